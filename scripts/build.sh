@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# build.sh FOLDER [CMAKE OPTIONS...]: configures and builds Quarrow into FOLDER (relative to
+# the repository) with warnings as errors.
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+folder=$1
+shift
+cmake -S "$root" -B "$root/$folder" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DQUARROW_WERROR=ON "$@"
+cmake --build "$root/$folder" -j "$(nproc)"
