@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     uint64_t total = 0;
     uint8_t bytes[256];
     // Each round takes at least one bit while any is left, so the loop ends at the data's end.
-    for (int round = 0; round < 100000 && !buffer.AtEnd(); ++round) {
+    while (!buffer.AtEnd()) {
         switch (buffer.GetBits(3, false)) {
         case 0:
             total += buffer.GetByte();
@@ -43,11 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             break;
         }
         default:
-            total += static_cast<uint32_t>(buffer.DataLength());
-            if (total % 7 == 0) {
-                buffer.RewindRead();
-                buffer.GetBits(1, false);
-            }
+            total += static_cast<uint32_t>(buffer.DataLength()) + buffer.AtEnd();
             break;
         }
     }
