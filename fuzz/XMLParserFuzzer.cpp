@@ -19,8 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         }
     }
     total += parser.GetErrorText().size() + static_cast<std::size_t>(parser.GetCurrentLineNum());
-    total += Zorva::XMLParser::DecodeEntities(
-                 std::string(reinterpret_cast<const char*>(data), size))
-                 .size();
+    total +=
+        Zorva::XMLParser::DecodeEntities(std::string(reinterpret_cast<const char*>(data), size))
+            .size();
     return total == SIZE_MAX ? 1 : 0;
 }

@@ -19,29 +19,24 @@ bool EndsWith(const std::string& text, std::string_view suffix)
            text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
 
+struct Entity
+{
+    std::string_view name;
+    std::string_view text;
+};
+
+constexpr Entity kEntities[] = {
+    {"lt", "<"},   {"amp", "&"},  {"gt", ">"},  {"quot", "\""},
+    {"apos", "'"}, {"nbsp", " "}, {"cr", "\n"},
+};
+
 /// The replacement of a named entity, or a lone "&" for a name it does not know.
 std::string_view EntityReplacement(std::string_view name)
 {
-    if (name == "lt") {
-        return "<";
-    }
-    if (name == "amp") {
-        return "&";
-    }
-    if (name == "gt") {
-        return ">";
-    }
-    if (name == "quot") {
-        return "\"";
-    }
-    if (name == "apos") {
-        return "'";
-    }
-    if (name == "nbsp") {
-        return " ";
-    }
-    if (name == "cr") {
-        return "\n";
+    for (const Entity& entity : kEntities) {
+        if (entity.name == name) {
+            return entity.text;
+        }
     }
     return "&";
 }
@@ -253,9 +248,8 @@ void XMLParser::CollectInStartTag(XMLNode& node, NodeScan& scan, char c)
     }
     if (scan.afterSpace) {
         scan.afterSpace = false;
-        const bool startsAttribute = scan.inValue
-                                         ? !scan.attributeValue.empty() || scan.quoteClosed
-                                         : c != '=';
+        const bool startsAttribute =
+            scan.inValue ? !scan.attributeValue.empty() || scan.quoteClosed : c != '=';
         if (startsAttribute) {
             StoreAttribute(node, scan);
         }

@@ -74,8 +74,7 @@ TEST(XMLParserTest, EmptyElements_YieldStartAndEndNodes)
 TEST(XMLParserTest, InstructionsKeptAndCommentsSkipped)
 {
     const ParseResult result = Parse("<?xml version=\"1.0\"?>\n<!-- note -->\n<r></r>");
-    EXPECT_EQ(result.nodes,
-              (Lines{"pi [] {xml version=\"1.0\"}", "start [] r", "end [r] r"}));
+    EXPECT_EQ(result.nodes, (Lines{"pi [] {xml version=\"1.0\"}", "start [] r", "end [r] r"}));
     EXPECT_FALSE(result.failed);
     EXPECT_EQ(result.line, 3);
 
@@ -85,8 +84,7 @@ TEST(XMLParserTest, InstructionsKeptAndCommentsSkipped)
 
 TEST(XMLParserTest, TextNodes_CollapseWhiteSpaceAndKeepQuotes)
 {
-    EXPECT_EQ(Parse("<a>  a   b  </a>").nodes,
-              (Lines{"start [] a", "text [a] a b", "end [a] a"}));
+    EXPECT_EQ(Parse("<a>  a   b  </a>").nodes, (Lines{"start [] a", "text [a] a b", "end [a] a"}));
     EXPECT_EQ(Parse("<a>\t[==]\r\n  [==]\n</a>").nodes[1], "text [a] [==] [==]");
     // Inside quotes, text keeps its quotes and its white space.
     EXPECT_EQ(Parse("<a>say \"x  y\"</a>").nodes[1], "text [a] say \"x  y\"");
@@ -103,7 +101,8 @@ TEST(XMLParserTest, Attributes_QuotingSpacingRepeatsAndEntities)
     // An '=' inside quotes is part of the value.
     EXPECT_EQ(Parse("<a q=\"x=y\"/>").nodes[0], "start [] a q=(x=y)");
     // Bytes above 127 are ordinary characters (8-bit text).
-    EXPECT_EQ(Parse("<a n=\"\xC3\xA9t\xE9\">\xC3\xA9</a>").nodes[0], "start [] a n=(\xC3\xA9t\xE9)");
+    EXPECT_EQ(Parse("<a n=\"\xC3\xA9t\xE9\">\xC3\xA9</a>").nodes[0],
+              "start [] a n=(\xC3\xA9t\xE9)");
 }
 
 TEST(XMLParserTest, Sections_TrackTheOpenElements)
@@ -112,12 +111,12 @@ TEST(XMLParserTest, Sections_TrackTheOpenElements)
         Parse("<ResourceManifest>\n <Resources id=\"Init\">\n  <Image id=\"I\"/>\n </Resources>\n"
               "</ResourceManifest>\n");
     EXPECT_FALSE(result.failed);
-    EXPECT_EQ(result.nodes, (Lines{"start [] ResourceManifest",
-                                   "start [ResourceManifest] Resources id=(Init)",
-                                   "start [ResourceManifest/Resources] Image id=(I)",
-                                   "end [ResourceManifest/Resources/Image] Image",
-                                   "end [ResourceManifest/Resources] Resources",
-                                   "end [ResourceManifest] ResourceManifest"}));
+    EXPECT_EQ(result.nodes,
+              (Lines{"start [] ResourceManifest", "start [ResourceManifest] Resources id=(Init)",
+                     "start [ResourceManifest/Resources] Image id=(I)",
+                     "end [ResourceManifest/Resources/Image] Image",
+                     "end [ResourceManifest/Resources] Resources",
+                     "end [ResourceManifest] ResourceManifest"}));
 }
 
 TEST(XMLParserTest, DecodeEntities_KnownUnknownAndUnterminated)
