@@ -1,0 +1,230 @@
+#include "game/AutoPlayer.h"
+
+#include "game/BoardModel.h"
+#include "game/HeadlessHost.h"
+
+namespace {
+
+constexpr int kRestTickLimit = 5000;
+
+bool StoneAtRest(const DominoFish& stone)
+{
+    return !stone.IsMoving() && stone.rotationState == 0 && !stone.flipActive;
+}
+
+} // namespace
+
+AutoPlayer::AutoPlayer(BoardModel& board, HeadlessHost& host) : board(board), host(host)
+{
+    host.onUpdate = [this] { this->board.Tick(); };
+    dialogsSeen = host.dialogs.size();
+    startTicks = host.updateCount;
+}
+
+void AutoPlayer::Tick(int count)
+{
+    for (int i = 0; i < count; ++i) {
+        host.Step();
+    }
+}
+
+bool AutoPlayer::AtRest() const
+{
+    for (const StoneList& layer : board.field.layers) {
+        for (const auto& stone : layer) {
+            if (!StoneAtRest(*stone)) {
+                return false;
+            }
+        }
+    }
+    for (const auto& stone : board.line.stones) {
+        if (!StoneAtRest(*stone)) {
+            return false;
+        }
+    }
+    for (const StoneList& pile : board.deck.piles) {
+        for (const auto& stone : pile) {
+            if (!StoneAtRest(*stone)) {
+                return false;
+            }
+        }
+    }
+    return board.deck.AtRest();
+}
+
+void AutoPlayer::WaitForRest()
+{
+    for (int i = 0; i < kRestTickLimit && !AtRest(); ++i) {
+        Tick(1);
+    }
+    // The level results follow on the tick after everything stopped.
+    Tick(1);
+}
+
+AutoPlayer::Outcome AutoPlayer::CheckDialogs()
+{
+    Outcome outcome = Outcome::Playing;
+    for (; dialogsSeen < host.dialogs.size(); ++dialogsSeen) {
+        const std::string& dialog = host.dialogs[dialogsSeen];
+        if (dialog.rfind("level complete", 0) == 0) {
+            outcome = Outcome::Won;
+        } else if (dialog == "game over") {
+            outcome = Outcome::GameOver;
+        }
+    }
+    return outcome;
+}
+
+std::optional<std::pair<int, int>> AutoPlayer::PointOver(DominoFish& stone, bool pileStone,
+                                                         int pile)
+{
+    // Try the middle of the hit box first, then points towards its corners.
+    const int centreX = stone.drawLeft + 7 + stone.width / 2;
+    const int centreY = stone.drawTop - 7 + stone.height / 2;
+    const int offsets[][2] = {{0, 0},    {-25, 0},  {25, 0},   {0, -15},  {0, 15},
+                              {-30, -18}, {30, -18}, {-30, 18}, {30, 18}};
+    for (const auto& offset : offsets) {
+        const int px = centreX + offset[0];
+        const int py = centreY + offset[1];
+        board.MouseMove(px, py);
+        const bool hovered = pileStone ? board.deck.hoveredPile == pile &&
+                                             !board.deck.piles[pile].empty() &&
+                                             board.deck.piles[pile].back().get() == &stone &&
+                                             board.field.hoveredStone == nullptr
+                                       : board.field.hoveredStone == &stone;
+        if (hovered) {
+            return std::make_pair(px, py);
+        }
+    }
+    return std::nullopt;
+}
+
+bool AutoPlayer::ClickStoneOneSide(DominoFish& stone, bool rightButton)
+{
+    const auto point = PointOver(stone, false, -1);
+    if (!point) {
+        return false;
+    }
+    const int button = rightButton ? -1 : 1;
+    const int before = board.field.stoneCount;
+    board.MouseDown(point->first, point->second, button);
+    board.MouseUp(point->first, point->second, button);
+    return board.field.stoneCount < before;
+}
+
+bool AutoPlayer::DragStoneToEnd(DominoFish& stone, bool fromPile, int pile, int side)
+{
+    const auto point = PointOver(stone, fromPile, pile);
+    if (!point) {
+        return false;
+    }
+    board.MouseDown(point->first, point->second, 1);
+    const DominoFish* end = side < 0 ? board.line.First() : board.line.Last();
+    const int targetX = end->x + 80 * side;
+    const int targetY = end->y;
+    board.MouseDrag((point->first + targetX) / 2, (point->second + targetY) / 2);
+    board.MouseDrag(targetX, targetY);
+    const int lineBefore = board.line.Count();
+    board.MouseUp(targetX, targetY, 1);
+    return board.line.Count() > lineBefore;
+}
+
+bool AutoPlayer::DeckCanAct() const
+{
+    const StoneDeck& deck = board.deck;
+    if (board.field.mode == GameMode::OneSide) {
+        return !deck.stones.empty();
+    }
+    return !deck.piles.empty() && (!deck.stones.empty() || deck.crops > 0);
+}
+
+bool AutoPlayer::ClickDeck()
+{
+    const StoneDeck& deck = board.deck;
+    const int points[][2] = {{55, 560}, {30, 580}, {90, 580}, {20, 530}, {95, 530}};
+    for (const auto& point : points) {
+        const int px = deck.x + point[0] - 5;
+        const int py = point[1];
+        board.MouseMove(px, py);
+        if (board.field.hoveredStone == nullptr && deck.InDeckArea(px, py)) {
+            board.MouseDown(px, py, 1);
+            board.MouseUp(px, py, 1);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool AutoPlayer::Perform(const SearchMove& move)
+{
+    if (move.kind == SearchMove::kPileStone) {
+        DominoFish& stone = *board.deck.piles[move.pile].back();
+        return DragStoneToEnd(stone, true, move.pile, move.side);
+    }
+    DominoFish* stone = board.field.StoneAt(move.layer, move.index);
+    if (!stone) {
+        return false;
+    }
+    if (board.field.mode == GameMode::OneSide) {
+        return ClickStoneOneSide(*stone, move.turnOver);
+    }
+    return DragStoneToEnd(*stone, false, -1, move.side);
+}
+
+AutoPlayer::Result AutoPlayer::PlayToEnd(int maxMoves)
+{
+    Result result;
+    int failedAttempts = 0;
+    WaitForRest();
+    while (result.moves < maxMoves) {
+        const Outcome outcome = CheckDialogs();
+        if (outcome == Outcome::Won) {
+            result.won = true;
+            break;
+        }
+        if (outcome == Outcome::GameOver) {
+            // The game-over window offers a reshuffle while one is left.
+            if (board.field.reshufflesLeft <= 0) {
+                break;
+            }
+            board.PressReshuffle();
+            ++result.reshufflesUsed;
+            ++result.moves;
+            WaitForRest();
+            continue;
+        }
+        Tick(kThinkTicks);
+        MoveSearch search(board);
+        const std::optional<SearchMove> move = search.BestMove(kSearchBudget);
+        bool acted = false;
+        if (move && move->fieldGain > 0) {
+            acted = Perform(*move);
+        } else if (DeckCanAct()) {
+            acted = ClickDeck();
+        } else if (move) {
+            acted = Perform(*move);
+        } else if (board.field.reshufflesLeft > 0) {
+            board.PressReshuffle();
+            ++result.reshufflesUsed;
+            acted = true;
+        } else {
+            // Nothing fits and nothing is left: only a game over can follow.
+            WaitForRest();
+            const Outcome late = CheckDialogs();
+            result.won = late == Outcome::Won;
+            result.stuck = late == Outcome::Playing;
+            break;
+        }
+        if (acted) {
+            ++result.moves;
+            failedAttempts = 0;
+        } else if (++failedAttempts > 3) {
+            result.stuck = true;
+            break;
+        }
+        WaitForRest();
+    }
+    result.score = board.field.score;
+    result.ticks = host.updateCount - startTicks;
+    return result;
+}

@@ -1,0 +1,176 @@
+#pragma once
+
+#include "game/FloatingLabel.h"
+#include "game/GameMode.h"
+#include "game/StoneList.h"
+#include "game/UndoRecord.h"
+
+#include <array>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+class ComboMeter;
+class PlayFieldHost;
+class PlayLine;
+class StoneDeck;
+struct LevelData;
+struct Player;
+
+/// The play field: the layers of stones, the free rule, the level files, the move rules of
+/// both modes, reshuffle, undo, hint, bonuses and the end of a level. It runs and is tested
+/// without any window, image or sound device: everything outside goes through the host.
+class PlayField
+{
+public:
+    static constexpr int kBonusInterval = 500;
+    static constexpr int kLeftButton = 1;
+    static constexpr int kRightButton = -1;
+    /// Draw offsets of the lock and key overlays, by number.
+    static constexpr std::array<std::pair<int, int>, 3> kLockOffsets{{{-3, -6}, {9, -38}, {15, -3}}};
+    static constexpr std::array<std::pair<int, int>, 3> kKeyOffsets{{{6, 9}, {0, -55}, {18, -35}}};
+
+    explicit PlayField(PlayFieldHost* host);
+
+    /// Reads a level file into the field. Style -1 picks one at random; stone limit -1 makes
+    /// every stone. False (the field unchanged) when the file is missing or malformed.
+    bool LoadLevel(const std::string& path, int style, int stoneLimit, bool playMusic,
+                   std::string* error = nullptr);
+    /// Writes the layout as a level file; false with `error` when a stone does not fit the
+    /// grid (the old file is then untouched).
+    bool WriteLevel(const std::string& path, std::string* error) const;
+    /// Loads the level and deals it: pictures, fly-in, play line, fade-in, tips.
+    bool StartLevel(const std::string& path, int stoneLimit);
+
+    /// One tick of the field: stones, idle hint, bonuses, background and flip requests,
+    /// labels and the level results once the board is at rest.
+    void Update();
+
+    // Pointer input, buttons 1 (left) and -1 (right). MouseMove and MouseDrag return whether
+    // something changed on screen.
+    bool MouseMove(int mouseX, int mouseY);
+    void MouseDown(int mouseX, int mouseY, int button);
+    bool MouseDrag(int mouseX, int mouseY);
+    void MouseUp(int mouseX, int mouseY, int button);
+
+    /// Re-evaluates which stones are free, starts flips and recomputes the overlap marks.
+    void ApplyFreeRule();
+    void UpdateOverlapMarks();
+    /// Counts (and marks) the face-up stones that fit an end now.
+    int CountMoves();
+    void CheckEndOfLevel();
+
+    bool Reshuffle();
+    bool Undo();
+    void Hint();
+
+    int RandomPicture();
+    /// A picture biased towards those the face-up stones show.
+    int WeightedRandomPicture();
+    bool HasTwoDistinctPictures() const;
+
+    // Moves shared with the stone deck.
+    /// One-Side steps for a stone that fits the right end: turn if needed, join the line.
+    void SendToLineOneSide(std::unique_ptr<DominoFish> stone, int button);
+    void PickUp(DominoFish& stone, int mouseX, int mouseY);
+    void DragStone(DominoFish& stone, int mouseX, int mouseY);
+    /// The end a held stone would join (-1 left, 1 right), or 0 when the drop fails.
+    int PlacementSide(const DominoFish& stone) const;
+    void PlaceAtEnd(std::unique_ptr<DominoFish> stone, int side);
+    void ReturnToOrigin(DominoFish& stone, int mouseX, int mouseY, int originX, int originY);
+    void TurnTowardsJokerEnd(DominoFish& stone);
+
+    // Called by stones.
+    void OnStoneArrived(DominoFish& stone);
+    void OnStoneTurned();
+    int UpdateCount() const;
+
+    int StoneCountInLayers() const;
+    DominoFish* StoneAt(int layer, int index) const;
+    void RefreshReshuffleButton();
+    /// Shows the joker explanation once per player.
+    void ShowJokerExplanation(int x, int y);
+    Player* CurrentPlayer() const;
+    /// The board is at rest: no play-line, deck or pile stone moves or flips.
+    bool BoardAtRest() const;
+    /// The statistics log line for the end of the level.
+    std::string StatisticsLine(bool won) const;
+
+    PlayFieldHost* host = nullptr;
+    StoneDeck* deck = nullptr;
+    PlayLine* line = nullptr;
+    ComboMeter* comboMeter = nullptr;
+    int editorCursorX = 0;
+    int editorCursorY = 0;
+    std::vector<StoneList> layers;
+    int cardsInDeck = 12;
+    DominoFish* hoveredStone = nullptr;
+    int hoveredLayer = -1;
+    int hoveredIndex = -1;
+    int dragOriginX = 0;
+    int dragOriginY = 0;
+    DominoFish* editorSelection = nullptr;
+    int editorSelectionLayer = -1;
+    int editorSelectionIndex = -1;
+    bool won = false;
+    bool failed = false;
+    std::string levelFile;
+    std::array<int, 26> pictureCounters{};
+    int stoneCount = 0;
+    int freeCount = 0;
+    int editorLayer = 0;
+    std::vector<int> pictureList{0, 1};
+    int musicTrack = 0;
+    std::string backgroundName;
+    int hintCursor = 0;
+    int bonusTickCounter = 0;
+    int bonusInterval = kBonusInterval;
+    bool rebuildBackground = false;
+    bool playFlipSound = false;
+    int editorStyle = 0;
+    int movesAvailable = 0;
+    GameMode mode = GameMode::OneSide;
+    int shiftX = 0;
+    int shiftY = 0;
+    int idleTicks = 0;
+    std::array<bool, 3> lockOpened{};
+    int reshufflesLeft = 1;
+    int score = 0;
+    std::vector<std::unique_ptr<FloatingLabel>> floatingLabels;
+    UndoRecord undo;
+    int playTicks = 0;
+    bool loading = false;
+    /// The style the level was loaded with (also the deck's).
+    int levelStyle = 0;
+    /// The board's level number (level 1 starts its line from the top stone).
+    int boardLevel = 1;
+    /// The level's results were handed out; they are not given twice.
+    bool resultsGiven = false;
+
+private:
+    using PairChain = std::vector<std::pair<int, int>>;
+
+    void ApplyLevel(const LevelData& level, bool playMusic);
+    void ClearLayers();
+    PairChain BuildPairChain(int stoneCountForChain);
+    void DealPairs(PairChain& chain, bool flyIn);
+    void StartPlayLine(const PairChain& chain);
+    void FadeIn();
+    void MoveLineEndsApart();
+    DominoFish* LastStoneOfHighestLayer() const;
+    bool FindInLayers(const DominoFish* stone, int& layer, int& index) const;
+
+    bool FitsRightEndOneSide(const DominoFish& stone) const;
+    void RecordMove(DominoFish& stone, int originX, int originY, int originLayer,
+                    int originIndex, int pictureA, int pictureB, bool wasJoker);
+    void PlayKey(DominoFish& stone);
+    void CollectBonus(DominoFish& stone);
+    void AddLabel(const Zorva::Image* image, float x, float y, float dx, float dy,
+                  int frame = -1);
+    void UpdateIdleHint();
+    void UpdateBonusAppearance();
+    void PlaceBonus();
+    void GiveLevelResults();
+    void ClearStonePointers();
+};
