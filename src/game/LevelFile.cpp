@@ -187,8 +187,14 @@ std::optional<LevelData> Read(Zorva::XMLParser& parser, int stoneLimit, std::str
     int rowIndex = 0;
     int created = 0;
     int stonesInFile = 0;
+    int openElements = 0;
     Zorva::XMLNode node;
     while (parser.NextNode(node)) {
+        if (node.type == Zorva::XMLNodeType::StartTag) {
+            ++openElements;
+        } else if (node.type == Zorva::XMLNodeType::EndTag) {
+            --openElements;
+        }
         if (node.type == Zorva::XMLNodeType::StartTag) {
             if (node.section.empty() && node.value == "Level") {
                 sawLevel = true;
@@ -224,6 +230,10 @@ std::optional<LevelData> Read(Zorva::XMLParser& parser, int stoneLimit, std::str
     }
     if (!sawLevel) {
         return fail("no Level element");
+    }
+    // The reader accepts a document that simply stops; a level cut off like that is damaged.
+    if (openElements > 0) {
+        return fail("the file ends inside an element");
     }
     return level;
 }

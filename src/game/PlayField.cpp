@@ -152,17 +152,28 @@ bool PlayField::LoadLevel(const std::string& path, int style, int stoneLimit, bo
         }
         return false;
     }
-    levelStyle = style >= 0 ? style % kDefaultStyles
-                            : static_cast<int>(Zorva::Rand().Next(kDefaultStyles));
-    if (deck) {
-        deck->style = levelStyle;
-    }
+    ChooseStyle(style);
     const std::optional<LevelData> level = LevelFile::Read(parser, stoneLimit, error);
     if (!level) {
         return false;
     }
     ApplyLevel(*level, playMusic);
     return true;
+}
+
+void PlayField::LoadLevelData(const LevelData& level, int style, bool playMusic)
+{
+    ChooseStyle(style);
+    ApplyLevel(level, playMusic);
+}
+
+void PlayField::ChooseStyle(int style)
+{
+    levelStyle = style >= 0 ? style % kDefaultStyles
+                            : static_cast<int>(Zorva::Rand().Next(kDefaultStyles));
+    if (deck) {
+        deck->style = levelStyle;
+    }
 }
 
 void PlayField::ApplyLevel(const LevelData& level, bool playMusic)
@@ -549,6 +560,12 @@ void PlayField::CheckEndOfLevel()
         won = true;
         return;
     }
+    // An end stone still turning is about to show another picture; the check runs again
+    // when it has turned.
+    if (line && line->Count() > 0 &&
+        (line->First()->rotationState != 0 || line->Last()->rotationState != 0)) {
+        return;
+    }
     if (mode == GameMode::TwoSide) {
         if (movesAvailable == 0 && deck && deck->deckSideMoves == 0) {
             failed = true;
@@ -882,6 +899,10 @@ void PlayField::OnStoneTurned()
     CountMoves();
     if (deck) {
         deck->CountDeckSideMoves();
+    }
+    if (line && line->Count() > 0 && line->First()->rotationState == 0 &&
+        line->Last()->rotationState == 0 && !loading) {
+        CheckEndOfLevel();
     }
 }
 

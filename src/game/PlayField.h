@@ -37,6 +37,8 @@ public:
     /// every stone. False (the field unchanged) when the file is missing or malformed.
     bool LoadLevel(const std::string& path, int style, int stoneLimit, bool playMusic,
                    std::string* error = nullptr);
+    /// Puts an already read level into the field, as LoadLevel does after reading the file.
+    void LoadLevelData(const LevelData& level, int style, bool playMusic);
     /// Writes the layout as a level file; false with `error` when a stone does not fit the
     /// grid (the old file is then untouched).
     bool WriteLevel(const std::string& path, std::string* error) const;
@@ -151,6 +153,7 @@ public:
 private:
     using PairChain = std::vector<std::pair<int, int>>;
 
+    void ChooseStyle(int style);
     void ApplyLevel(const LevelData& level, bool playMusic);
     void ClearLayers();
     PairChain BuildPairChain(int stoneCountForChain);
