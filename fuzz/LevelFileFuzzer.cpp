@@ -1,8 +1,8 @@
 // Reads arbitrary bytes as a level file, puts it into a play field, runs the free rule and
 // the move count over it, and writes it back with the level writer.
 
-#include "game/HeadlessHost.h"
 #include "game/BoardModel.h"
+#include "game/HeadlessHost.h"
 #include "game/LevelFile.h"
 
 #include <cstddef>

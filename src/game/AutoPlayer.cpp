@@ -81,7 +81,7 @@ std::optional<std::pair<int, int>> AutoPlayer::PointOver(DominoFish& stone, bool
     // Try the middle of the hit box first, then points towards its corners.
     const int centreX = stone.drawLeft + 7 + stone.width / 2;
     const int centreY = stone.drawTop - 7 + stone.height / 2;
-    const int offsets[][2] = {{0, 0},    {-25, 0},  {25, 0},   {0, -15},  {0, 15},
+    const int offsets[][2] = {{0, 0},     {-25, 0},  {25, 0},   {0, -15}, {0, 15},
                               {-30, -18}, {30, -18}, {-30, 18}, {30, 18}};
     for (const auto& offset : offsets) {
         const int px = centreX + offset[0];

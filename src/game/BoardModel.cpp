@@ -149,9 +149,8 @@ void BoardModel::ScorePlacedStone()
     };
     const Reward& reward = rewards[multiplier - 1];
     if (multiplier > 1) {
-        field.floatingLabels.push_back(
-            std::make_unique<FloatingLabel>(reward.label, 745.0f, static_cast<float>(reward.labelY),
-                                            -0.2f, -0.2f));
+        field.floatingLabels.push_back(std::make_unique<FloatingLabel>(
+            reward.label, 745.0f, static_cast<float>(reward.labelY), -0.2f, -0.2f));
     }
     host.PlaySound(reward.sound);
 }

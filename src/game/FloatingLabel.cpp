@@ -3,8 +3,7 @@
 FloatingLabel::FloatingLabel(const Zorva::Image* image, float x, float y, float dx, float dy,
                              int frame)
     : x(x), y(y), dx(dx), dy(dy), image(image), frame(frame)
-{
-}
+{}
 
 void FloatingLabel::Update()
 {

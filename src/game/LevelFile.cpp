@@ -119,8 +119,8 @@ std::string DescribeStone(int layer, const LevelStone& stone)
 int ParseInt(const std::string& text)
 {
     std::size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t' || text[i] == '\n' ||
-                               text[i] == '\r')) {
+    while (i < text.size() &&
+           (text[i] == ' ' || text[i] == '\t' || text[i] == '\n' || text[i] == '\r')) {
         ++i;
     }
     bool negative = false;
@@ -298,8 +298,7 @@ std::optional<std::string> Format(const LevelData& level, std::string* error)
             for (int c = column; c < column + 4; ++c) {
                 if (const LevelStone* other = owners[row][c]) {
                     if (error) {
-                        *error = DescribeStone(static_cast<int>(layerIndex), stone) +
-                                 " overlaps " +
+                        *error = DescribeStone(static_cast<int>(layerIndex), stone) + " overlaps " +
                                  DescribeStone(static_cast<int>(layerIndex), *other) +
                                  " in its row";
                     }

@@ -9,20 +9,6 @@ namespace {
 
 constexpr int kJoker = DominoFish::kJokerValue;
 
-bool CoversForSearch(const DominoFish& upper, const DominoFish& lower)
-{
-    const int dx = upper.x - lower.x;
-    const int dy = upper.y - lower.y;
-    static constexpr int kPoints[7][2] = {{-20, 0},  {20, 0},  {0, 0},  {-39, -24},
-                                          {39, -24}, {-39, 24}, {39, 24}};
-    for (const auto& point : kPoints) {
-        if (std::abs(dx + point[0]) <= 40 && std::abs(dy + point[1]) <= 25) {
-            return true;
-        }
-    }
-    return false;
-}
-
 } // namespace
 
 MoveSearch::MoveSearch(const BoardModel& board)
@@ -49,7 +35,7 @@ MoveSearch::MoveSearch(const BoardModel& board)
     }
     for (std::size_t i = 0; i < field.size(); ++i) {
         for (std::size_t j = 0; j < field.size(); ++j) {
-            if (field[j].layer > field[i].layer && CoversForSearch(*sources[j], *sources[i])) {
+            if (field[j].layer > field[i].layer && PlayField::Covers(sources[j]->x, sources[j]->y, sources[i]->x, sources[i]->y)) {
                 field[i].coveredBy.push_back(static_cast<int>(j));
             }
         }
@@ -97,9 +83,8 @@ bool MoveSearch::FaceUp(const State& state, int index) const
     return true;
 }
 
-std::vector<MoveSearch::Outcome> MoveSearch::Outcomes(const Stone& stone, int end,
-                                                      bool endIsJoker, bool oneSideMode,
-                                                      int side) const
+std::vector<MoveSearch::Outcome> MoveSearch::Outcomes(const Stone& stone, int end, bool endIsJoker,
+                                                      bool oneSideMode, int side) const
 {
     const int outward = side > 0 ? stone.rightValue : stone.leftValue;
     if (stone.joker) {
@@ -183,7 +168,25 @@ uint64_t MoveSearch::Hash(const State& state) const
     return hash;
 }
 
-int MoveSearch::Search(State& state, int depth)
+int MoveSearch::Apply(State& state, const SearchMove& move, const Outcome& outcome) const
+{
+    const Stone& stone = StoneOf(move, state);
+    int gain = 0;
+    if (move.kind == SearchMove::kFieldStone) {
+        state.alive[move.index] = 0;
+        --state.fieldLeft;
+        gain = 1;
+        if (stone.keyNumber >= 0) {
+            state.opened |= static_cast<uint8_t>(1u << stone.keyNumber);
+        }
+    } else {
+        --state.pileHeights[move.pile];
+    }
+    (move.side > 0 ? state.right : state.left) = outcome.newEnd;
+    return gain;
+}
+
+int MoveSearch::Search(State& state)
 {
     if (++nodes > budget || state.fieldLeft == 0 || !visited.insert(Hash(state)).second) {
         return 0;
@@ -193,20 +196,8 @@ int MoveSearch::Search(State& state, int depth)
     int best = 0;
     for (const auto& [move, outcome] : moves) {
         const State saved = state;
-        const Stone& stone = StoneOf(move, state);
-        int gain = 0;
-        if (move.kind == SearchMove::kFieldStone) {
-            state.alive[move.index] = 0;
-            --state.fieldLeft;
-            gain = 1;
-            if (stone.keyNumber >= 0) {
-                state.opened |= static_cast<uint8_t>(1u << stone.keyNumber);
-            }
-        } else {
-            --state.pileHeights[move.pile];
-        }
-        (move.side > 0 ? state.right : state.left) = outcome.newEnd;
-        best = std::max(best, gain + Search(state, depth + 1));
+        const int gain = Apply(state, move, outcome);
+        best = std::max(best, gain + Search(state));
         state = saved;
         if (best >= state.fieldLeft || nodes > budget) {
             break;
@@ -227,27 +218,15 @@ std::optional<SearchMove> MoveSearch::BestMove(int nodeBudget)
     std::optional<SearchMove> best;
     for (auto [move, outcome] : moves) {
         State state = start;
-        const Stone& stone = StoneOf(move, state);
-        int gain = 0;
-        if (move.kind == SearchMove::kFieldStone) {
-            state.alive[move.index] = 0;
-            --state.fieldLeft;
-            gain = 1;
-            if (stone.keyNumber >= 0) {
-                state.opened |= static_cast<uint8_t>(1u << stone.keyNumber);
-            }
-        } else {
-            --state.pileHeights[move.pile];
-        }
-        (move.side > 0 ? state.right : state.left) = outcome.newEnd;
+        const int gain = Apply(state, move, outcome);
         nodes = 0;
         budget = share;
         visited.clear();
-        move.fieldGain = gain + Search(state, 1);
-        const bool better = !best || move.fieldGain > best->fieldGain ||
-                            (move.fieldGain == best->fieldGain &&
-                             move.kind == SearchMove::kFieldStone &&
-                             best->kind == SearchMove::kPileStone);
+        move.fieldGain = gain + Search(state);
+        const bool better =
+            !best || move.fieldGain > best->fieldGain ||
+            (move.fieldGain == best->fieldGain && move.kind == SearchMove::kFieldStone &&
+             best->kind == SearchMove::kPileStone);
         if (better) {
             best = move;
         }

@@ -76,7 +76,9 @@ private:
     std::vector<Outcome> Outcomes(const Stone& stone, int end, bool endIsJoker, bool oneSide,
                                   int side) const;
     void CollectMoves(const State& state, std::vector<std::pair<SearchMove, Outcome>>& moves) const;
-    int Search(State& state, int depth);
+    /// Makes the move in `state`; returns the field stones it clears (0 or 1).
+    int Apply(State& state, const SearchMove& move, const Outcome& outcome) const;
+    int Search(State& state);
     uint64_t Hash(const State& state) const;
     const Stone& StoneOf(const SearchMove& move, const State& state) const;
 

@@ -41,26 +41,6 @@ double Distance(int ax, int ay, int bx, int by)
     return std::hypot(static_cast<double>(ax - bx), static_cast<double>(ay - by));
 }
 
-/// Whether one of the seven test points of an upper stone centred at (sx, sy) lies within
-/// the box of a lower stone centred at (tx, ty).
-bool Covers(int sx, int sy, int tx, int ty)
-{
-    const int dx = sx - tx;
-    const int dy = sy - ty;
-    // The test points reach 39 to the side and 24 up or down; beyond that nothing can hit.
-    if (std::abs(dx) > 79 || std::abs(dy) > 49) {
-        return false;
-    }
-    static constexpr int kPoints[7][2] = {{-20, 0},  {20, 0},  {0, 0},  {-39, -24},
-                                          {39, -24}, {-39, 24}, {39, 24}};
-    for (const auto& point : kPoints) {
-        if (std::abs(dx + point[0]) <= 40 && std::abs(dy + point[1]) <= 25) {
-            return true;
-        }
-    }
-    return false;
-}
-
 Zorva::Image* LockImage(int number)
 {
     static Zorva::Image** const kImages[] = {&IMAGE_FISH_LOCK0, &IMAGE_FISH_LOCK1,
@@ -78,6 +58,24 @@ Zorva::Image* KeyImage(int number)
 } // namespace
 
 PlayField::PlayField(PlayFieldHost* host) : host(host) {}
+
+bool PlayField::Covers(int upperX, int upperY, int lowerX, int lowerY)
+{
+    const int dx = upperX - lowerX;
+    const int dy = upperY - lowerY;
+    // The test points reach 39 to the side and 24 up or down; beyond that nothing can hit.
+    if (std::abs(dx) > 79 || std::abs(dy) > 49) {
+        return false;
+    }
+    static constexpr int kPoints[7][2] = {{-20, 0},  {20, 0},   {0, 0},   {-39, -24},
+                                          {39, -24}, {-39, 24}, {39, 24}};
+    for (const auto& point : kPoints) {
+        if (std::abs(dx + point[0]) <= 40 && std::abs(dy + point[1]) <= 25) {
+            return true;
+        }
+    }
+    return false;
+}
 
 int PlayField::UpdateCount() const
 {
@@ -169,8 +167,8 @@ void PlayField::LoadLevelData(const LevelData& level, int style, bool playMusic)
 
 void PlayField::ChooseStyle(int style)
 {
-    levelStyle = style >= 0 ? style % kDefaultStyles
-                            : static_cast<int>(Zorva::Rand().Next(kDefaultStyles));
+    levelStyle =
+        style >= 0 ? style % kDefaultStyles : static_cast<int>(Zorva::Rand().Next(kDefaultStyles));
     if (deck) {
         deck->style = levelStyle;
     }
@@ -543,9 +541,9 @@ int PlayField::CountMoves()
     movesAvailable = 0;
     for (StoneList& layer : layers) {
         for (auto& stone : layer) {
-            stone->playable = stone->faceUp &&
-                              (left == kJoker || right == kJoker || stone->joker ||
-                               stone->HasPicture(right) || (twoSide && stone->HasPicture(left)));
+            stone->playable =
+                stone->faceUp && (left == kJoker || right == kJoker || stone->joker ||
+                                  stone->HasPicture(right) || (twoSide && stone->HasPicture(left)));
             if (stone->playable) {
                 ++movesAvailable;
             }
@@ -625,7 +623,8 @@ void PlayField::MouseDown(int mouseX, int mouseY, int button)
         const int pictureA = stone.pictureA;
         const int pictureB = stone.pictureB;
         const bool wasJoker = stone.joker;
-        std::unique_ptr<DominoFish> taken = TakeStone(layers[layer], static_cast<std::size_t>(index));
+        std::unique_ptr<DominoFish> taken =
+            TakeStone(layers[layer], static_cast<std::size_t>(index));
         SendToLineOneSide(std::move(taken), button);
         RecordMove(stone, originX, originY, layer, index, pictureA, pictureB, wasJoker);
     } else if (mode == GameMode::TwoSide) {
@@ -694,8 +693,7 @@ void PlayField::SendToLineOneSide(std::unique_ptr<DominoFish> stone, int button)
     DominoFish& played = *stone;
     const DominoFish& last = *line->Last();
     const int end = last.orientation == DominoFish::kLyingALeft ? last.pictureB : last.pictureA;
-    const bool turnToMatch =
-        end != played.LeftValue() && end == played.RightValue() && !last.joker;
+    const bool turnToMatch = end != played.LeftValue() && end == played.RightValue() && !last.joker;
     if (turnToMatch || (button == kRightButton && last.joker)) {
         played.StartTurn(false, 0.2f);
     }
@@ -849,8 +847,7 @@ void PlayField::PlaceAtEnd(std::unique_ptr<DominoFish> stone, int side)
     }
 }
 
-void PlayField::ReturnToOrigin(DominoFish& stone, int mouseX, int mouseY, int originX,
-                               int originY)
+void PlayField::ReturnToOrigin(DominoFish& stone, int mouseX, int mouseY, int originX, int originY)
 {
     stone.dragging = false;
     stone.x = mouseX;
@@ -918,8 +915,7 @@ void PlayField::ShowJokerExplanation(int x, int y)
 // ---------------------------------------------------------------------------------------------
 // Keys, bonuses and labels
 
-void PlayField::AddLabel(const Zorva::Image* image, float x, float y, float dx, float dy,
-                         int frame)
+void PlayField::AddLabel(const Zorva::Image* image, float x, float y, float dx, float dy, int frame)
 {
     floatingLabels.push_back(std::make_unique<FloatingLabel>(image, x, y, dx, dy, frame));
 }
@@ -938,10 +934,9 @@ void PlayField::PlayKey(DominoFish& stone)
     for (const StoneList& layer : layers) {
         for (const auto& locked : layer) {
             if (locked->lockNumber == key) {
-                AddLabel(LockImage(key),
-                         static_cast<float>(locked->drawLeft + kLockOffsets[key].first),
-                         static_cast<float>(locked->drawTop + kLockOffsets[key].second), 0,
-                         kLabelRise);
+                AddLabel(
+                    LockImage(key), static_cast<float>(locked->drawLeft + kLockOffsets[key].first),
+                    static_cast<float>(locked->drawTop + kLockOffsets[key].second), 0, kLabelRise);
             }
         }
     }
@@ -1080,7 +1075,8 @@ bool PlayField::Reshuffle()
         }
     }
     if (line->Count() > 0) {
-        line->Last()->StartMove(400, PlayLine::kCentreY, kLineMoveTicks, ClipRect{400, 540, 90, 60});
+        line->Last()->StartMove(400, PlayLine::kCentreY, kLineMoveTicks,
+                                ClipRect{400, 540, 90, 60});
         line->First()->StartMove(398, PlayLine::kCentreY, kLineMoveTicks,
                                  ClipRect{320, 540, 80, 60});
     }
@@ -1165,8 +1161,8 @@ bool PlayField::Undo()
         ++stoneCount;
         stone->layer = undo.originLayer;
         StoneList& layer = layers[undo.originLayer];
-        const auto index = std::clamp<std::size_t>(static_cast<std::size_t>(undo.originIndex), 0,
-                                                   layer.size());
+        const auto index =
+            std::clamp<std::size_t>(static_cast<std::size_t>(undo.originIndex), 0, layer.size());
         layer.insert(layer.begin() + static_cast<std::ptrdiff_t>(index), std::move(taken));
         // The free rule sees the stone at home; then it glides back from the line.
         stone->x = undo.originX;
@@ -1280,9 +1276,8 @@ void PlayField::GiveLevelResults()
         }
         host->SetLevelCompletedThisGame();
         host->PlaySound(SOUND_LEVEL_COMPLETE);
-        host->ShowLevelCompleteDialog("Level Complete!",
-                                      "Congratulation!  You have completed the level!",
-                                      "Play Next");
+        host->ShowLevelCompleteDialog(
+            "Level Complete!", "Congratulation!  You have completed the level!", "Play Next");
     } else if (failed && !won) {
         host->AppendStatistics(StatisticsLine(false));
         floatingLabels.clear();

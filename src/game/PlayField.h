@@ -28,7 +28,8 @@ public:
     static constexpr int kLeftButton = 1;
     static constexpr int kRightButton = -1;
     /// Draw offsets of the lock and key overlays, by number.
-    static constexpr std::array<std::pair<int, int>, 3> kLockOffsets{{{-3, -6}, {9, -38}, {15, -3}}};
+    static constexpr std::array<std::pair<int, int>, 3> kLockOffsets{
+        {{-3, -6}, {9, -38}, {15, -3}}};
     static constexpr std::array<std::pair<int, int>, 3> kKeyOffsets{{{6, 9}, {0, -55}, {18, -35}}};
 
     explicit PlayField(PlayFieldHost* host);
@@ -56,6 +57,9 @@ public:
     bool MouseDrag(int mouseX, int mouseY);
     void MouseUp(int mouseX, int mouseY, int button);
 
+    /// Whether an upper stone centred at (upperX, upperY) covers a lower one: one of its seven
+    /// test points lies within the lower stone's box of 40 by 25 around its centre.
+    static bool Covers(int upperX, int upperY, int lowerX, int lowerY);
     /// Re-evaluates which stones are free, starts flips and recomputes the overlap marks.
     void ApplyFreeRule();
     void UpdateOverlapMarks();
@@ -165,12 +169,11 @@ private:
     bool FindInLayers(const DominoFish* stone, int& layer, int& index) const;
 
     bool FitsRightEndOneSide(const DominoFish& stone) const;
-    void RecordMove(DominoFish& stone, int originX, int originY, int originLayer,
-                    int originIndex, int pictureA, int pictureB, bool wasJoker);
+    void RecordMove(DominoFish& stone, int originX, int originY, int originLayer, int originIndex,
+                    int pictureA, int pictureB, bool wasJoker);
     void PlayKey(DominoFish& stone);
     void CollectBonus(DominoFish& stone);
-    void AddLabel(const Zorva::Image* image, float x, float y, float dx, float dy,
-                  int frame = -1);
+    void AddLabel(const Zorva::Image* image, float x, float y, float dx, float dy, int frame = -1);
     void UpdateIdleHint();
     void UpdateBonusAppearance();
     void PlaceBonus();

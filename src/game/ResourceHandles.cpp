@@ -12,32 +12,11 @@ QUARROW_GAME_SOUNDS(QUARROW_DEFINE_SOUND)
 Zorva::Image* PictureImage(int value)
 {
     static Zorva::Image** const kPictures[kPictureCount] = {
-        &IMAGE_TYP0,
-        &IMAGE_TYP1,
-        &IMAGE_TYP2,
-        &IMAGE_TYP3,
-        &IMAGE_TYP4,
-        &IMAGE_TYP5,
-        &IMAGE_TYP6,
-        &IMAGE_TYP7,
-        &IMAGE_TYP8,
-        &IMAGE_TYP9,
-        &IMAGE_TYP10,
-        &IMAGE_TYP11,
-        &IMAGE_TYP12,
-        &IMAGE_TYP13,
-        &IMAGE_TYP14,
-        &IMAGE_TYP15,
-        &IMAGE_TYP16,
-        &IMAGE_TYP17,
-        &IMAGE_TYP18,
-        &IMAGE_TYP19,
-        &IMAGE_TYP20,
-        &IMAGE_TYP21,
-        &IMAGE_TYP22,
-        &IMAGE_TYP23,
-        &IMAGE_TYP24,
-        &IMAGE_TYP25,
+        &IMAGE_TYP0,  &IMAGE_TYP1,  &IMAGE_TYP2,  &IMAGE_TYP3,  &IMAGE_TYP4,  &IMAGE_TYP5,
+        &IMAGE_TYP6,  &IMAGE_TYP7,  &IMAGE_TYP8,  &IMAGE_TYP9,  &IMAGE_TYP10, &IMAGE_TYP11,
+        &IMAGE_TYP12, &IMAGE_TYP13, &IMAGE_TYP14, &IMAGE_TYP15, &IMAGE_TYP16, &IMAGE_TYP17,
+        &IMAGE_TYP18, &IMAGE_TYP19, &IMAGE_TYP20, &IMAGE_TYP21, &IMAGE_TYP22, &IMAGE_TYP23,
+        &IMAGE_TYP24, &IMAGE_TYP25,
     };
     if (value < 0 || value >= kPictureCount) {
         return nullptr;

@@ -18,8 +18,8 @@ constexpr int kDealUpdates = 29;
 
 std::unique_ptr<DominoFish> StoneDeck::NewStone(int centreX, int centreY)
 {
-    auto stone = std::make_unique<DominoFish>(field, centreX, centreY, DominoFish::kLyingALeft, 0,
-                                              style);
+    auto stone =
+        std::make_unique<DominoFish>(field, centreX, centreY, DominoFish::kLyingALeft, 0, style);
     return stone;
 }
 
@@ -316,8 +316,8 @@ int StoneDeck::CountDeckSideMoves()
         for (std::size_t j = 0; j < pile.size(); ++j) {
             const DominoFish& stone = *pile[j];
             const bool reachable = j + 1 == pile.size() || crops > 0;
-            const bool matches = jokerEnd || topIsJoker || stone.joker ||
-                                 stone.HasPicture(left) || stone.HasPicture(right);
+            const bool matches = jokerEnd || topIsJoker || stone.joker || stone.HasPicture(left) ||
+                                 stone.HasPicture(right);
             if (reachable && matches) {
                 ++count;
             }

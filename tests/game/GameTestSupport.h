@@ -61,7 +61,8 @@ protected:
                  int lastX = PlayLine::kLastX)
     {
         board.line.Reset();
-        for (const auto& [value, x] : {std::pair{leftValue, firstX}, std::pair{rightValue, lastX}}) {
+        for (const auto& [value, x] :
+             {std::pair{leftValue, firstX}, std::pair{rightValue, lastX}}) {
             auto stone = std::make_unique<DominoFish>(&Field(), x, PlayLine::kCentreY,
                                                       DominoFish::kLyingALeft, 0, 0);
             stone->faceUp = true;

@@ -175,8 +175,7 @@ int Play(const PlayOptions& options)
         }
     }
     if (options.games > 1) {
-        std::printf("win rate %d/%d = %.1f%%\n", wins, options.games,
-                    100.0 * wins / options.games);
+        std::printf("win rate %d/%d = %.1f%%\n", wins, options.games, 100.0 * wins / options.games);
     }
     return 0;
 }
