@@ -6,8 +6,10 @@ set -euo pipefail
 packages=(
     # build
     build-essential cmake ninja-build pkg-config
-    # tests and benchmarks
-    libgtest-dev libbenchmark-dev
+    # image files
+    libpng-dev libjpeg-dev zlib1g-dev
+    # tests and benchmarks (pixman only for comparing blit speed, never linked into the game)
+    libgtest-dev libbenchmark-dev libpixman-1-dev
     # fuzzing (libFuzzer)
     clang libclang-rt-14-dev
 )
