@@ -1,20 +1,18 @@
 #include "game/ImageMetrics.h"
 
-namespace {
+#include "graphics/Image.h"
 
-ImageMetricsProvider installedProvider = nullptr;
-
-} // namespace
-
-void SetImageMetricsProvider(ImageMetricsProvider provider)
-{
-    installedProvider = provider;
-}
+#include <algorithm>
 
 ImageMetrics MetricsOf(const Zorva::Image* image)
 {
-    if (image == nullptr || installedProvider == nullptr) {
+    if (image == nullptr) {
         return {};
     }
-    return installedProvider(image);
+    ImageMetrics metrics;
+    metrics.width = image->GetWidth();
+    metrics.height = image->GetHeight();
+    metrics.cellWidth = image->GetCellWidth();
+    metrics.cellCount = std::max(1, image->GetCellCount());
+    return metrics;
 }

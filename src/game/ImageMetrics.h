@@ -5,7 +5,7 @@ class Image;
 }
 
 /// The sizes the rules need from an image: label placement uses widths, animations use the
-/// number of cells. A null image measures 0 by 0 with one cell.
+/// number of cells. A null (unbound) image measures 0 by 0 with one cell.
 struct ImageMetrics
 {
     int width = 0;
@@ -14,11 +14,5 @@ struct ImageMetrics
     int cellWidth = 0;
     int cellCount = 1;
 };
-
-/// Supplies metrics for non-null images; the graphics layer installs one when images exist,
-/// and tests install their own.
-using ImageMetricsProvider = ImageMetrics (*)(const Zorva::Image* image);
-
-void SetImageMetricsProvider(ImageMetricsProvider provider);
 
 ImageMetrics MetricsOf(const Zorva::Image* image);

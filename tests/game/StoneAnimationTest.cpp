@@ -1,6 +1,7 @@
 #include "GameTestSupport.h"
 
 #include "game/ImageMetrics.h"
+#include "graphics/Image.h"
 
 using StoneAnimationTest = GameTest;
 
@@ -58,18 +59,13 @@ TEST_F(StoneAnimationTest, BumpFlipAndTurnTimings)
 
 TEST_F(StoneAnimationTest, FlipStrip_FrameCountComesFromTheImage)
 {
-    static auto fakeMetrics = [](const Zorva::Image*) {
-        ImageMetrics metrics;
-        metrics.cellCount = 5;
-        metrics.width = 400;
-        metrics.cellWidth = 80;
-        return metrics;
-    };
-    SetImageMetricsProvider(+fakeMetrics);
-    static int fakeImage;
-    IMAGE_FISH_ROTATE = reinterpret_cast<Zorva::Image*>(&fakeImage);
+    Zorva::Image strip;
+    strip.width = 400;
+    strip.height = 60;
+    strip.numCols = 5;
+    IMAGE_FISH_ROTATE = &strip;
     DominoFish& stone = AddStone(0, 100, 100, 0, 1);
     stone.StartFlip(true);
     EXPECT_EQ(stone.flipFrame, 4);
-    SetImageMetricsProvider(nullptr);
+    EXPECT_EQ(MetricsOf(&strip).cellWidth, 80);
 }
