@@ -15,8 +15,7 @@ struct Color
     constexpr Color() = default;
     constexpr Color(int32_t red, int32_t green, int32_t blue, int32_t alpha = 255)
         : red(red), green(green), blue(blue), alpha(alpha)
-    {
-    }
+    {}
 
     /// From a packed word alpha << 24 | red << 16 | green << 8 | blue.
     static constexpr Color FromARGB(uint32_t argb)

@@ -5,8 +5,7 @@ namespace Zorva {
 Image::Image(const Image& other)
     : width(other.width), height(other.height), numRows(other.numRows), numCols(other.numCols),
       animInfo(other.animInfo ? std::make_unique<AnimInfo>(*other.animInfo) : nullptr)
-{
-}
+{}
 
 Image& Image::operator=(const Image& other)
 {
@@ -59,28 +58,22 @@ void Image::BlitFloat(Image*, float, float, const Rect&, const Rect&, const Colo
 
 void Image::BlitRotated(Image*, float, float, const Rect&, const Rect&, const Color&, int, double,
                         float, float)
-{
-}
+{}
 
-void Image::BlitStretched(Image*, const Rect&, const Rect&, const Rect&, const Color&, int, bool)
-{
-}
+void Image::BlitStretched(Image*, const Rect&, const Rect&, const Rect&, const Color&, int, bool) {}
 
 void Image::BlitTransformed(Image*, float, float, const Matrix3&, const Rect&, const Color&, int,
                             const Rect&, bool)
-{
-}
+{}
 
 void Image::BlitTriangles(Image*, const Triangle*, int, const Rect&, const Color&, int, float,
                           float, bool)
-{
-}
+{}
 
 void Image::BlitMirrored(Image*, int, int, const Rect&, const Color&, int) {}
 
-void Image::BlitStretchedMirrored(Image*, const Rect&, const Rect&, const Rect&, const Color&,
-                                  int, bool)
-{
-}
+void Image::BlitStretchedMirrored(Image*, const Rect&, const Rect&, const Rect&, const Color&, int,
+                                  bool)
+{}
 
 } // namespace Zorva

@@ -50,9 +50,9 @@ public:
                                float ty, bool blend);
     virtual void BlitMirrored(Image* source, int x, int y, const Rect& sourceRect,
                               const Color& color, int drawMode);
-    virtual void BlitStretchedMirrored(Image* source, const Rect& destRect,
-                                       const Rect& sourceRect, const Rect& clip,
-                                       const Color& color, int drawMode, bool fastStretch);
+    virtual void BlitStretchedMirrored(Image* source, const Rect& destRect, const Rect& sourceRect,
+                                       const Rect& clip, const Color& color, int drawMode,
+                                       bool fastStretch);
 
     int GetWidth() const { return width; }
     int GetHeight() const { return height; }

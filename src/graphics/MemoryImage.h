@@ -45,12 +45,11 @@ public:
     void BlitStretched(Image* source, const Rect& destRect, const Rect& sourceRect,
                        const Rect& clip, const Color& color, int drawMode,
                        bool fastStretch) override;
-    void BlitTransformed(Image* source, float x, float y, const Matrix3& matrix,
-                         const Rect& clip, const Color& color, int drawMode,
-                         const Rect& sourceRect, bool blend) override;
+    void BlitTransformed(Image* source, float x, float y, const Matrix3& matrix, const Rect& clip,
+                         const Color& color, int drawMode, const Rect& sourceRect,
+                         bool blend) override;
     void BlitTriangles(Image* source, const Triangle* triangles, int count, const Rect& clip,
-                       const Color& color, int drawMode, float tx, float ty,
-                       bool blend) override;
+                       const Color& color, int drawMode, float tx, float ty, bool blend) override;
     void BlitMirrored(Image* source, int x, int y, const Rect& sourceRect, const Color& color,
                       int drawMode) override;
     void BlitStretchedMirrored(Image* source, const Rect& destRect, const Rect& sourceRect,

@@ -16,8 +16,7 @@ struct Rect
     constexpr Rect() = default;
     constexpr Rect(int32_t x, int32_t y, int32_t width, int32_t height)
         : x(x), y(y), width(width), height(height)
-    {
-    }
+    {}
 
     constexpr bool IsEmpty() const { return width <= 0 || height <= 0; }
     constexpr bool Contains(int32_t px, int32_t py) const
