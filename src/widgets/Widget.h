@@ -1,0 +1,100 @@
+#pragma once
+
+#include "graphics/Color.h"
+#include "graphics/Rect.h"
+#include "widgets/Insets.h"
+#include "widgets/WidgetContainer.h"
+
+#include <string>
+#include <vector>
+
+namespace Zorva {
+
+class Image;
+
+/// Key codes the base widget reacts to.
+inline constexpr int kKeyTab = 9;
+inline constexpr int kKeyShift = 16;
+inline constexpr int kKeyControl = 17;
+
+/// A screen element: painted, ticked and given input by the widget manager. Override the
+/// empty hooks; the manager does the routing.
+class Widget : public WidgetContainer
+{
+public:
+    Widget() = default;
+    /// Leaves the tree and lets go of its children, so nothing keeps a pointer to it.
+    ~Widget() override;
+
+    virtual void OnZOrderChanged() {}
+    virtual void SetShown(bool shown);
+    /// Each entry is red, green, blue, alpha.
+    virtual void SetColorTable(const int (*entries)[4], int count);
+    /// Each entry is red, green, blue; all opaque.
+    virtual void SetColorTable(const int (*entries)[3], int count);
+    virtual void SetColorAt(int index, const Color& color);
+    virtual Color ColorAt(int index, const Color& fallback) const;
+    /// Transparent black when out of range.
+    virtual const Color& ColorAt(int index) const;
+    virtual void SetInactive(bool inactive);
+    virtual void ShowHandCursor(bool hand);
+    virtual void Place(const Rect& rect) { Place(rect.x, rect.y, rect.width, rect.height); }
+    virtual void Place(int newX, int newY, int newWidth, int newHeight);
+    virtual void MoveTo(int newX, int newY) { Place(newX, newY, width, height); }
+    virtual bool AcceptsFocus() { return false; }
+    virtual void PaintOverlay(Graphics&) {}
+    virtual void OnFocusIn() { hasFocus = true; }
+    virtual void OnFocusOut() { hasFocus = false; }
+    virtual void OnChar(char) {}
+    virtual void OnKeyDown(int key);
+    virtual void OnKeyUp(int) {}
+    virtual void OnPointerEnter() {}
+    virtual void OnPointerLeave() {}
+    virtual void OnPointerMove(int, int) {}
+    /// Button 0 left, 1 right, 2 middle.
+    virtual void OnButtonDown(int, int, int, int) {}
+    /// Click codes: 1 left, 2 left double, -1 right, -2 right double, 3 middle.
+    virtual void OnPointerDown(int px, int py, int clickCode);
+    virtual void OnButtonUp(int, int, int, int) {}
+    virtual void OnPointerUp(int px, int py, int clickCode);
+    virtual void OnPointerUp(int, int) {}
+    virtual void OnPointerDrag(int, int) {}
+    virtual void OnWheel(int) {}
+    /// In the widget's coordinates; false lets the pointer through to what lies below.
+    virtual bool IsHitAt(int, int) { return true; }
+    /// Centred in the widget's width with its baseline at `baseline`, drawn once shifted in
+    /// the shadow colour and once in `color`. Returns the covered rectangle.
+    virtual Rect DrawCenteredText(Graphics& graphics, int baseline, const std::string& text,
+                                  const Color& color, const Color& shadowColor, int shadowOffset);
+    /// In the context's font and colour.
+    virtual Rect DrawCenteredText(Graphics& graphics, int baseline, const std::string& text);
+    /// Word-wrapped text in `rect` with colour markup; returns the block's height.
+    virtual int WriteWrappedText(Graphics& graphics, const Rect& rect, const std::string& text,
+                                 int lineSpacing = -1, int justification = -1);
+    virtual int WriteWrappedText(Graphics& graphics, const Rect& rect, const std::string& text,
+                                 const Color& color, int lineSpacing = -1, int justification = -1);
+    /// The height WriteWrappedText would use in a field `fieldWidth` wide.
+    virtual int MeasureWrappedText(Graphics& graphics, int fieldWidth, const std::string& text);
+    /// Decimal digits of n (of its magnitude when negative).
+    virtual int DigitCount(int n) const;
+    /// n digit by digit from a strip of ten equal cells 0..9.
+    virtual void DrawNumberFromStrip(Graphics& graphics, int n, int px, int py, Image* strip,
+                                     int spacing);
+    virtual bool ContainsPoint(int px, int py) const;
+    virtual Rect GetInnerRect() const;
+
+    bool visible = true;
+    bool mouseVisible = true;
+    bool disabled = false;
+    bool hasFocus = false;
+    bool isDown = false;
+    bool isOver = false;
+    bool hasAlpha = false;
+    std::vector<Color> colors;
+    Insets insets;
+    bool handCursor = false;
+    Widget* tabPrevious = nullptr;
+    Widget* tabNext = nullptr;
+};
+
+} // namespace Zorva
