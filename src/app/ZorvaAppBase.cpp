@@ -1,0 +1,709 @@
+#include "app/ZorvaAppBase.h"
+
+#include "app/SettingsStore.h"
+#include "graphics/ImageLib.h"
+#include "graphics/MemoryImage.h"
+#include "widgets/Widget.h"
+#include "widgets/WidgetManager.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+// The build may pass the version in; otherwise the project's own version is used.
+#ifndef QUARROW_PRODUCT_VERSION_TEXT
+#define QUARROW_PRODUCT_VERSION_TEXT "1.1"
+#endif
+
+namespace Zorva {
+
+namespace {
+
+/// The longest stretch of real time the loop catches up after a stall.
+constexpr double kMaxPendingMs = 200.0;
+constexpr int kMaxLoadingShareMs = 250;
+constexpr int kMinDrawMs = 15;
+constexpr int kLoadingDrawGapMs = 35;
+constexpr int64_t kForcedPresentMs = 1000;
+constexpr int kScreenWidth = 800;
+constexpr int kScreenHeight = 600;
+
+std::string Format(const char* format, double value)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, format, value);
+    return text;
+}
+
+std::string Format(const char* format, int value)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, format, value);
+    return text;
+}
+
+} // namespace
+
+ZorvaAppBase::ZorvaAppBase(std::unique_ptr<PlatformClock> injectedClock)
+    : clock(injectedClock ? std::move(injectedClock) : std::make_unique<SteadyClock>()),
+      messageBox(std::make_unique<StderrMessageBox>()),
+      soundOutput(std::make_unique<SilentSoundOutput>()),
+      musicOutput(std::make_unique<SilentMusicOutput>()),
+      displayOutput(std::make_unique<NullDisplayOutput>())
+{
+    mainThreadId = std::this_thread::get_id();
+    constructionTime = clock->NowMs();
+    lastDrawTime = nextDrawAllowedTime = lastInputTime = constructionTime;
+    productVersion = QUARROW_PRODUCT_VERSION_TEXT;
+    debugOutputEnabled = std::getenv("QUARROW_DEBUG") != nullptr;
+    widgetManager = std::make_unique<WidgetManager>(this);
+    screenImage = std::make_unique<MemoryImage>();
+    screenImage->Create(kScreenWidth, kScreenHeight);
+    widgetManager->SetScreenImage(screenImage.get());
+    widgetManager->Resize(kScreenWidth, kScreenHeight);
+    previousImageLoader =
+        SetSharedImageLoader([this](const std::string& path) { return GetSharedImage(path); });
+}
+
+ZorvaAppBase::~ZorvaAppBase()
+{
+    Shutdown();
+    if (settingsRead) {
+        WriteBoolean("Is3D", is3D);
+    }
+    WaitForLoadingThread();
+    SetSharedImageLoader(previousImageLoader);
+    ProcessDeferredDeletes();
+    // Whatever is still queued was recorded deeper than the loop ever returned to.
+    nestingDepth = 0;
+    ProcessDeferredDeletes();
+    widgetManager.reset();
+}
+
+void ZorvaAppBase::SetCursor(CursorKind cursor)
+{
+    cursorNumber = cursor == CursorKind::Hand ? 1 : 0;
+}
+
+void ZorvaAppBase::DeferWidgetDelete(Widget* widget)
+{
+    if (widget == nullptr) {
+        return;
+    }
+    for (const auto& entry : deferredDeletes) {
+        if (entry.second == widget) {
+            return;
+        }
+    }
+    deferredDeletes.emplace_back(nestingDepth, widget);
+}
+
+void ZorvaAppBase::ProcessDeferredDeletes()
+{
+    // Collect first: a destructor may queue more widgets.
+    std::vector<Widget*> due;
+    auto keep = deferredDeletes.begin();
+    for (auto& entry : deferredDeletes) {
+        if (entry.first >= nestingDepth) {
+            due.push_back(entry.second);
+        } else {
+            *keep++ = entry;
+        }
+    }
+    deferredDeletes.erase(keep, deferredDeletes.end());
+    for (Widget* widget : due) {
+        if (widgetManager) {
+            widgetManager->DisownWidget(widget);
+        }
+        delete widget;
+    }
+}
+
+void ZorvaAppBase::Init()
+{
+    mainThreadId = std::this_thread::get_id();
+    if (shutdown) {
+        return;
+    }
+    if (screensaverMode) {
+        singleInstance = false;
+    }
+    ReadSettings();
+    // The screen image has the game's client size.
+    if (screenImage->GetWidth() != width || screenImage->GetHeight() != height) {
+        screenImage->Create(width, height);
+    }
+    widgetManager->Resize(width, height);
+    SetSfxVolume(sfxVolume);
+    SetMusicVolume(musicVolume);
+    OnInitFinished();
+    initialized = true;
+}
+
+void ZorvaAppBase::Start()
+{
+    if (shutdown) {
+        return;
+    }
+    if (loadingThreadEnabled) {
+        StartLoadingThread();
+    }
+    startTime = clock->NowMs();
+    lastDrawTime = lastInputTime = startTime;
+    RunMainLoop();
+    ProcessDeferredDeletes();
+    WaitForLoadingThread();
+    WriteStatistics();
+    OnLoopFinished();
+    WriteSettings();
+}
+
+void ZorvaAppBase::WriteStatistics()
+{
+    const int64_t runMs = clock->NowMs() - startTime;
+    const double seconds = static_cast<double>(runMs) / 1000.0;
+    OutputDebug(Format("Seconds       = %g\r\n", seconds));
+    OutputDebug(Format("Sleep Count   = %d\r\n", sleepCount));
+    OutputDebug(Format("Update Count  = %d\r\n", updateCount));
+    OutputDebug(Format("Draw Count    = %d\r\n", drawCount));
+    OutputDebug(Format("Draw Time     = %d\r\n", drawTimeTotal));
+    OutputDebug(Format("Screen Blt    = %d\r\n", presentTimeTotal));
+    if (drawTimeTotal + presentTimeTotal > 0) {
+        OutputDebug(Format("Avg FPS       = %d\r\n",
+                           drawCount * 1000 / (drawTimeTotal + presentTimeTotal)));
+    }
+    if (seconds > 0) {
+        OutputDebug(Format("Updates/Sec   = %g\r\n", updateCount / seconds));
+    }
+}
+
+void ZorvaAppBase::Shutdown()
+{
+    if (!IsMainThread()) {
+        shutdownFromOtherThread = true;
+        return;
+    }
+    if (shutdownDone) {
+        return;
+    }
+    shutdownDone = true;
+    breakInnerLoop = true;
+    shutdown = true;
+    OnShutdownStarting();
+    musicOutput->StopAllMusic();
+    if (settingsRead) {
+        WriteSettings();
+    }
+}
+
+void ZorvaAppBase::RunMainLoop()
+{
+    while (!shutdown) {
+        breakInnerLoop = false;
+        RunUntilUpdate();
+    }
+}
+
+bool ZorvaAppBase::RunUntilUpdate()
+{
+    for (;;) {
+        bool updated = false;
+        if (!LoopStep(updated)) {
+            return false;
+        }
+        if (updated) {
+            return true;
+        }
+    }
+}
+
+bool ZorvaAppBase::LoopStep(bool& updated)
+{
+    updated = false;
+    if (breakInnerLoop) {
+        return false;
+    }
+    if (loopState == 3) {
+        loopState = 0;
+    }
+    ++nestingDepth;
+    bool result = true;
+    if (loopState == 0) {
+        if (!shutdown) {
+            ProcessWindowMessages();
+        }
+        if (!ProcessDeferredMessage()) {
+            loopState = 1;
+        }
+    } else {
+        const int before = updateCount;
+        result = StepTiming(true);
+        updated = updateCount != before;
+    }
+    ProcessDeferredDeletes();
+    --nestingDepth;
+    return result;
+}
+
+bool ZorvaAppBase::StepTiming(bool allowSleep)
+{
+    const int64_t callStart = clock->NowMs();
+    int slept = 0;
+    if (shutdownFromOtherThread.exchange(false)) {
+        Shutdown();
+    }
+    // A paused loop still goes back to its messages, and sleeps instead of spinning.
+    if (demoPaused || updateSpeed <= 0) {
+        loopState = 3;
+        ProcessDeferredDeletes();
+        if (allowSleep) {
+            ++sleepCount;
+            clock->SleepMs(updateInterval);
+        }
+        return true;
+    }
+    const double stepMs = updateInterval / updateSpeed;
+    const int64_t now = clock->NowMs();
+    if (timeSampled) {
+        pendingTime += static_cast<double>(now - lastTimeSample);
+    }
+    timeSampled = true;
+    lastTimeSample = now;
+    pendingTime = std::min(pendingTime, kMaxPendingMs);
+
+    bool drawOrSleep = false;
+    if (loopState == 1) {
+        const bool loadingSettled = loadingDoneHandled || !loadingThreadStarted;
+        const int forcedDrawAfter = static_cast<int>(std::ceil(updateSpeed * 10));
+        if (updatesSinceDraw >= forcedDrawAfter && loadingSettled) {
+            drawOrSleep = true;
+        } else if (pendingTime >= stepMs) {
+            ++updatesSinceDraw;
+            if (TryAdvanceUpdate()) {
+                loopState = 2;
+            }
+            updatedSinceDraw = true;
+        } else {
+            drawOrSleep = true;
+        }
+    } else if (loopState == 2) {
+        loopState = 3;
+        ProcessDeferredDeletes();
+        AdvanceFraction(1.0);
+        pendingTime -= stepMs;
+    }
+
+    if (drawOrSleep) {
+        loopState = 3;
+        updatesSinceDraw = 0;
+        if (updatedSinceDraw) {
+            DrawIfDue();
+        } else {
+            const int ms = static_cast<int>(stepMs - pendingTime);
+            if (ms > 0) {
+                if (!allowSleep) {
+                    return false;
+                }
+                ++sleepCount;
+                clock->SleepMs(ms);
+            }
+        }
+    } else if (loadingThreadRunning) {
+        // Yield about twice the main thread's own working time to the loading thread.
+        int64_t extra = (clock->NowMs() - slept - callStart) * 2 - slept;
+        extra = std::min<int64_t>(extra, kMaxLoadingShareMs);
+        if (extra > 0) {
+            if (!allowSleep) {
+                return false;
+            }
+            clock->SleepMs(static_cast<int>(extra));
+            slept += static_cast<int>(extra);
+        }
+    }
+    ProcessDeferredDeletes();
+    return true;
+}
+
+bool ZorvaAppBase::TryAdvanceUpdate()
+{
+    if (IsIdle()) {
+        return false;
+    }
+    if (loadingThreadDone && !loadingDoneHandled) {
+        loadingDoneHandled = true;
+        loadingThreadRunning = false;
+        OnLoadingFinished();
+    }
+    AdvanceOneUpdate();
+    return true;
+}
+
+void ZorvaAppBase::AdvanceOneUpdate()
+{
+    ++updateCount;
+    if (!minimized) {
+        widgetManager->UpdateFrame();
+    }
+    musicOutput->Update();
+    soundOutput->ReleaseQueuedSounds();
+    ProcessDeferredDeletes();
+}
+
+bool ZorvaAppBase::DrawIfDue()
+{
+    if (displayLost) {
+        PresentFrame(Rect(0, 0, screenImage->GetWidth(), screenImage->GetHeight()));
+        updatedSinceDraw = false;
+        return false;
+    }
+    const int64_t drawStart = clock->NowMs();
+    bool drew = false;
+    if (!IsIdle()) {
+        drawing = true;
+        drew = widgetManager->DrawScreen();
+        drawing = false;
+    }
+    framePending = framePending || drew;
+    const int64_t now = clock->NowMs();
+    const int drawMs = static_cast<int>(now - drawStart);
+    const bool wanted = framePending || now - lastDrawTime >= kForcedPresentMs;
+    if (!wanted || now < nextDrawAllowedTime) {
+        updatedSinceDraw = false;
+        lastDrawEmpty = true;
+        return false;
+    }
+    ++drawCount;
+    drawTimeTotal += drawMs;
+    const int64_t presentStart = clock->NowMs();
+    PresentFrame(Rect(0, 0, screenImage->GetWidth(), screenImage->GetHeight()));
+    const int64_t presentEnd = clock->NowMs();
+    presentTimeTotal += static_cast<int>(presentEnd - presentStart);
+    lastDrawTime = presentEnd;
+    framePending = false;
+    nextDrawAllowedTime = presentEnd;
+    if (loadingThreadRunning) {
+        // While loading, frames stay at least 50 ms apart so the loader gets the time.
+        nextDrawAllowedTime = presentEnd + std::max(drawMs, kMinDrawMs) + kLoadingDrawGapMs;
+    }
+    updatedSinceDraw = false;
+    lastDrawEmpty = false;
+    return true;
+}
+
+void ZorvaAppBase::PresentFrame(const Rect& rect)
+{
+    if (drawing || shutdown || IsIdle()) {
+        return;
+    }
+    ++presentCount;
+    // A lost display is re-initialised by the display layer; until then frames are dropped
+    // and only the present is retried.
+    displayLost = !displayOutput->Present(*screenImage, rect);
+}
+
+void ZorvaAppBase::StartLoadingThread()
+{
+    if (loadingThreadStarted) {
+        return;
+    }
+    loadingThreadRunning = true;
+    loadingThreadStarted = true;
+    loadingThread = std::thread([this] {
+        RunLoadingWork();
+        OutputDebug(Format("Resource Loading Time: %d\r\n",
+                           static_cast<int>(clock->NowMs() - constructionTime)));
+        loadingThreadDone = true;
+    });
+}
+
+void ZorvaAppBase::WaitForLoadingThread()
+{
+    if (loadingThread.joinable()) {
+        loadingThread.join();
+    }
+}
+
+double ZorvaAppBase::GetLoadingProgress() const
+{
+    if (loadingDoneHandled) {
+        return 1.0;
+    }
+    const int tasks = loadingTaskCount;
+    if (!loadingThreadStarted || tasks <= 0) {
+        return 0.0;
+    }
+    return std::min(static_cast<double>(loadingTasksCompleted) / tasks, 1.0);
+}
+
+int ZorvaAppBase::ShowMessageBox(const std::string& text, const std::string& title, int flags)
+{
+    systemDialogOpen = true;
+    const int result = messageBox->Show(text, title, flags);
+    systemDialogOpen = false;
+    // Time spent in the box is not caught up.
+    lastTimeSample = clock->NowMs();
+    return result;
+}
+
+void ZorvaAppBase::ShowErrorBox(const std::string& text)
+{
+    if (shutdown) {
+        return;
+    }
+    ShowMessageBox(text, "FATAL ERROR", 0);
+}
+
+void ZorvaAppBase::OutputDebug(const std::string& text)
+{
+    std::lock_guard lock(debugMutex);
+    debugLog += text;
+    if (debugOutputEnabled) {
+        std::fputs(text.c_str(), stderr);
+    }
+}
+
+std::string ZorvaAppBase::GetDebugLog() const
+{
+    std::lock_guard lock(debugMutex);
+    return debugLog;
+}
+
+SettingsStore* ZorvaAppBase::Settings()
+{
+    if (!settingsOpened) {
+        std::string path = settingsPath;
+        if (path.empty() && !registryKey.empty()) {
+            path = SettingsFilePath(registryKey);
+        }
+        if (!path.empty()) {
+            settingsStore = std::make_unique<SettingsStore>(path);
+            settingsStore->Load();
+            settingsOpened = true;
+        }
+    }
+    return settingsStore.get();
+}
+
+bool ZorvaAppBase::WriteString(const std::string& name, const std::string& text)
+{
+    SettingsStore* store = Settings();
+    return store != nullptr && store->WriteString(name, text);
+}
+
+bool ZorvaAppBase::WriteInteger(const std::string& name, int value)
+{
+    SettingsStore* store = Settings();
+    return store != nullptr && store->WriteInteger(name, value);
+}
+
+bool ZorvaAppBase::WriteBoolean(const std::string& name, bool flag)
+{
+    SettingsStore* store = Settings();
+    return store != nullptr && store->WriteBoolean(name, flag);
+}
+
+bool ZorvaAppBase::WriteBytes(const std::string& name, const uint8_t* data, std::size_t length)
+{
+    SettingsStore* store = Settings();
+    return store != nullptr && store->WriteBytes(name, data, length);
+}
+
+bool ZorvaAppBase::ReadString(const std::string& name, std::string& out)
+{
+    SettingsStore* store = Settings();
+    return store != nullptr && store->ReadString(name, out);
+}
+
+bool ZorvaAppBase::ReadInteger(const std::string& name, int& out)
+{
+    SettingsStore* store = Settings();
+    int32_t value = 0;
+    if (store == nullptr || !store->ReadInteger(name, value)) {
+        return false;
+    }
+    out = value;
+    return true;
+}
+
+bool ZorvaAppBase::ReadBoolean(const std::string& name, bool& out)
+{
+    SettingsStore* store = Settings();
+    return store != nullptr && store->ReadBoolean(name, out);
+}
+
+bool ZorvaAppBase::ReadBytes(const std::string& name, std::vector<uint8_t>& out)
+{
+    SettingsStore* store = Settings();
+    return store != nullptr && store->ReadBytes(name, out);
+}
+
+bool ZorvaAppBase::DeleteValue(const std::string& name)
+{
+    SettingsStore* store = Settings();
+    return store != nullptr && store->DeleteValue(name);
+}
+
+void ZorvaAppBase::ReadSettings()
+{
+    int value = 0;
+    if (ReadInteger("MusicVolume", value)) {
+        musicVolume = std::clamp(value / 100.0, 0.0, 1.0);
+    }
+    if (ReadInteger("SfxVolume", value)) {
+        sfxVolume = std::clamp(value / 100.0, 0.0, 1.0);
+    }
+    if (ReadInteger("Muted", value)) {
+        // Automatic mutes already in force stay counted on top of the user's.
+        muteCount = std::max(value, 0) + autoMuteCount;
+    }
+    if (ReadInteger("ScreenMode", value)) {
+        windowedRequested = value == 0;
+    }
+    ReadInteger("PreferredX", preferredX);
+    ReadInteger("PreferredY", preferredY);
+    ReadBoolean("CustomCursors", customCursors);
+    ReadBoolean("WaitForVSync", waitForVSync);
+    ReadBoolean("Is3D", is3D);
+    if (ReadInteger("InProgress", value)) {
+        lastRunEndedCleanly = value == 0;
+    }
+    if (!screensaverMode) {
+        WriteInteger("InProgress", 1);
+    }
+    settingsRead = true;
+}
+
+void ZorvaAppBase::WriteSettings()
+{
+    WriteInteger("MusicVolume", static_cast<int>(std::lround(musicVolume * 100)));
+    WriteInteger("SfxVolume", static_cast<int>(std::lround(sfxVolume * 100)));
+    WriteInteger("Muted", muteCount - autoMuteCount > 0 ? 1 : 0);
+    WriteInteger("ScreenMode", windowedRequested ? 0 : 1);
+    WriteInteger("PreferredX", preferredX);
+    WriteInteger("PreferredY", preferredY);
+    WriteBoolean("CustomCursors", customCursors);
+    WriteBoolean("WaitForVSync", waitForVSync);
+    WriteInteger("InProgress", 0);
+}
+
+bool ZorvaAppBase::ReadCommandLine(int argc, const char* const* argv)
+{
+    if (commandLineRead) {
+        return exitCode < 0;
+    }
+    commandLineRead = true;
+    return ApplyCommandLine(ParamsFromArguments(argc, argv));
+}
+
+bool ZorvaAppBase::ApplyCommandLine(const std::vector<CommandLineParam>& params)
+{
+    std::string error;
+    if (!ParseCommandLine(params, commandLineOptions, error)) {
+        ShowErrorBox(error);
+        exitCode = 0;
+        shutdown = true;
+        return false;
+    }
+    if (commandLineOptions.screensaver) {
+        screensaverMode = true;
+        singleInstance = false;
+    }
+    if (commandLineOptions.windowed.has_value()) {
+        windowedRequested = *commandLineOptions.windowed;
+    }
+    if (commandLineOptions.verbose) {
+        debugOutputEnabled = true;
+    }
+    return true;
+}
+
+void ZorvaAppBase::PlaySoundOnce(int id, int pan)
+{
+    soundOutput->PlaySoundOnce(id, pan);
+}
+
+void ZorvaAppBase::PlaySoundOnce(int id)
+{
+    soundOutput->PlaySoundOnce(id, 0);
+}
+
+void ZorvaAppBase::SilenceAllSounds()
+{
+    soundOutput->SilenceAllSounds();
+}
+
+void ZorvaAppBase::SetMasterVolume(double volume)
+{
+    sfxVolume = volume;
+    soundOutput->SetMasterVolume(volume);
+}
+
+void ZorvaAppBase::SetMusicVolume(double volume)
+{
+    musicVolume = volume;
+    musicOutput->SetVolume(MuteActive() ? 0.0 : volume);
+}
+
+void ZorvaAppBase::SetSfxVolume(double volume)
+{
+    sfxVolume = volume;
+    soundOutput->SetVolume(MuteActive() ? 0.0 : volume);
+}
+
+void ZorvaAppBase::ApplyVolumes()
+{
+    SetMusicVolume(musicVolume);
+    SetSfxVolume(sfxVolume);
+}
+
+void ZorvaAppBase::AddMute(bool automatic)
+{
+    ++muteCount;
+    if (automatic) {
+        ++autoMuteCount;
+    }
+    ApplyVolumes();
+}
+
+void ZorvaAppBase::RemoveAddMute(bool automatic)
+{
+    if (muteCount > 0) {
+        --muteCount;
+        if (automatic && autoMuteCount > 0) {
+            --autoMuteCount;
+        }
+    }
+    ApplyVolumes();
+}
+
+std::unique_ptr<MemoryImage> ZorvaAppBase::LoadImageToSurface(const std::string& file,
+                                                              bool lookForAlphaImage)
+{
+    std::unique_ptr<ImageLib::Image> loaded = ImageLib::LoadImageFile(file, lookForAlphaImage);
+    if (!loaded || !loaded->bits) {
+        return nullptr;
+    }
+    auto image = std::make_unique<MemoryImage>();
+    image->SetPixels(loaded->bits.get(), loaded->width, loaded->height, true);
+    return image;
+}
+
+SharedImage ZorvaAppBase::GetSharedImage(const std::string& path, const std::string& variant)
+{
+    // The loading thread and the main thread both ask for images.
+    std::lock_guard lock(imageCacheMutex);
+    const ImageKey key{path, variant};
+    auto found = imageCache.find(key);
+    if (found != imageCache.end()) {
+        return SharedImage{found->second, false};
+    }
+    std::shared_ptr<MemoryImage> image = LoadImageToSurface(path, true);
+    if (!image) {
+        return SharedImage{};
+    }
+    imageCache.emplace(key, image);
+    return SharedImage{image, true};
+}
+
+} // namespace Zorva
