@@ -52,6 +52,8 @@ ZorvaAppBase::ZorvaAppBase(std::unique_ptr<PlatformClock> injectedClock)
       musicOutput(std::make_unique<SilentMusicOutput>()),
       displayOutput(std::make_unique<NullDisplayOutput>())
 {
+    previousImageRegistry = CurrentImageRegistry();
+    SetImageRegistry(this);
     mainThreadId = std::this_thread::get_id();
     constructionTime = clock->NowMs();
     lastDrawTime = nextDrawAllowedTime = lastInputTime = constructionTime;
@@ -79,6 +81,14 @@ ZorvaAppBase::~ZorvaAppBase()
     nestingDepth = 0;
     ProcessDeferredDeletes();
     widgetManager.reset();
+    {
+        const std::lock_guard<std::mutex> lock(imageRegistryMutex);
+        for (MemoryImage* image : liveImages) {
+            image->registry = nullptr;
+        }
+        liveImages.clear();
+    }
+    SetImageRegistry(previousImageRegistry);
 }
 
 void ZorvaAppBase::SetCursor(CursorKind cursor)
@@ -704,6 +714,29 @@ SharedImage ZorvaAppBase::GetSharedImage(const std::string& path, const std::str
     }
     imageCache.emplace(key, image);
     return SharedImage{image, true};
+}
+
+void ZorvaAppBase::AddImage(MemoryImage* image)
+{
+    const std::lock_guard<std::mutex> lock(imageRegistryMutex);
+    liveImages.insert(image);
+}
+
+void ZorvaAppBase::RemoveImage(MemoryImage* image)
+{
+    const std::lock_guard<std::mutex> lock(imageRegistryMutex);
+    liveImages.erase(image);
+}
+
+void ZorvaAppBase::DropImageTexture(MemoryImage*)
+{
+    // Drawing is in software; there is no 3D texture to release yet.
+}
+
+std::size_t ZorvaAppBase::LiveImageCount() const
+{
+    const std::lock_guard<std::mutex> lock(imageRegistryMutex);
+    return liveImages.size();
 }
 
 } // namespace Zorva

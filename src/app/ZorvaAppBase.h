@@ -6,6 +6,7 @@
 #include "app/MessageBoxService.h"
 #include "app/PlatformClock.h"
 #include "graphics/FontServices.h"
+#include "graphics/ImageRegistry.h"
 #include "graphics/Rect.h"
 #include "widgets/WidgetHost.h"
 
@@ -14,6 +15,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <set>
 #include <string>
 #include <thread>
 #include <utility>
@@ -32,7 +34,7 @@ class WidgetManager;
 ///
 /// Threads: the loop, the updates and drawing run on the main thread; RunLoadingWork runs
 /// on the loading thread. Shutdown may be called from any thread.
-class ZorvaAppBase : public WidgetHost
+class ZorvaAppBase : public WidgetHost, public ImageRegistry
 {
 public:
     /// The seams default to headless implementations (real clock, standard-error messages,
@@ -138,6 +140,13 @@ public:
     SharedImage GetSharedImage(const std::string& path, const std::string& variant = {});
 
     WidgetManager* GetWidgetManager() const { return widgetManager.get(); }
+
+    // The registry of live images, kept under its own lock (images are also made on the
+    // loading thread). Images that outlive the application forget it when it goes.
+    void AddImage(MemoryImage* image) override;
+    void RemoveImage(MemoryImage* image) override;
+    void DropImageTexture(MemoryImage* image) override;
+    std::size_t LiveImageCount() const;
     MemoryImage* GetScreenImage() const { return screenImage.get(); }
 
     // Fields, with their construction defaults.
@@ -262,6 +271,9 @@ protected:
     std::mutex imageCacheMutex;
     std::map<ImageKey, std::shared_ptr<MemoryImage>> imageCache;
     SharedImageLoader previousImageLoader;
+    ImageRegistry* previousImageRegistry = nullptr;
+    mutable std::mutex imageRegistryMutex;
+    std::set<MemoryImage*> liveImages;
 };
 
 } // namespace Zorva

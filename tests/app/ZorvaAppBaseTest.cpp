@@ -543,3 +543,23 @@ TEST(ZorvaAppBaseTest, RealLoop_HeadlessRunsAboutOneHundredUpdatesPerSecond)
         delete widget;
     }
 }
+
+TEST(ZorvaAppBaseTest, ImageRegistry_CountsLiveImagesAndLetsSurvivorsGo)
+{
+    auto survivor = std::make_unique<std::unique_ptr<MemoryImage>>();
+    {
+        ZorvaAppBase app(std::make_unique<FakeClock>());
+        const std::size_t before = app.LiveImageCount();
+        {
+            MemoryImage image;
+            image.Create(4, 4);
+            EXPECT_EQ(app.LiveImageCount(), before + 1);
+        }
+        EXPECT_EQ(app.LiveImageCount(), before);
+        *survivor = std::make_unique<MemoryImage>();
+        EXPECT_EQ((*survivor)->registry, &app);
+    }
+    // The application is gone; its images no longer point at it.
+    EXPECT_EQ((*survivor)->registry, nullptr);
+    survivor->reset();
+}
