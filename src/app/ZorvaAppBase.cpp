@@ -1,8 +1,12 @@
 #include "app/ZorvaAppBase.h"
 
+#include "app/AppFiles.h"
+#include "app/MTRand.h"
 #include "app/SettingsStore.h"
+#include "graphics/Graphics.h"
 #include "graphics/ImageLib.h"
 #include "graphics/MemoryImage.h"
+#include "graphics/SysFont.h"
 #include "widgets/Widget.h"
 #include "widgets/WidgetManager.h"
 
@@ -10,6 +14,8 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+
+#include <unistd.h>
 
 // The build may pass the version in; otherwise the project's own version is used.
 #ifndef QUARROW_PRODUCT_VERSION_TEXT
@@ -26,6 +32,9 @@ constexpr int kMaxLoadingShareMs = 250;
 constexpr int kMinDrawMs = 15;
 constexpr int kLoadingDrawGapMs = 35;
 constexpr int64_t kForcedPresentMs = 1000;
+/// A lost display in an inactive window is tried again at most this often.
+constexpr int64_t kReinitRetryMs = 1000;
+constexpr int kFpsOverlayMargin = 10;
 constexpr int kScreenWidth = 800;
 constexpr int kScreenHeight = 600;
 
@@ -72,7 +81,7 @@ ZorvaAppBase::~ZorvaAppBase()
 {
     Shutdown();
     if (settingsRead) {
-        WriteBoolean("Is3D", is3D);
+        ConfirmHardwareAcceleration();
     }
     WaitForLoadingThread();
     SetSharedImageLoader(previousImageLoader);
@@ -93,7 +102,11 @@ ZorvaAppBase::~ZorvaAppBase()
 
 void ZorvaAppBase::SetCursor(CursorKind cursor)
 {
-    cursorNumber = cursor == CursorKind::Hand ? 1 : 0;
+    const int number = static_cast<int>(cursor);
+    if (number != cursorNumber) {
+        cursorNumber = number;
+        RefreshCursor();
+    }
 }
 
 void ZorvaAppBase::DeferWidgetDelete(Widget* widget)
@@ -139,16 +152,157 @@ void ZorvaAppBase::Init()
     if (screensaverMode) {
         singleInstance = false;
     }
+    if (singleInstance && !ClaimSingleInstance()) {
+        return;
+    }
+    const std::string dataFolder = DataFolder();
+    if (!OverrideWorkingDir(dataFolder)) {
+        ChangeToDataFolder();
+    }
+    Rand().SRand(static_cast<uint32_t>(clock->NowMs()));
     ReadSettings();
+    OnBeforeWindowCreated();
     // The screen image has the game's client size.
     if (screenImage->GetWidth() != width || screenImage->GetHeight() != height) {
         screenImage->Create(width, height);
     }
     widgetManager->Resize(width, height);
+    windowed = windowedRequested;
+    CreateMainWindow();
+    if (shutdown) {
+        return;
+    }
+    if (auto made = MakeSoundManager()) {
+        soundOutput = std::move(made);
+    }
     SetSfxVolume(sfxVolume);
+    if (auto made = MakeMusicPlayer()) {
+        musicOutput = std::move(made);
+    }
     SetMusicVolume(musicVolume);
     OnInitFinished();
     initialized = true;
+}
+
+bool ZorvaAppBase::ClaimSingleInstance()
+{
+    const std::string folder = UserFolder();
+    if (!EnsureFolder(folder)) {
+        OutputDebug("No user folder; running without the single-instance lock\r\n");
+        return true;
+    }
+    switch (instanceLock.Acquire(folder + "/.lock")) {
+    case SingleInstanceLock::Result::Acquired:
+        return true;
+    case SingleInstanceLock::Result::Unavailable:
+        OutputDebug("The lock file cannot be opened; running unguarded\r\n");
+        return true;
+    case SingleInstanceLock::Result::HeldElsewhere:
+        break;
+    }
+    std::fprintf(stderr, "%s is already running.\n", productName.c_str());
+    exitCode = 0;
+    shutdown = true;
+    return false;
+}
+
+bool ZorvaAppBase::OverrideWorkingDir(const std::string&)
+{
+    return false;
+}
+
+void ZorvaAppBase::ChangeToDataFolder()
+{
+    // Every relative data path is read from the data folder.
+    const std::string folder = DataFolder();
+    if (::chdir(folder.c_str()) != 0) {
+        OutputDebug("Cannot change into the data folder " + folder + "\r\n");
+    }
+}
+
+void ZorvaAppBase::CreateMainWindow()
+{
+    OnBeforeDisplayInit();
+    ReleaseImageSurfaces();
+    int result = displayOutput->Initialize(windowed, is3D);
+    if (result == 7 || (result != 0 && is3D)) {
+        // Hardware acceleration failed: draw in software instead.
+        is3D = false;
+        OnBeforeDisplayInit();
+        result = displayOutput->Initialize(windowed, is3D);
+    }
+    refreshRate = displayOutput->RefreshRate();
+    if (result != 0) {
+        ShowErrorBox("Failed to initialize DirectDraw: " + DisplayResultName(result) + " " +
+                     displayOutput->ErrorText());
+        exitCode = 1;
+        shutdown = true;
+        return;
+    }
+    RestoreImageSurfaces();
+    widgetManager->SetScreenImage(screenImage.get());
+    widgetManager->MarkAllDirty();
+}
+
+void ZorvaAppBase::ChangeScreenMode(bool wantWindowed, bool accelerated, bool force)
+{
+    if (!force && wantWindowed == windowed && accelerated == is3D) {
+        return;
+    }
+    if (accelerated != is3D) {
+        is3DChangedThisRun = true;
+    }
+    windowedRequested = wantWindowed;
+    windowed = wantWindowed;
+    is3D = accelerated;
+    CreateMainWindow();
+}
+
+void ZorvaAppBase::ReleaseImageSurfaces()
+{
+    const std::lock_guard<std::mutex> lock(imageRegistryMutex);
+    for (MemoryImage* image : liveImages) {
+        image->DropTexture();
+    }
+}
+
+void ZorvaAppBase::RestoreImageSurfaces()
+{
+    // Software images draw from their own pixels, so there is nothing to re-create; the
+    // accelerated display makes its textures again on first use.
+}
+
+void ZorvaAppBase::ConfirmHardwareAcceleration()
+{
+    const std::string caption = companyTitle + " Hardware Acceleration Confirmation";
+    bool asked = false;
+    bool storedBefore = false;
+    if (is3DChangedThisRun && !ReadBoolean("Is3D", storedBefore) && !test3DPassedCleanly &&
+        is3D) {
+        asked = true;
+        is3D = ShowMessageBox(
+                   "Hardware Acceleration was switched on during this session.\r\n"
+                   "If this resulted in slower performance, it should be switched off.\r\n"
+                   "Would you like to keep Hardware Acceleration switched on?",
+                   caption, kMessageBoxYesNo) == kMessageBoxYes;
+        if (is3D) {
+            WriteBoolean("Is3D", true);
+        }
+    } else {
+        WriteBoolean("Is3D", is3D);
+    }
+    if (!asked && frameBeginFailed && is3D && !screensaverMode) {
+        const bool keep =
+            ShowMessageBox(
+                "Hardware Acceleration may not have been working correctly during this "
+                "session.\r\nIf you noticed graphics problems, you may want to turn off "
+                "Hardware Acceleration.\r\nWould you like to keep Hardware Acceleration "
+                "switched on?",
+                caption, kMessageBoxYesNo) == kMessageBoxYes;
+        if (!keep) {
+            WriteBoolean("Is3D", false);
+        }
+    }
 }
 
 void ZorvaAppBase::Start()
@@ -243,6 +397,7 @@ bool ZorvaAppBase::LoopStep(bool& updated)
         if (!shutdown) {
             ProcessWindowMessages();
         }
+        InjectDueDemoEvents();
         if (!ProcessDeferredMessage()) {
             loopState = 1;
         }
@@ -263,8 +418,11 @@ bool ZorvaAppBase::StepTiming(bool allowSleep)
     if (shutdownFromOtherThread.exchange(false)) {
         Shutdown();
     }
+    if (IsPlayingDemo()) {
+        ApplyDemoTimingRules();
+    }
     // A paused loop still goes back to its messages, and sleeps instead of spinning.
-    if (demoPaused || updateSpeed <= 0) {
+    if (DemoPausesLoop() || updateSpeed <= 0) {
         loopState = 3;
         ProcessDeferredDeletes();
         if (allowSleep) {
@@ -340,10 +498,14 @@ bool ZorvaAppBase::TryAdvanceUpdate()
     if (IsIdle()) {
         return false;
     }
-    if (loadingThreadDone && !loadingDoneHandled) {
+    if (loadingThreadDone && !loadingDoneHandled && DemoReportsLoadingDone()) {
         loadingDoneHandled = true;
         loadingThreadRunning = false;
         OnLoadingFinished();
+        OnDemoLoadingHandled();
+    }
+    if (!DemoAllowsUpdate()) {
+        return false;
     }
     AdvanceOneUpdate();
     return true;
@@ -385,11 +547,19 @@ bool ZorvaAppBase::DrawIfDue()
     }
     ++drawCount;
     drawTimeTotal += drawMs;
+    if (showFps) {
+        DrawFpsOverlay();
+    }
+    if (waitForVSync && windowed) {
+        WaitForVerticalSync();
+    }
     const int64_t presentStart = clock->NowMs();
     PresentFrame(Rect(0, 0, screenImage->GetWidth(), screenImage->GetHeight()));
     const int64_t presentEnd = clock->NowMs();
     presentTimeTotal += static_cast<int>(presentEnd - presentStart);
     lastDrawTime = presentEnd;
+    lastPresentTime = presentEnd;
+    CountFrameForFps(presentEnd);
     framePending = false;
     nextDrawAllowedTime = presentEnd;
     if (loadingThreadRunning) {
@@ -407,9 +577,87 @@ void ZorvaAppBase::PresentFrame(const Rect& rect)
         return;
     }
     ++presentCount;
-    // A lost display is re-initialised by the display layer; until then frames are dropped
-    // and only the present is retried.
-    displayLost = !displayOutput->Present(*screenImage, rect);
+    if (displayOutput->Present(*screenImage, rect)) {
+        displayLost = false;
+        return;
+    }
+    // Until the display is back, frames are dropped and only the present is retried.
+    displayLost = true;
+    const int64_t now = clock->NowMs();
+    if (!minimized && (active || (windowed && now - lastReinitAttempt >= kReinitRetryMs))) {
+        lastReinitAttempt = now;
+        ReinitializeDisplay();
+    }
+}
+
+bool ZorvaAppBase::ReinitializeDisplay()
+{
+    OnBeforeDisplayInit();
+    ReleaseImageSurfaces();
+    int result = displayOutput->Initialize(windowed, is3D);
+    refreshRate = displayOutput->RefreshRate();
+    if (result == 6 && windowedRequested && active) {
+        // The desktop cannot show the window: full screen sets its own depth.
+        forcedFullscreen = true;
+        ChangeScreenMode(false);
+        return !displayLost;
+    }
+    if (result == 7) {
+        is3D = false;
+        result = displayOutput->Initialize(windowed, is3D);
+    }
+    if (result != 0) {
+        return false;
+    }
+    displayLost = false;
+    RestoreImageSurfaces();
+    widgetManager->SetScreenImage(screenImage.get());
+    widgetManager->MarkAllDirty();
+    return true;
+}
+
+void ZorvaAppBase::WaitForVerticalSync()
+{
+    // Presents in a window stay one refresh period apart.
+    const int period = 1000 / std::max(refreshRate, 1);
+    const int64_t due = lastPresentTime + period;
+    const int64_t now = clock->NowMs();
+    if (lastPresentTime > 0 && due > now) {
+        clock->SleepMs(static_cast<int>(due - now));
+    }
+}
+
+void ZorvaAppBase::CountFrameForFps(int64_t presentTime)
+{
+    ++framesThisSecond;
+    if (presentTime - fpsSecondStart >= 1000) {
+        framesLastSecond = framesThisSecond;
+        framesThisSecond = 0;
+        fpsSecondStart = presentTime;
+    }
+}
+
+void ZorvaAppBase::DrawFpsOverlay()
+{
+    if (!fpsFont) {
+        fpsFont = std::make_unique<SysFont>("Tahoma", 8);
+    }
+    char text[64];
+    if (fpsMode == 1) {
+        std::snprintf(text, sizeof text, "%d,%d", widgetManager->lastX, widgetManager->lastY);
+    } else {
+        std::snprintf(text, sizeof text, "FPS: %d", framesLastSecond);
+    }
+    Graphics graphics(screenImage.get());
+    const int textWidth = fpsFont->TextWidth(text);
+    const int x = screenImage->GetWidth() - kFpsOverlayMargin - textWidth;
+    const int y = screenImage->GetHeight() - kFpsOverlayMargin;
+    graphics.SetColor(Color(0, 0, 0));
+    graphics.FillRect(Rect(x - 2, y - fpsFont->GetAscent() - 2, textWidth + 4,
+                           fpsFont->GetHeight() + 4));
+    graphics.SetFont(fpsFont.get());
+    graphics.SetColor(Color(255, 255, 255));
+    graphics.DrawText(text, x, y);
 }
 
 void ZorvaAppBase::StartLoadingThread()
@@ -461,7 +709,7 @@ void ZorvaAppBase::ShowErrorBox(const std::string& text)
     if (shutdown) {
         return;
     }
-    ShowMessageBox(text, "FATAL ERROR", 0);
+    ShowMessageBox(text, "FATAL ERROR", kMessageBoxIconError);
 }
 
 void ZorvaAppBase::OutputDebug(const std::string& text)
@@ -624,6 +872,14 @@ bool ZorvaAppBase::ApplyCommandLine(const std::vector<CommandLineParam>& params)
     }
     if (commandLineOptions.verbose) {
         debugOutputEnabled = true;
+    }
+    // The folder options stand for the environment variables, so every path derived from
+    // them (data, user folder, settings) agrees.
+    if (commandLineOptions.dataFolder.has_value()) {
+        ::setenv("QUARROW_DATA", commandLineOptions.dataFolder->c_str(), 1);
+    }
+    if (commandLineOptions.homeFolder.has_value()) {
+        ::setenv("QUARROW_HOME", commandLineOptions.homeFolder->c_str(), 1);
     }
     return true;
 }

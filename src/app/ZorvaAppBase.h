@@ -5,6 +5,7 @@
 #include "app/DisplayOutput.h"
 #include "app/MessageBoxService.h"
 #include "app/PlatformClock.h"
+#include "app/SingleInstanceLock.h"
 #include "graphics/FontServices.h"
 #include "graphics/ImageRegistry.h"
 #include "graphics/Rect.h"
@@ -23,6 +24,7 @@
 
 namespace Zorva {
 
+class Font;
 class MemoryImage;
 class SettingsStore;
 class Widget;
@@ -45,11 +47,15 @@ public:
     ZorvaAppBase& operator=(const ZorvaAppBase&) = delete;
 
     // WidgetHost
+    /// Records the cursor number and lets the window layer show it.
     void SetCursor(CursorKind cursor) override;
     /// Queues the widget for deletion once the loop returns to the current nesting depth.
     void DeferWidgetDelete(Widget* widget) override;
     int GetUpdateCount() const override { return updateCount; }
     bool Is3D() const override { return is3D; }
+    /// Kept in the application until the window layer reaches the system clipboard.
+    std::string GetClipboard() const override { return clipboardText; }
+    void SetClipboard(const std::string& text) override { clipboardText = text; }
 
     // Lifecycle
     virtual void Init();
@@ -86,6 +92,29 @@ public:
     virtual void OnShutdownStarting() {}
     virtual void OnLoopFinished() {}
     virtual void RunLoadingWork() {}
+    /// Called in Init after the settings are read, before the window is made.
+    virtual void OnBeforeWindowCreated() {}
+    /// Called before the display is (re)initialised.
+    virtual void OnBeforeDisplayInit() {}
+    /// Return true to keep the working directory; else Init changes into `dataFolder`.
+    virtual bool OverrideWorkingDir(const std::string& dataFolder);
+
+    // Seams for the window layer; the base versions are headless.
+    /// Makes the main window and initialises the display for it.
+    virtual void CreateMainWindow();
+    /// Shows the cursor for `cursorNumber`.
+    virtual void RefreshCursor() {}
+    /// The sound manager and music player for this run; null keeps the silent ones.
+    virtual std::unique_ptr<SoundOutput> MakeSoundManager() { return nullptr; }
+    virtual std::unique_ptr<MusicOutput> MakeMusicPlayer() { return nullptr; }
+    /// Every live image drops, then re-creates, its display surface (display resets).
+    virtual void ReleaseImageSurfaces();
+    virtual void RestoreImageSurfaces();
+    /// Re-creates the display in the mode asked for; the window layer also remakes the
+    /// window. `force` re-applies an unchanged mode.
+    virtual void ChangeScreenMode(bool windowed, bool accelerated, bool force);
+    void ChangeScreenMode(bool wantWindowed) { ChangeScreenMode(wantWindowed, is3D, false); }
+    void ReapplyScreenMode() { ChangeScreenMode(windowedRequested, is3D, true); }
     /// Seam for the window layer: dispatch pending window-system messages.
     virtual void ProcessWindowMessages() {}
     /// Seam for the window layer: handle one deferred message; false when the queue is empty.
@@ -93,12 +122,30 @@ public:
     /// Seam for the window layer's idle (screensaver) rule.
     virtual bool IsIdle() const { return false; }
 
+    // Seams for demo recording and playback; the base versions neither record nor play.
+    /// Message stage: lets playback inject the events that are due.
+    virtual void InjectDueDemoEvents() {}
+    /// Start of StepTiming: playback's jump and step rules.
+    virtual void ApplyDemoTimingRules() {}
+    /// Whether playback holds the loop still.
+    virtual bool DemoPausesLoop() const { return demoPaused; }
+    /// Whether playback lets the next update run now (loading state, next event).
+    virtual bool DemoAllowsUpdate() const { return true; }
+    /// Whether playback says loading has completed at this update.
+    virtual bool DemoReportsLoadingDone() const { return true; }
+    /// Called when loading completion was handled (recording writes its event).
+    virtual void OnDemoLoadingHandled() {}
+    virtual bool IsPlayingDemo() const { return false; }
+
     // Messages
     virtual int ShowMessageBox(const std::string& text, const std::string& title, int flags);
     virtual void ShowErrorBox(const std::string& text);
     /// Debug output: kept in the debug log, and on standard error when enabled.
     virtual void OutputDebug(const std::string& text);
     std::string GetDebugLog() const;
+
+    /// Draws the frame-rate overlay into the screen image (`showFps`).
+    virtual void DrawFpsOverlay();
 
     // Settings
     virtual void ReadSettings();
@@ -222,6 +269,15 @@ public:
     bool is3D = false;
     bool customCursors = false;
     bool waitForVSync = false;
+    bool showFps = false;
+    /// 0: frames per second; 1: the pointer position.
+    int fpsMode = 0;
+    /// The 3D setting was changed during this run (asks to confirm it at exit).
+    bool is3DChangedThisRun = false;
+    /// The display's 3D self-test passed without a flaw.
+    bool test3DPassedCleanly = true;
+    /// The accelerated display failed to begin a frame during this run.
+    bool frameBeginFailed = false;
     bool lastRunEndedCleanly = true;
     bool settingsRead = false;
     bool debugOutputEnabled = false;
@@ -251,6 +307,15 @@ protected:
     SettingsStore* Settings();
     void ApplyVolumes();
     void WriteStatistics();
+    /// Acquires the single-instance lock; false when another copy runs (exit code 0).
+    bool ClaimSingleInstance();
+    void ChangeToDataFolder();
+    /// Re-creates a lost display when the window can show it; true when it is back.
+    bool ReinitializeDisplay();
+    void WaitForVerticalSync();
+    void CountFrameForFps(int64_t presentTime);
+    /// At exit: keep or drop hardware acceleration turned on during the run.
+    void ConfirmHardwareAcceleration();
     bool IsMainThread() const { return std::this_thread::get_id() == mainThreadId; }
 
     std::unique_ptr<WidgetManager> widgetManager;
@@ -265,6 +330,16 @@ protected:
     bool framePending = false;
     bool lastDrawEmpty = false;
     bool displayLost = false;
+    int64_t lastReinitAttempt = 0;
+    int64_t lastPresentTime = 0;
+    int refreshRate = 60;
+    /// Frames presented in the current second and in the last whole one.
+    int framesThisSecond = 0;
+    int framesLastSecond = 0;
+    int64_t fpsSecondStart = 0;
+    std::unique_ptr<Font> fpsFont;
+    SingleInstanceLock instanceLock;
+    std::string clipboardText;
     bool shutdownDone = false;
     mutable std::mutex debugMutex;
     std::string debugLog;

@@ -191,8 +191,25 @@ void WidgetManager::StampInput()
 
 void WidgetManager::SetCursor(bool hand)
 {
+    SetCursor(hand ? CursorKind::Hand : CursorKind::Arrow);
+}
+
+void WidgetManager::SetCursor(CursorKind cursor)
+{
     if (app != nullptr) {
-        app->SetCursor(hand ? CursorKind::Hand : CursorKind::Arrow);
+        app->SetCursor(cursor);
+    }
+}
+
+std::string WidgetManager::GetClipboard() const
+{
+    return app != nullptr ? app->GetClipboard() : std::string();
+}
+
+void WidgetManager::SetClipboard(const std::string& text)
+{
+    if (app != nullptr) {
+        app->SetClipboard(text);
     }
 }
 
@@ -647,6 +664,13 @@ void WidgetManager::PaintOverlaysBelow(int limit)
         Graphics graphics(*currentGraphics);
         graphics.Translate(static_cast<float>(absX), static_cast<float>(absY));
         overlay.widget->PaintOverlay(graphics);
+    }
+}
+
+void WidgetManager::MarkAllDirty()
+{
+    for (Widget* child : children) {
+        child->dirty = true;
     }
 }
 

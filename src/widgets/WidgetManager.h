@@ -2,9 +2,11 @@
 
 #include "widgets/FlagsMod.h"
 #include "widgets/WidgetContainer.h"
+#include "widgets/WidgetHost.h"
 
 #include <array>
 #include <climits>
+#include <string>
 #include <vector>
 
 namespace Zorva {
@@ -64,6 +66,8 @@ public:
     void PopModal(Widget* widget);
 
     void InitFlags(FlagsMod& state) const;
+    /// Makes every top-level widget repaint (after the display was re-created).
+    void MarkAllDirty();
     /// Paints the dirty top-level widgets; true when anything was painted.
     bool DrawScreen();
     /// Ticks the tree once; true when something needs painting.
@@ -92,6 +96,10 @@ public:
     void ReevaluatePointer();
     /// Requests the hand or arrow cursor from the host.
     void SetCursor(bool hand);
+    void SetCursor(CursorKind cursor);
+    /// The system clipboard's text, through the host (empty without one).
+    std::string GetClipboard() const;
+    void SetClipboard(const std::string& text);
 
     WidgetHost* app = nullptr;
     Image* screenImage = nullptr;

@@ -32,6 +32,7 @@ public:
         times.push_back(clock->NowMs());
         return true;
     }
+    int Initialize(bool, bool) override { return 0; }
     PlatformClock* clock;
     std::vector<int64_t> times;
 };
@@ -485,6 +486,8 @@ namespace {
 class HeadlessApp : public ZorvaAppBase
 {
 public:
+    HeadlessApp() { singleInstance = false; }
+    bool OverrideWorkingDir(const std::string&) override { return true; }
     void AdvanceOneUpdate() override
     {
         ZorvaAppBase::AdvanceOneUpdate();
