@@ -26,6 +26,7 @@ namespace Zorva {
 
 class Font;
 class MemoryImage;
+class ResourceManager;
 class SettingsStore;
 class Widget;
 class WidgetManager;
@@ -177,6 +178,8 @@ public:
     virtual void SetMusicVolume(double volume);
     virtual void SetSfxVolume(double volume);
     virtual void AddMute(bool automatic);
+    /// Loads a manifest sound into `id` with its base volume (below 0: unset) and pan.
+    virtual bool LoadSoundResource(int id, const std::string& path, double volume, int pan);
     virtual void RemoveAddMute(bool automatic);
 
     // Images
@@ -187,6 +190,7 @@ public:
     SharedImage GetSharedImage(const std::string& path, const std::string& variant = {});
 
     WidgetManager* GetWidgetManager() const { return widgetManager.get(); }
+    ResourceManager* GetResourceManager() const { return resourceManager.get(); }
 
     // The registry of live images, kept under its own lock (images are also made on the
     // loading thread). Images that outlive the application forget it when it goes.
@@ -319,6 +323,7 @@ protected:
     bool IsMainThread() const { return std::this_thread::get_id() == mainThreadId; }
 
     std::unique_ptr<WidgetManager> widgetManager;
+    std::unique_ptr<ResourceManager> resourceManager;
     std::unique_ptr<MemoryImage> screenImage;
     std::unique_ptr<SettingsStore> settingsStore;
     bool settingsOpened = false;

@@ -23,8 +23,10 @@ struct AnimInfo
     std::vector<int32_t> frameMap;
     int32_t totalTime = 0;
 
-    /// Completes the description for `frameCount` frames (see the resource manifest).
-    void SetUp(int32_t frameCount, int32_t beginDelayTicks, int32_t endDelayTicks);
+    /// Completes the description for a strip of `numCells` cells: the ping-pong frame map,
+    /// the frame count (the map's length, else the cells), the begin and end delays, the
+    /// per-frame delays and the cycle time.
+    void SetUp(int32_t numCells, int32_t beginDelayTicks, int32_t endDelayTicks);
 };
 
 } // namespace Zorva

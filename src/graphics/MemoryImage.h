@@ -102,6 +102,13 @@ public:
     bool isVolatile = false;
     bool purgeBits = false;
     bool wantPal = false;
+    /// How an accelerated display should hold the image (kHint* bits); software drawing
+    /// ignores them.
+    uint32_t drawHints = 0;
+    static constexpr uint32_t kHintDisplaySurface = 1;
+    static constexpr uint32_t kHintA4R4G4B4 = 2;
+    static constexpr uint32_t kHintA8R8G8B8 = 4;
+    static constexpr uint32_t kHintMinSubdivide = 8;
     std::vector<uint32_t> nativeAlphaData;
     NativeFormat nativeAlphaFormat;
     std::vector<uint8_t> rlAlphaData;
