@@ -87,6 +87,7 @@ ZorvaAppBase::~ZorvaAppBase()
     }
     WaitForLoadingThread();
     SetSharedImageLoader(previousImageLoader);
+    DeleteRemainingDialogs();
     ProcessDeferredDeletes();
     // Whatever is still queued was recorded deeper than the loop ever returned to.
     nestingDepth = 0;

@@ -9,10 +9,15 @@
 #include "graphics/FontServices.h"
 #include "graphics/ImageRegistry.h"
 #include "graphics/Rect.h"
+#include "widgets/ButtonListener.h"
+#include "widgets/Dialog.h"
+#include "widgets/DialogHost.h"
+#include "widgets/DialogListener.h"
 #include "widgets/WidgetHost.h"
 
 #include <atomic>
 #include <cstdint>
+#include <list>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -37,7 +42,11 @@ class WidgetManager;
 ///
 /// Threads: the loop, the updates and drawing run on the main thread; RunLoadingWork runs
 /// on the loading thread. Shutdown may be called from any thread.
-class ZorvaAppBase : public WidgetHost, public ImageRegistry
+class ZorvaAppBase : public ButtonListener,
+                     public DialogListener,
+                     public WidgetHost,
+                     public ImageRegistry,
+                     public DialogHost
 {
 public:
     /// The seams default to headless implementations (real clock, standard-error messages,
@@ -189,6 +198,37 @@ public:
     /// One shared image per (path, variant); `newlyLoaded` tells that this call read it.
     SharedImage GetSharedImage(const std::string& path, const std::string& variant = {});
 
+    // Dialogs. The application owns the dialogs it shows; a closed one is deleted once the
+    // loop has left it. Buttons 1000 and 1001 of dialog d reach the application's button
+    // events as d + 2000 and d + 3000.
+    /// Closes the dialog of that id, then shows a new one made by CreateDialogObject.
+    virtual Dialog* ShowNewDialog(int id, bool modal, const std::string& header,
+                                  const std::string& lines, const std::string& footer,
+                                  int buttonMode);
+    virtual Dialog* FindDialog(int id) const;
+    /// Shows the dialog under its own id.
+    virtual Dialog* AttachDialog(std::unique_ptr<Dialog> dialog);
+    /// Shows the dialog under `id`, closing one shown there before. A dialog without a size
+    /// gets half the application's width, the height it asks for, and a place centred
+    /// across and a fifth down. A modal one becomes the modal layer.
+    virtual Dialog* AttachDialog(int id, std::unique_ptr<Dialog> dialog);
+    /// Only the dialog itself: not another shown under its id since.
+    bool CloseDialog(Dialog* dialog) override;
+    /// False when none is shown under `id`. A dialog closed without a button reads 0.
+    virtual bool CloseDialog(int id);
+    virtual int CountDialogs() const;
+    /// Makes the plain dialog that ShowNewDialog shows.
+    virtual std::unique_ptr<Dialog> CreateDialogObject(int id, bool modal,
+                                                       const std::string& header,
+                                                       const std::string& lines,
+                                                       const std::string& footer,
+                                                       int buttonMode);
+    virtual void OnModalBegin() {}
+    virtual void OnModalEnd() {}
+    void OnDialogButtonPressed(int dialogId, int buttonId) override;
+    void OnDialogButtonActivated(int dialogId, int buttonId) override;
+    bool RunModalStep() override { return RunUntilUpdate(); }
+
     WidgetManager* GetWidgetManager() const { return widgetManager.get(); }
     ResourceManager* GetResourceManager() const { return resourceManager.get(); }
 
@@ -321,6 +361,13 @@ protected:
     /// At exit: keep or drop hardware acceleration turned on during the run.
     void ConfirmHardwareAcceleration();
     bool IsMainThread() const { return std::this_thread::get_id() == mainThreadId; }
+
+    /// At exit: every dialog still shown leaves the widget manager and is deleted.
+    void DeleteRemainingDialogs();
+
+    /// The shown dialogs by id, and the same in the order they were shown (z-order).
+    std::map<int, std::unique_ptr<Dialog>> dialogs;
+    std::list<Dialog*> dialogList;
 
     std::unique_ptr<WidgetManager> widgetManager;
     std::unique_ptr<ResourceManager> resourceManager;

@@ -1,0 +1,159 @@
+// The dialogs the application shows and owns.
+
+#include "app/ZorvaAppBase.h"
+
+#include "widgets/Dialog.h"
+#include "widgets/WidgetManager.h"
+
+#include <algorithm>
+
+namespace Zorva {
+
+namespace {
+
+/// The application's button ids for a dialog's own buttons.
+constexpr int kYesButtonOffset = 2000;
+constexpr int kNoButtonOffset = 3000;
+
+} // namespace
+
+Dialog* ZorvaAppBase::ShowNewDialog(int id, bool modal, const std::string& header,
+                                    const std::string& lines, const std::string& footer,
+                                    int buttonMode)
+{
+    CloseDialog(id);
+    return AttachDialog(id, CreateDialogObject(id, modal, header, lines, footer, buttonMode));
+}
+
+std::unique_ptr<Dialog> ZorvaAppBase::CreateDialogObject(int id, bool modal,
+                                                         const std::string& header,
+                                                         const std::string& lines,
+                                                         const std::string& footer, int buttonMode)
+{
+    return std::make_unique<Dialog>(nullptr, nullptr, id, modal, header, lines, footer, buttonMode);
+}
+
+Dialog* ZorvaAppBase::FindDialog(int id) const
+{
+    const auto found = dialogs.find(id);
+    return found != dialogs.end() ? found->second.get() : nullptr;
+}
+
+Dialog* ZorvaAppBase::AttachDialog(std::unique_ptr<Dialog> dialog)
+{
+    if (!dialog) {
+        return nullptr;
+    }
+    const int id = dialog->id;
+    return AttachDialog(id, std::move(dialog));
+}
+
+Dialog* ZorvaAppBase::AttachDialog(int id, std::unique_ptr<Dialog> dialog)
+{
+    if (!dialog) {
+        return nullptr;
+    }
+    CloseDialog(id);
+    Dialog* const shown = dialog.get();
+    if (shown->width == 0 || shown->height == 0) {
+        const int dialogWidth = width / 2;
+        shown->Place((width - dialogWidth) / 2, height / 5, dialogWidth,
+                     shown->PreferredHeight(dialogWidth));
+    }
+    if (shown->dialogListener == nullptr) {
+        shown->dialogListener = this;
+    }
+    shown->host = this;
+    dialogs[id] = std::move(dialog);
+    dialogList.push_back(shown);
+    widgetManager->AddWidget(shown);
+    if (shown->isModal) {
+        widgetManager->PushModal(shown);
+        OnModalBegin();
+    }
+    return shown;
+}
+
+bool ZorvaAppBase::CloseDialog(Dialog* dialog)
+{
+    const auto found = std::find_if(dialogs.begin(), dialogs.end(), [dialog](const auto& entry) {
+        return entry.second.get() == dialog;
+    });
+    if (dialog == nullptr || found == dialogs.end()) {
+        return false;
+    }
+    return CloseDialog(found->first);
+}
+
+bool ZorvaAppBase::CloseDialog(int id)
+{
+    const auto found = dialogs.find(id);
+    if (found == dialogs.end()) {
+        return false;
+    }
+    std::unique_ptr<Dialog> closing = std::move(found->second);
+    dialogs.erase(found);
+    dialogList.remove(closing.get());
+    if (closing->result == Dialog::kNoResult || closing->result == -1) {
+        closing->result = 0;
+    }
+    if (closing->parent != nullptr) {
+        closing->parent->RemoveWidget(closing.get());
+    }
+    if (closing->isModal) {
+        OnModalEnd();
+        widgetManager->PopModal(closing.get());
+    }
+    // Its handlers may still be on the call stack.
+    DeferWidgetDelete(closing.release());
+    return true;
+}
+
+int ZorvaAppBase::CountDialogs() const
+{
+    return static_cast<int>(dialogs.size());
+}
+
+void ZorvaAppBase::OnDialogButtonPressed(int dialogId, int buttonId)
+{
+    if (buttonId == Dialog::kYesButtonId) {
+        OnButtonPressed(dialogId + kYesButtonOffset);
+    } else if (buttonId == Dialog::kNoButtonId) {
+        OnButtonPressed(dialogId + kNoButtonOffset);
+    }
+}
+
+void ZorvaAppBase::OnDialogButtonActivated(int dialogId, int buttonId)
+{
+    if (buttonId == Dialog::kYesButtonId) {
+        OnButtonActivated(dialogId + kYesButtonOffset);
+    } else if (buttonId == Dialog::kNoButtonId) {
+        OnButtonActivated(dialogId + kNoButtonOffset);
+    }
+}
+
+void ZorvaAppBase::DeleteRemainingDialogs()
+{
+    // Topmost first, so every modal layer is unwound in order.
+    while (!dialogList.empty()) {
+        Dialog* const dialog = dialogList.back();
+        dialogList.pop_back();
+        const auto found =
+            std::find_if(dialogs.begin(), dialogs.end(),
+                         [dialog](const auto& entry) { return entry.second.get() == dialog; });
+        if (found == dialogs.end()) {
+            continue;
+        }
+        std::unique_ptr<Dialog> owned = std::move(found->second);
+        dialogs.erase(found);
+        if (owned->parent != nullptr) {
+            owned->parent->RemoveWidget(owned.get());
+        }
+        if (owned->isModal) {
+            widgetManager->PopModal(owned.get());
+        }
+    }
+    dialogs.clear();
+}
+
+} // namespace Zorva

@@ -1,0 +1,165 @@
+// A screen of stock widgets and a modal dialog in an application on the fake clock, driven by
+// a script of input events that the application's message stage takes one per loop cycle,
+// as the window layer delivers them. More widgets join the scene and the script alike.
+
+#include "WidgetTestSupport.h"
+#include "app/PlatformClock.h"
+#include "app/ZorvaAppBase.h"
+#include "widgets/Checkbox.h"
+#include "widgets/DialogButton.h"
+#include "widgets/HyperlinkWidget.h"
+#include "widgets/Slider.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <functional>
+
+using namespace WidgetTest;
+
+namespace {
+
+/// Input for the widget manager's entry points, queued as the window layer would.
+class InputScript
+{
+public:
+    using Event = std::function<void(WidgetManager&)>;
+
+    void Move(int x, int y)
+    {
+        events.push_back([=](WidgetManager& m) { m.PointerMove(x, y); });
+    }
+    void Click(int x, int y) { Drag(x, y, x, y); }
+    void Drag(int fromX, int fromY, int toX, int toY)
+    {
+        Move(fromX, fromY);
+        events.push_back([=](WidgetManager& m) { m.PointerDown(fromX, fromY, 1); });
+        Move(toX, toY);
+        events.push_back([=](WidgetManager& m) { m.PointerUp(toX, toY, 1); });
+    }
+    void Key(int key)
+    {
+        events.push_back([=](WidgetManager& m) { m.KeyDown(key); });
+        events.push_back([=](WidgetManager& m) { m.KeyUp(key); });
+    }
+    void Type(char c)
+    {
+        events.push_back([=](WidgetManager& m) { m.KeyChar(c); });
+    }
+
+    std::deque<Event> events;
+};
+
+class ScenarioApp : public ZorvaAppBase
+{
+public:
+    explicit ScenarioApp(ListenerLog& log) : ZorvaAppBase(std::make_unique<FakeClock>()), log(log)
+    {
+        width = 800;
+        height = 600;
+        GetWidgetManager()->OnAppFocusIn();
+    }
+    bool ProcessDeferredMessage() override
+    {
+        if (script.events.empty()) {
+            return false;
+        }
+        const InputScript::Event event = script.events.front();
+        script.events.pop_front();
+        event(*GetWidgetManager());
+        return true;
+    }
+    using ZorvaAppBase::OnButtonPressed;
+    void OnButtonPressed(int id) override { log.Note("app pressed", id); }
+    void OnButtonActivated(int id) override { log.Note("app activated", id); }
+    void RunScript()
+    {
+        while (!script.events.empty()) {
+            RunUntilUpdate();
+        }
+    }
+    MemoryImage& Draw()
+    {
+        GetWidgetManager()->DrawScreen();
+        return *GetScreenImage();
+    }
+
+    ListenerLog& log;
+    InputScript script;
+};
+
+} // namespace
+
+TEST(WidgetScenarioTest, StockWidgetsThenAModalDialogDrivenThroughTheLoop)
+{
+    ListenerLog log;
+    ScenarioApp app(log);
+    WidgetManager& manager = *app.GetWidgetManager();
+    FilledWidget background(Rect(0, 0, 800, 600), Color(0, 0, 64));
+    ButtonWidget button(1, &log);
+    auto buttonBox = StripedImage(9, 9, {Color(0, 160, 0)});
+    DialogButton boxedButton(buttonBox.get(), 2, &log);
+    HyperlinkWidget link(3, &log);
+    Checkbox checkbox(nullptr, nullptr, 4, &log);
+    auto thumb = StripedImage(10, 16, {Color(255, 255, 255)});
+    Slider slider(nullptr, thumb.get(), 5, &log);
+    button.label = "Play";
+    boxedButton.label = "Options";
+    link.label = "Web";
+    const std::vector<std::pair<Widget*, Rect>> scene{
+        {&background, Rect(0, 0, 800, 600)},   {&button, Rect(20, 20, 100, 30)},
+        {&boxedButton, Rect(20, 60, 100, 30)}, {&link, Rect(20, 100, 100, 20)},
+        {&checkbox, Rect(20, 130, 16, 16)},    {&slider, Rect(20, 160, 110, 16)}};
+    for (const auto& [widget, bounds] : scene) {
+        widget->Place(bounds);
+        manager.AddWidget(widget);
+    }
+    checkbox.tabNext = &slider;
+
+    app.script.Click(70, 35);
+    app.script.Click(70, 75);
+    app.script.Click(70, 110);
+    app.script.Click(28, 138);
+    app.script.Drag(25, 168, 300, 168);
+    app.RunScript();
+    EXPECT_EQ(log.Take(),
+              (Log{"hover 1", "pressed 1 1", "activated 1", "unhover 1", "hover 2", "pressed 2 1",
+                   "activated 2", "unhover 2", "hover 3", "pressed 3 1", "activated 3", "unhover 3",
+                   "checkbox 4 1", "slider 5 100", "slider 5 100"}));
+    EXPECT_EQ(
+        Pixels(app.Draw(), {{25, 23}, {22, 62}, {28, 138}, {125, 168}, {25, 168}, {300, 300}}),
+        "212,212,212 0,160,0 255,255,0 255,255,255 132,132,132 0,0,64");
+
+    manager.SetFocus(&checkbox);
+    app.script.Key(kKeyTab);
+    app.RunScript();
+    EXPECT_EQ(manager.focusWidget, &slider);
+
+    // The modal dialog takes the focus and the pointer from everything below it: clicks and
+    // keys meant for them go nowhere. It is dragged by its frame, then answered with its
+    // second button where the drag put it.
+    Dialog* dialog = app.ShowNewDialog(50, true, "Quit?", "Do you really want to quit?", "",
+                                       Dialog::kButtonsYesNo);
+    EXPECT_EQ(manager.focusWidget, nullptr);
+    const Rect at = dialog->GetBounds();
+    EXPECT_EQ(at.x, 200);
+    EXPECT_EQ(Pixels(app.Draw(), {{at.x + 12, at.y + 12}, {at.x + 14, at.y + 14}}),
+              "255,255,255 80,80,80");
+    app.script.Click(70, 35);
+    app.script.Click(28, 138);
+    app.script.Key(kKeyTab);
+    app.script.Type('x');
+    app.script.Drag(at.x + 30, at.y + 30, at.x + 70, at.y + 50);
+    const Widget& no = *dialog->GetNoButton();
+    app.script.Click(no.x + 40 + no.width / 2, no.y + 20 + no.height / 2);
+    EXPECT_EQ(dialog->WaitForResult(true), Dialog::kNoButtonId);
+    EXPECT_EQ(log.Take(), (Log{"app pressed 3050", "app activated 3050"}));
+    EXPECT_TRUE(checkbox.IsChecked());
+
+    // Closed, it gives the focus back and the screen below shows again.
+    EXPECT_EQ(app.FindDialog(50), nullptr);
+    EXPECT_EQ(manager.focusWidget, &slider);
+    app.RunUntilUpdate();
+    EXPECT_EQ(Pixels(app.Draw(), {{at.x + 14, at.y + 14}, {at.x + 54, at.y + 34}}),
+              "0,0,64 0,0,64");
+}
