@@ -10,6 +10,8 @@ packages=(
     libpng-dev libjpeg-dev zlib1g-dev
     # system fonts
     libfreetype-dev libfontconfig-dev fonts-dejavu-core
+    # sound device, Ogg Vorbis, tracker-module music
+    libsdl2-dev libvorbis-dev libopenmpt-dev
     # tests and benchmarks (pixman only for comparing blit speed, never linked into the game)
     libgtest-dev libbenchmark-dev libpixman-1-dev
     # fuzzing (libFuzzer)

@@ -3,6 +3,7 @@
 #include "app/AppFiles.h"
 #include "app/MTRand.h"
 #include "app/SettingsStore.h"
+#include "audio/DSoundManager.h"
 #include "graphics/Graphics.h"
 #include "graphics/ImageLib.h"
 #include "graphics/MemoryImage.h"
@@ -58,8 +59,8 @@ std::string Format(const char* format, int value)
 ZorvaAppBase::ZorvaAppBase(std::unique_ptr<PlatformClock> injectedClock)
     : clock(injectedClock ? std::move(injectedClock) : std::make_unique<SteadyClock>()),
       messageBox(std::make_unique<StderrMessageBox>()),
-      soundOutput(std::make_unique<SilentSoundOutput>()),
-      musicOutput(std::make_unique<SilentMusicOutput>()),
+      soundOutput(std::make_unique<DSoundManager>()),
+      musicOutput(std::make_unique<MusicInterface>()),
       displayOutput(std::make_unique<NullDisplayOutput>())
 {
     previousImageRegistry = CurrentImageRegistry();
@@ -522,7 +523,6 @@ void ZorvaAppBase::AdvanceOneUpdate()
         widgetManager->UpdateFrame();
     }
     musicOutput->Update();
-    soundOutput->ReleaseQueuedSounds();
     ProcessDeferredDeletes();
 }
 
@@ -890,23 +890,36 @@ bool ZorvaAppBase::ApplyCommandLine(const std::vector<CommandLineParam>& params)
 
 void ZorvaAppBase::PlaySoundOnce(int id, int pan)
 {
-    soundOutput->PlaySoundOnce(id, pan);
+    if (SoundInstance* instance = soundOutput->NewInstance(id)) {
+        instance->SetPan(pan);
+        instance->Play(false, true);
+    }
 }
 
 void ZorvaAppBase::PlaySoundOnce(int id)
 {
-    soundOutput->PlaySoundOnce(id, 0);
+    if (SoundInstance* instance = soundOutput->NewInstance(id)) {
+        instance->Play(false, true);
+    }
 }
 
-bool ZorvaAppBase::LoadSoundResource(int, const std::string&, double, int)
+bool ZorvaAppBase::LoadSoundResource(int id, const std::string& path, double volume, int pan)
 {
-    // Without a sound device every load succeeds and plays nothing.
+    if (!soundOutput->LoadSound(id, path)) {
+        return false;
+    }
+    if (volume >= 0) {
+        soundOutput->SetBaseVolume(id, volume);
+    }
+    if (pan != 0) {
+        soundOutput->SetBasePan(id, pan);
+    }
     return true;
 }
 
 void ZorvaAppBase::SilenceAllSounds()
 {
-    soundOutput->SilenceAllSounds();
+    soundOutput->StopAll();
 }
 
 void ZorvaAppBase::SetMasterVolume(double volume)

@@ -1,11 +1,12 @@
 #pragma once
 
-#include "app/AudioOutputs.h"
 #include "app/CommandLine.h"
 #include "app/DisplayOutput.h"
 #include "app/MessageBoxService.h"
 #include "app/PlatformClock.h"
 #include "app/SingleInstanceLock.h"
+#include "audio/MusicInterface.h"
+#include "audio/SoundManager.h"
 #include "graphics/FontServices.h"
 #include "graphics/ImageRegistry.h"
 #include "graphics/Rect.h"
@@ -32,6 +33,7 @@ namespace Zorva {
 class Font;
 class MemoryImage;
 class ResourceManager;
+class Mixer;
 class SettingsStore;
 class Widget;
 class WidgetManager;
@@ -114,9 +116,11 @@ public:
     virtual void CreateMainWindow();
     /// Shows the cursor for `cursorNumber`.
     virtual void RefreshCursor() {}
-    /// The sound manager and music player for this run; null keeps the silent ones.
-    virtual std::unique_ptr<SoundOutput> MakeSoundManager() { return nullptr; }
-    virtual std::unique_ptr<MusicOutput> MakeMusicPlayer() { return nullptr; }
+    /// The sound manager and music player for this run; null keeps the silent ones. The
+    /// base versions play on the SDL sound device, and stay silent with `noSound` or
+    /// without a device.
+    virtual std::unique_ptr<SoundManager> MakeSoundManager();
+    virtual std::unique_ptr<MusicInterface> MakeMusicPlayer();
     /// Every live image drops, then re-creates, its display surface (display resets).
     virtual void ReleaseImageSurfaces();
     virtual void RestoreImageSurfaces();
@@ -333,8 +337,11 @@ public:
 
     std::unique_ptr<PlatformClock> clock;
     std::unique_ptr<MessageBoxService> messageBox;
-    std::unique_ptr<SoundOutput> soundOutput;
-    std::unique_ptr<MusicOutput> musicOutput;
+    /// The sound device's mixer, shared by the sound manager and the music player; null
+    /// while silent.
+    std::shared_ptr<Mixer> audioMixer;
+    std::unique_ptr<SoundManager> soundOutput;
+    std::unique_ptr<MusicInterface> musicOutput;
     std::unique_ptr<DisplayOutput> displayOutput;
 
 protected:

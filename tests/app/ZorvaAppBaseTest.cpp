@@ -1,6 +1,7 @@
 #include "app/ZorvaAppBase.h"
 
 #include "app/SettingsStore.h"
+#include "audio/DSoundManager.h"
 #include "graphics/Graphics.h"
 #include "graphics/ImageLib.h"
 #include "graphics/MemoryImage.h"
@@ -37,7 +38,7 @@ public:
     std::vector<int64_t> times;
 };
 
-class RecordingSound : public SilentSoundOutput
+class RecordingSound : public DSoundManager
 {
 public:
     void SetVolume(double volume) override { volumes.push_back(volume); }
@@ -46,7 +47,7 @@ public:
     double master = -1;
 };
 
-class RecordingMusic : public SilentMusicOutput
+class RecordingMusic : public MusicInterface
 {
 public:
     void SetVolume(double volume) override { volumes.push_back(volume); }

@@ -1,0 +1,55 @@
+#include "audio/ModulePlayer.h"
+
+#include <libopenmpt/libopenmpt.h>
+
+namespace Zorva {
+
+void ModulePlayer::ModuleDeleter::operator()(openmpt_module* module) const
+{
+    openmpt_module_destroy(module);
+}
+
+ModulePlayer::ModulePlayer(std::unique_ptr<openmpt_module, ModuleDeleter> loaded, int rate)
+    : module(std::move(loaded)), outputRate(rate)
+{}
+
+ModulePlayer::~ModulePlayer() = default;
+
+std::unique_ptr<ModulePlayer> ModulePlayer::Open(const uint8_t* bytes, std::size_t size,
+                                                 int outputRate)
+{
+    if (bytes == nullptr || size == 0 || outputRate <= 0) {
+        return nullptr;
+    }
+    int error = 0;
+    std::unique_ptr<openmpt_module, ModuleDeleter> module(openmpt_module_create_from_memory2(
+        bytes, size, &openmpt_log_func_silent, nullptr, &openmpt_error_func_ignore, nullptr, &error,
+        nullptr, nullptr));
+    if (!module) {
+        return nullptr;
+    }
+    openmpt_module_set_repeat_count(module.get(), -1);
+    return std::unique_ptr<ModulePlayer>(new ModulePlayer(std::move(module), outputRate));
+}
+
+int ModulePlayer::Render(float* stereo, int frameCount)
+{
+    if (frameCount <= 0) {
+        return 0;
+    }
+    const std::size_t got = openmpt_module_read_interleaved_float_stereo(
+        module.get(), outputRate, static_cast<std::size_t>(frameCount), stereo);
+    return static_cast<int>(got);
+}
+
+void ModulePlayer::SetLooping(bool looping)
+{
+    openmpt_module_set_repeat_count(module.get(), looping ? -1 : 0);
+}
+
+void ModulePlayer::Seek(int order)
+{
+    openmpt_module_set_position_order_row(module.get(), order, 0);
+}
+
+} // namespace Zorva
