@@ -7,7 +7,11 @@
 #include "app/ZorvaAppBase.h"
 #include "widgets/Checkbox.h"
 #include "widgets/DialogButton.h"
+#include "widgets/EditListener.h"
+#include "widgets/EditWidget.h"
 #include "widgets/HyperlinkWidget.h"
+#include "widgets/ListListener.h"
+#include "widgets/ListWidget.h"
 #include "widgets/Slider.h"
 
 #include <gtest/gtest.h>
@@ -88,7 +92,77 @@ public:
     InputScript script;
 };
 
+/// Notes what the text widgets report, in the scenario's log.
+class TextListener : public EditListener, public ListListener
+{
+public:
+    explicit TextListener(ListenerLog& target) : log(target) {}
+    void OnEditEnter(int id, const std::string& text) override
+    {
+        log.lines.push_back("enter " + std::to_string(id) + " " + text);
+    }
+    void OnListClicked(int id, int index, int clickCount) override
+    {
+        log.Note("list clicked " + std::to_string(id), index, clickCount);
+    }
+    ListenerLog& log;
+};
+
 } // namespace
+
+TEST(WidgetScenarioTest, EditAndListJoinTheScreenAndGoQuietUnderAModalDialog)
+{
+    ListenerLog log;
+    TextListener textLog(log);
+    ScenarioApp app(log);
+    WidgetManager& manager = *app.GetWidgetManager();
+    FilledWidget background(Rect(0, 0, 800, 600), Color(0, 0, 64));
+    EditWidget edit(6, &textLog);
+    ListWidget list(7, &textLog);
+    for (const char* line : {"Anna", "Boris", "Chloe"}) {
+        list.AddLine(line, false);
+    }
+    background.Place(Rect(0, 0, 800, 600));
+    edit.Place(Rect(20, 200, 200, 24));
+    list.Place(Rect(300, 200, 150, 100));
+    for (Widget* widget : std::initializer_list<Widget*>{&background, &edit, &list}) {
+        manager.AddWidget(widget);
+    }
+
+    app.Draw(); // the widgets make their fonts, and with them the list's line height
+    ASSERT_GT(list.itemHeight, 0);
+    // Click into the field, type a name with a typo, mend it, confirm with Enter.
+    app.script.Click(30, 210);
+    for (char c : std::string("Dorz")) {
+        app.script.Type(c);
+    }
+    app.script.Key(8);
+    app.script.Type('a');
+    app.script.Key(13);
+    // Pick the second name of the list.
+    const int lineY = 200 + 4 + list.itemHeight + list.itemHeight / 2;
+    app.script.Click(320, lineY);
+    app.RunScript();
+    EXPECT_EQ(edit.text, "Dora");
+    EXPECT_EQ(manager.focusWidget, &edit);
+    EXPECT_EQ(log.Take(), (Log{"enter 6 Dora", "list clicked 7 1 1"}));
+    app.Draw();
+    // The field keeps its white background, outlined in black.
+    EXPECT_EQ(Pixels(*app.GetScreenImage(), {{20, 200}, {200, 215}}), "0,0,0 255,255,255");
+
+    // Under a modal dialog the field takes no characters and the list no clicks.
+    app.ShowNewDialog(60, true, "Name", "", "OK", Dialog::kButtonsFooter);
+    app.script.Type('x');
+    app.script.Click(320, lineY);
+    app.RunScript();
+    EXPECT_EQ(edit.text, "Dora");
+    EXPECT_TRUE(log.Take().empty());
+    app.CloseDialog(60);
+    app.RunUntilUpdate();
+    for (Widget* widget : std::initializer_list<Widget*>{&background, &edit, &list}) {
+        manager.RemoveWidget(widget);
+    }
+}
 
 TEST(WidgetScenarioTest, StockWidgetsThenAModalDialogDrivenThroughTheLoop)
 {
