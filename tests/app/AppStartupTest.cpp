@@ -97,16 +97,35 @@ public:
     int paints = 0;
 };
 
+std::filesystem::path ProcessFolder()
+{
+    return std::filesystem::temp_directory_path() /
+           ("zorva_startup_" + std::to_string(::getpid()));
+}
+
 /// A fresh folder of this process, set as the user folder (and settings place).
 std::string FreshHome(const std::string& name)
 {
-    const auto dir = std::filesystem::temp_directory_path() /
-                     ("zorva_startup_" + std::to_string(::getpid())) / name;
+    const auto dir = ProcessFolder() / name;
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
     ::setenv("QUARROW_HOME", dir.c_str(), 1);
     return dir.string();
 }
+
+/// Removes the process's folders when the test program ends.
+class TemporaryFolders : public ::testing::Environment
+{
+public:
+    void TearDown() override
+    {
+        std::error_code error;
+        std::filesystem::remove_all(ProcessFolder(), error);
+    }
+};
+
+const auto* const kTemporaryFolders =
+    ::testing::AddGlobalTestEnvironment(new TemporaryFolders);
 
 } // namespace
 
