@@ -8,6 +8,8 @@ packages=(
     build-essential cmake ninja-build pkg-config
     # image files
     libpng-dev libjpeg-dev zlib1g-dev
+    # window, input, display, clipboard and message boxes
+    libsdl2-dev
     # system fonts
     libfreetype-dev libfontconfig-dev fonts-dejavu-core
     # tests and benchmarks (pixman only for comparing blit speed, never linked into the game)
