@@ -8,6 +8,8 @@ packages=(
     build-essential cmake ninja-build pkg-config
     # image files
     libpng-dev libjpeg-dev zlib1g-dev
+    # window, input, display, clipboard and message boxes
+    libsdl2-dev
     # system fonts
     libfreetype-dev libfontconfig-dev fonts-dejavu-core
     # sound device, Ogg Vorbis, tracker-module music

@@ -1,13 +1,13 @@
 #pragma once
 
+#include "graphics/MemoryImage.h"
 #include "graphics/Rect.h"
 
 #include <iterator>
+#include <memory>
 #include <string>
 
 namespace Zorva {
-
-class MemoryImage;
 
 /// Shows the screen image. The SDL back-end comes with the display layer; headless runs use
 /// the null one, which accepts every frame.
@@ -24,6 +24,11 @@ public:
     virtual int RefreshRate() const { return 60; }
     /// The step that made the last Initialize fail, for the error message.
     virtual std::string ErrorText() const { return {}; }
+    /// Lets go of everything tied to the main window, before the window goes.
+    virtual void Release() {}
+    /// A screen image bound to this display, for the application to own; null when a plain
+    /// memory image will do.
+    virtual std::unique_ptr<MemoryImage> CreateScreenImage(int, int) { return nullptr; }
 };
 
 /// The name of a display initialisation result, as error messages and logs show it.

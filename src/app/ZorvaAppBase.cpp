@@ -1,6 +1,7 @@
 #include "app/ZorvaAppBase.h"
 
 #include "app/AppFiles.h"
+#include "app/HeadlessWindowSystem.h"
 #include "app/MTRand.h"
 #include "app/SettingsStore.h"
 #include "audio/DSoundManager.h"
@@ -61,6 +62,7 @@ ZorvaAppBase::ZorvaAppBase(std::unique_ptr<PlatformClock> injectedClock)
       messageBox(std::make_unique<StderrMessageBox>()),
       soundOutput(std::make_unique<DSoundManager>()),
       musicOutput(std::make_unique<MusicInterface>()),
+      windowSystem(std::make_unique<HeadlessWindowSystem>()),
       displayOutput(std::make_unique<NullDisplayOutput>())
 {
     previousImageRegistry = CurrentImageRegistry();
@@ -172,7 +174,7 @@ void ZorvaAppBase::Init()
         screenImage->Create(width, height);
     }
     widgetManager->Resize(width, height);
-    windowed = windowedRequested;
+    ChooseInitialScreenMode();
     CreateMainWindow();
     if (shutdown) {
         return;
@@ -223,44 +225,6 @@ void ZorvaAppBase::ChangeToDataFolder()
     if (::chdir(folder.c_str()) != 0) {
         OutputDebug("Cannot change into the data folder " + folder + "\r\n");
     }
-}
-
-void ZorvaAppBase::CreateMainWindow()
-{
-    OnBeforeDisplayInit();
-    ReleaseImageSurfaces();
-    int result = displayOutput->Initialize(windowed, is3D);
-    if (result == 7 || (result != 0 && is3D)) {
-        // Hardware acceleration failed: draw in software instead.
-        is3D = false;
-        OnBeforeDisplayInit();
-        result = displayOutput->Initialize(windowed, is3D);
-    }
-    refreshRate = displayOutput->RefreshRate();
-    if (result != 0) {
-        ShowErrorBox("Failed to initialize DirectDraw: " + DisplayResultName(result) + " " +
-                     displayOutput->ErrorText());
-        exitCode = 1;
-        shutdown = true;
-        return;
-    }
-    RestoreImageSurfaces();
-    widgetManager->SetScreenImage(screenImage.get());
-    widgetManager->MarkAllDirty();
-}
-
-void ZorvaAppBase::ChangeScreenMode(bool wantWindowed, bool accelerated, bool force)
-{
-    if (!force && wantWindowed == windowed && accelerated == is3D) {
-        return;
-    }
-    if (accelerated != is3D) {
-        is3DChangedThisRun = true;
-    }
-    windowedRequested = wantWindowed;
-    windowed = wantWindowed;
-    is3D = accelerated;
-    CreateMainWindow();
 }
 
 void ZorvaAppBase::ReleaseImageSurfaces()
@@ -320,7 +284,9 @@ void ZorvaAppBase::Start()
     }
     startTime = clock->NowMs();
     lastDrawTime = lastInputTime = startTime;
+    ShowMainWindowForLoop();
     RunMainLoop();
+    loopRunning = false;
     ProcessDeferredDeletes();
     WaitForLoadingThread();
     WriteStatistics();
@@ -361,6 +327,7 @@ void ZorvaAppBase::Shutdown()
     shutdown = true;
     OnShutdownStarting();
     musicOutput->StopAllMusic();
+    windowSystem->HideMainWindow();
     if (settingsRead) {
         WriteSettings();
     }

@@ -7,6 +7,8 @@
 #include "app/SingleInstanceLock.h"
 #include "audio/MusicInterface.h"
 #include "audio/SoundManager.h"
+#include "app/WindowMessage.h"
+#include "app/WindowSystem.h"
 #include "graphics/FontServices.h"
 #include "graphics/ImageRegistry.h"
 #include "graphics/Rect.h"
@@ -19,6 +21,7 @@
 #include <atomic>
 #include <cstdint>
 #include <list>
+#include <deque>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -65,9 +68,9 @@ public:
     void DeferWidgetDelete(Widget* widget) override;
     int GetUpdateCount() const override { return updateCount; }
     bool Is3D() const override { return is3D; }
-    /// Kept in the application until the window layer reaches the system clipboard.
-    std::string GetClipboard() const override { return clipboardText; }
-    void SetClipboard(const std::string& text) override { clipboardText = text; }
+    /// The system clipboard, through the window layer.
+    std::string GetClipboard() const override;
+    void SetClipboard(const std::string& text) override;
 
     // Lifecycle
     virtual void Init();
@@ -115,7 +118,7 @@ public:
     /// Makes the main window and initialises the display for it.
     virtual void CreateMainWindow();
     /// Shows the cursor for `cursorNumber`.
-    virtual void RefreshCursor() {}
+    virtual void RefreshCursor();
     /// The sound manager and music player for this run; null keeps the silent ones. The
     /// base versions play on the SDL sound device, and stay silent with `noSound` or
     /// without a device.
@@ -129,10 +132,10 @@ public:
     virtual void ChangeScreenMode(bool windowed, bool accelerated, bool force);
     void ChangeScreenMode(bool wantWindowed) { ChangeScreenMode(wantWindowed, is3D, false); }
     void ReapplyScreenMode() { ChangeScreenMode(windowedRequested, is3D, true); }
-    /// Seam for the window layer: dispatch pending window-system messages.
-    virtual void ProcessWindowMessages() {}
-    /// Seam for the window layer: handle one deferred message; false when the queue is empty.
-    virtual bool ProcessDeferredMessage() { return false; }
+    /// Hands the pending window-system events to HandleWindowMessage.
+    virtual void ProcessWindowMessages();
+    /// Handles one deferred message; false when the queue is empty afterwards.
+    virtual bool ProcessDeferredMessage();
     /// Seam for the window layer's idle (screensaver) rule.
     virtual bool IsIdle() const { return false; }
 
@@ -342,7 +345,43 @@ public:
     std::shared_ptr<Mixer> audioMixer;
     std::unique_ptr<SoundManager> soundOutput;
     std::unique_ptr<MusicInterface> musicOutput;
+    /// Declared before the display, which may hold on to the window until it goes.
+    std::unique_ptr<WindowSystem> windowSystem;
     std::unique_ptr<DisplayOutput> displayOutput;
+
+    // Window, input and focus (ZorvaAppBaseWindow.cpp).
+    /// The window procedure: notes modifier state, handles Alt+Enter and queues the rest
+    /// (no timer right after a timer, nothing after a close) for the loop.
+    void HandleWindowMessage(const WindowMessage& message);
+    /// Switches hardware acceleration; `reinitialise` re-creates the display at once.
+    void Set3D(bool on, bool reinitialise);
+    /// Opens the address in the browser and watches whether that seemed to work.
+    virtual bool OpenWebAddress(const std::string& url, bool shutdownAfter);
+    virtual void OnWebOpenFailed(const std::string& url);
+    virtual void OnWebOpenConfirmed(const std::string& url);
+    virtual void OnFocusGained() {}
+    virtual void OnFocusLost() {}
+    /// Called when the window is asked to close, before the close is queued.
+    virtual void CloseRequested() {}
+    /// Diagnostic keys while the debug keys are on; true takes the key.
+    virtual bool HandleDebugKey(int) { return false; }
+    /// Offered every key down before it is queued; true swallows it.
+    virtual bool HandleDebugKeyEarly(int, bool, bool) { return false; }
+    /// hasFocus = active and not minimised; on a change mutes or unmutes and tells the widgets.
+    void ReevaluateFocus();
+
+    std::deque<WindowMessage> deferredMessages;
+    bool ctrlDown = false;
+    bool altDown = false;
+    bool debugKeysEnabled = false;
+    /// Played when the debug keys are switched; -1 plays nothing.
+    int debugKeysSoundId = -1;
+    bool webOpenPending = false;
+    bool shutdownAfterWebOpen = false;
+    std::string pendingWebAddress;
+    int64_t webOpenTime = 0;
+    /// Set while Start runs the main loop: paint messages present the frame then.
+    bool loopRunning = false;
 
 protected:
     struct ImageKey
@@ -375,6 +414,29 @@ protected:
     /// The shown dialogs by id, and the same in the order they were shown (z-order).
     std::map<int, std::unique_ptr<Dialog>> dialogs;
     std::list<Dialog*> dialogList;
+    // Window layer helpers (ZorvaAppBaseWindow.cpp).
+    /// Init: a window as large as the desktop is full screen instead.
+    void ChooseInitialScreenMode();
+    /// Start: shows the window and gives the application the focus.
+    void ShowMainWindowForLoop();
+    /// OnBeforeDisplayInit, surfaces released, display initialised; the result code.
+    int InitializeDisplay();
+    /// Reacts to a display result; false when the window was remade or the program ends.
+    bool SettleDisplayResult(int result);
+    void EndWithDisplayError(const std::string& text);
+    void HandleTimerMessage();
+    void HandleKeyDownMessage(int key);
+    void HandleMouseMessage(const WindowMessage& message);
+    void HandleMoveMessage(const WindowMessage& message);
+    void HandleSizeMessage(const WindowMessage& message);
+    void HandleActivateMessage(const WindowMessage& message);
+    void WatchWebOpen();
+    void CheckPointerInside();
+    /// Forgets the modifier state after a key the window layer took for itself.
+    void ClearKeyState();
+    void AddAutomaticMute();
+    void RemoveAutomaticMute();
+    bool displayMade = false;
 
     std::unique_ptr<WidgetManager> widgetManager;
     std::unique_ptr<ResourceManager> resourceManager;
@@ -398,7 +460,6 @@ protected:
     int64_t fpsSecondStart = 0;
     std::unique_ptr<Font> fpsFont;
     SingleInstanceLock instanceLock;
-    std::string clipboardText;
     bool shutdownDone = false;
     mutable std::mutex debugMutex;
     std::string debugLog;

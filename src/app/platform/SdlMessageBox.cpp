@@ -1,0 +1,59 @@
+#include "app/platform/SdlMessageBox.h"
+
+#include "app/Latin1Text.h"
+
+#include <SDL.h>
+
+#include <cstring>
+
+namespace Zorva {
+
+namespace {
+
+bool HasDisplay()
+{
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (driver != nullptr) {
+        return std::strcmp(driver, "dummy") != 0 && std::strcmp(driver, "offscreen") != 0;
+    }
+    const char* requested = SDL_getenv("SDL_VIDEODRIVER");
+    return requested == nullptr || std::strcmp(requested, "dummy") != 0;
+}
+
+} // namespace
+
+int SdlMessageBox::Show(const std::string& text, const std::string& title, int flags)
+{
+    if (!HasDisplay()) {
+        return fallback.Show(text, title, flags);
+    }
+    const std::string utf8Text = Utf8FromLatin1(text);
+    const std::string utf8Title = Utf8FromLatin1(title);
+    const bool question = (flags & kMessageBoxYesNo) != 0;
+    const SDL_MessageBoxButtonData okButtons[] = {
+        {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT,
+         kMessageBoxAnswerOk, "OK"},
+    };
+    const SDL_MessageBoxButtonData questionButtons[] = {
+        {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, kMessageBoxYes, "Yes"},
+        {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, kMessageBoxNo, "No"},
+    };
+    SDL_MessageBoxData box{};
+    box.flags =
+        (flags & kMessageBoxIconError) != 0 ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_INFORMATION;
+    box.title = utf8Title.c_str();
+    box.message = utf8Text.c_str();
+    box.numbuttons = question ? 2 : 1;
+    box.buttons = question ? questionButtons : okButtons;
+    int pressed = 0;
+    if (SDL_ShowMessageBox(&box, &pressed) != 0) {
+        return fallback.Show(text, title, flags);
+    }
+    // Closing the box without a button reads as its escape answer.
+    if (pressed < 0) {
+        return question ? kMessageBoxNo : kMessageBoxAnswerOk;
+    }
+    return pressed;
+}
+
+} // namespace Zorva
