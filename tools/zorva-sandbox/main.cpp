@@ -2,7 +2,11 @@
 // list, a modal dialog, an image drawn rotated and stretched, text in a system font and in an
 // image font, a click sound and a looping tune. It is how we look at the toolkit on screen.
 //
-//   zorva-sandbox [--fullscreen] [--seconds=N]
+//   zorva-sandbox [--fullscreen] [--seconds=N] [--scripted]
+//
+// --scripted feeds a fixed sequence of clicks and keys through the window procedure (opening
+// and answering the dialog, the check box, typing into the field, a list line, Escape) and
+// prints what the widgets reported: the smoke test of the whole shell.
 //
 // Escape or closing the window ends it; Alt+Enter switches between window and full screen.
 
@@ -37,6 +41,7 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <vector>
 
 using namespace Zorva;
 
@@ -211,8 +216,70 @@ public:
     void AdvanceOneUpdate() override
     {
         ZorvaAppBase::AdvanceOneUpdate();
-        if (updateLimit > 0 && updateCount >= updateLimit) {
+        if (scripted) {
+            PlayScript();
+        }
+        // Escape ends the gallery wherever the focus is.
+        if (GetWidgetManager()->keysDown[kKeyEscape] ||
+            (updateLimit > 0 && updateCount >= updateLimit)) {
             Shutdown();
+        }
+    }
+    /// Every 10 updates the next input of the script reaches the window procedure.
+    void PlayScript()
+    {
+        struct Step
+        {
+            WindowMessageKind kind;
+            int x;
+            int y;
+        };
+        static const std::vector<Step> steps = {
+            {WindowMessageKind::MouseMove, 100, 116}, {WindowMessageKind::LeftDown, 100, 116},
+            {WindowMessageKind::LeftUp, 100, 116},    {WindowMessageKind::MouseMove, 500, 300},
+            {WindowMessageKind::LeftDown, 0, 0},      {WindowMessageKind::LeftUp, 0, 0},
+            {WindowMessageKind::MouseMove, 30, 170},  {WindowMessageKind::LeftDown, 30, 170},
+            {WindowMessageKind::LeftUp, 30, 170},     {WindowMessageKind::LeftDown, 100, 273},
+            {WindowMessageKind::LeftUp, 100, 273},    {WindowMessageKind::Char, 'O', 0},
+            {WindowMessageKind::Char, 'w', 0},        {WindowMessageKind::Char, 'l', 0},
+            {WindowMessageKind::KeyDown, 13, 0},      {WindowMessageKind::KeyUp, 13, 0},
+            {WindowMessageKind::MouseMove, 60, 340},  {WindowMessageKind::LeftDown, 60, 340},
+            {WindowMessageKind::LeftUp, 60, 340},     {WindowMessageKind::KeyDown, kKeyEscape, 0},
+        };
+        if (updateCount % 10 != 0 || scriptStep >= steps.size()) {
+            return;
+        }
+        Step step = steps[scriptStep++];
+        if (step.kind == WindowMessageKind::LeftDown && step.x == 0) {
+            // The dialog's No button, wherever the dialog was placed.
+            if (Dialog* dialog = FindDialog(kDialogId)) {
+                const Widget* no = dialog->GetNoButton();
+                step.x = no->x + no->width / 2;
+                step.y = no->y + no->height / 2;
+                HandleWindowMessage(WindowMessage::Pointer(WindowMessageKind::MouseMove,
+                                                           step.x, step.y));
+            }
+        } else if (step.kind == WindowMessageKind::LeftUp && step.x == 0) {
+            step = {step.kind, lastX, lastY};
+        }
+        lastX = step.x;
+        lastY = step.y;
+        if (step.kind == WindowMessageKind::Char) {
+            WindowMessage message = WindowMessage::Key(WindowMessageKind::Char, step.x);
+            HandleWindowMessage(message);
+        } else if (step.kind == WindowMessageKind::KeyDown || step.kind == WindowMessageKind::KeyUp) {
+            HandleWindowMessage(WindowMessage::Key(step.kind, step.x));
+        } else {
+            HandleWindowMessage(WindowMessage::Pointer(step.kind, step.x, step.y));
+        }
+    }
+    void Report(const std::string& text)
+    {
+        status = text;
+        OutputDebug(text + "\n");
+        if (scripted) {
+            std::printf("%s\n", text.c_str());
+            std::fflush(stdout);
         }
     }
     void OnButtonPressed(int) override { PlaySoundOnce(kClickSound); }
@@ -223,47 +290,34 @@ public:
                           "Everything below waits until it is answered. Drag it by its frame.",
                           "", Dialog::kButtonsYesNo);
         } else if (id == 2) {
-            status = "The second button was clicked";
+            Report("The second button was clicked");
         } else if (id == kDialogId + 2000 || id == kDialogId + 3000) {
-            status = id == kDialogId + 2000 ? "Dialog answered Yes" : "Dialog answered No";
+            Report(id == kDialogId + 2000 ? "Dialog answered Yes" : "Dialog answered No");
+            CloseDialog(kDialogId);
         }
-        OutputDebug(status + "\n");
     }
     void OnCheckboxChanged(int, bool checked) override
     {
         PlaySoundOnce(kClickSound);
-        status = checked ? "Check box on" : "Check box off";
+        Report(checked ? "Check box on" : "Check box off");
         if (backdrop != nullptr) {
             backdrop->spinning = checked;
         }
     }
     void OnSliderChanged(int, double value) override { SetMusicVolume(value); }
-    void OnEditEnter(int, const std::string& text) override { status = "Entered: " + text; }
+    void OnEditEnter(int, const std::string& text) override { Report("Entered: " + text); }
     void OnListClicked(int, int index, int) override
     {
         PlaySoundOnce(kClickSound);
-        status = "List line " + std::to_string(index);
+        Report("List line " + std::to_string(index));
     }
-    void KeyDown(int key)
-    {
-        if (key == kKeyEscape) {
-            Shutdown();
-        }
-    }
-
     int updateLimit = 0;
+    bool scripted = false;
+    std::size_t scriptStep = 0;
+    int lastX = 0;
+    int lastY = 0;
     std::string status;
     Backdrop* backdrop = nullptr;
-};
-
-/// Ends the gallery on Escape wherever the focus is.
-class EscapeWatcher : public Widget
-{
-public:
-    explicit EscapeWatcher(SandboxApp& owner) : app(owner) {}
-    bool AcceptsFocus() override { return true; }
-    void OnKeyDown(int key) override { app.KeyDown(key); }
-    SandboxApp& app;
 };
 
 } // namespace
@@ -274,10 +328,12 @@ int main(int argc, char** argv)
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--fullscreen") == 0) {
             app.windowedRequested = false;
+        } else if (std::strcmp(argv[i], "--scripted") == 0) {
+            app.scripted = true;
         } else if (std::strncmp(argv[i], "--seconds=", 10) == 0) {
             app.updateLimit = std::atoi(argv[i] + 10) * kUpdatesPerSecond;
         } else {
-            std::fprintf(stderr, "usage: %s [--fullscreen] [--seconds=N]\n", argv[0]);
+            std::fprintf(stderr, "usage: %s [--fullscreen] [--seconds=N] [--scripted]\n", argv[0]);
             return 2;
         }
     }
@@ -314,24 +370,26 @@ int main(int argc, char** argv)
     for (const char* line : {"Amphora", "Anchor", "Dolphin", "Lyre", "Owl", "Trident"}) {
         list.AddLine(line, false);
     }
-    EscapeWatcher watcher(app);
     dialogButton.Place(20, 100, 160, 32);
     boxButton.Place(200, 100, 160, 32);
     checkbox.Place(20, 160, 20, 20);
     slider.Place(20, 210, 340, 20);
     edit.Place(20, 260, 340, 26);
     list.Place(20, 310, 340, 150);
-    for (Widget* widget : std::initializer_list<Widget*>{&backdrop, &watcher, &dialogButton,
+    for (Widget* widget : std::initializer_list<Widget*>{&backdrop, &dialogButton,
                                                          &boxButton, &checkbox, &slider, &edit,
                                                          &list}) {
         manager.AddWidget(widget);
     }
-    manager.SetFocus(&watcher);
+    manager.SetFocus(&edit);
     app.Start();
-    for (Widget* widget : std::initializer_list<Widget*>{&backdrop, &watcher, &dialogButton,
+    for (Widget* widget : std::initializer_list<Widget*>{&backdrop, &dialogButton,
                                                          &boxButton, &checkbox, &slider, &edit,
                                                          &list}) {
         manager.RemoveWidget(widget);
+    }
+    if (app.scripted) {
+        std::printf("Ran %d updates\n", app.updateCount);
     }
     return app.exitCode < 0 ? 0 : app.exitCode;
 }
