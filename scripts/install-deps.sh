@@ -16,6 +16,9 @@ packages=(
     libsdl2-dev libvorbis-dev libopenmpt-dev
     # tests and benchmarks (pixman only for comparing blit speed, never linked into the game)
     libgtest-dev libbenchmark-dev libpixman-1-dev
+    # game data: pictures written as SVG by Python scripts and rendered by rsvg-convert; sound
+    # effects rendered with sox and oggenc; songs and levels written by Python scripts
+    python3 librsvg2-bin sox vorbis-tools
     # fuzzing (libFuzzer)
     clang libclang-rt-14-dev
 )

@@ -1,0 +1,134 @@
+#!/usr/bin/env python3
+"""Renders one sound recipe with sox (and oggenc for Ogg output).
+
+    render_sound.py RECIPE OUT_DIR [--sox PATH] [--oggenc PATH]
+
+A recipe is a text file; "#" starts a comment. Lines:
+    output wav|ogg       the file written: OUT_DIR/<recipe name>.wav or .ogg
+    part EFFECTS...      one voice: sox effects applied to silence (start with synth);
+                         every part is rendered mono at 44100 Hz, then all are mixed
+    master EFFECTS...    effects applied to the mix (reverb, fades, ...)
+    level DB             peak level after normalising, in dB below full scale (default 1)
+Every part gets 12 dB of headroom right after its synth effect, so filters that ring above
+full scale do not clip; every sound is then normalised to its peak level, so no effect is
+much louder than another.
+"""
+
+import argparse
+import os
+import shlex
+import shutil
+import subprocess
+import sys
+import tempfile
+
+RATE = "44100"
+HEADROOM = ["gain", "-12"]
+# Noise sources drift; a gentle high-pass keeps the mix centred before it is normalised.
+DC_BLOCK = ["highpass", "25"]
+
+# The sox effects a part may apply after its synth effect; the headroom goes before the first.
+EFFECTS = {"bandpass", "bandreject", "bass", "chorus", "delay", "echo", "equalizer", "fade",
+           "flanger", "gain", "highpass", "lowpass", "overdrive", "pad", "phaser", "pitch",
+           "reverb", "sinc", "speed", "tremolo", "treble", "trim", "vol"}
+
+
+class RecipeError(ValueError):
+    pass
+
+
+def parse_recipe(text):
+    recipe = {"output": None, "parts": [], "master": [], "level": 1.0}
+    for number, raw in enumerate(text.splitlines(), 1):
+        line = raw.split("#", 1)[0].strip()
+        if not line:
+            continue
+        keyword, _, rest = line.partition(" ")
+        words = shlex.split(rest)
+        if keyword == "output" and words in (["wav"], ["ogg"]):
+            recipe["output"] = words[0]
+        elif keyword == "part" and words:
+            recipe["parts"].append(words)
+        elif keyword == "master" and words:
+            recipe["master"].extend(words)
+        elif keyword == "level" and len(words) == 1:
+            try:
+                level = float(words[0])
+            except ValueError:
+                raise RecipeError(f"line {number}: level needs a number") from None
+            if not 0 <= level <= 24:
+                raise RecipeError(f"line {number}: level must lie between 0 and 24 dB")
+            recipe["level"] = level
+        else:
+            raise RecipeError(f"line {number}: cannot read {line!r}")
+    if recipe["output"] is None:
+        raise RecipeError("the recipe names no output (wav or ogg)")
+    if not recipe["parts"]:
+        raise RecipeError("the recipe has no part")
+    return recipe
+
+
+def with_headroom(effects):
+    """The part's effects with the headroom inserted after its synth effect."""
+    for index, word in enumerate(effects):
+        if index > 0 and word in EFFECTS:
+            return effects[:index] + HEADROOM + effects[index:]
+    return effects + HEADROOM
+
+
+def render(recipe, out_path, sox="sox", oggenc="oggenc"):
+    with tempfile.TemporaryDirectory(prefix="quarrow-sound-") as work:
+        parts = []
+        for index, effects in enumerate(recipe["parts"]):
+            path = os.path.join(work, f"part{index}.wav")
+            subprocess.run([sox, "-R", "-n", "-r", RATE, "-c", "1", "-b", "32", path] +
+                           with_headroom(effects), check=True)
+            parts.append(path)
+        mixed = parts[0]
+        if len(parts) > 1:
+            mixed = os.path.join(work, "mix.wav")
+            subprocess.run([sox, "-R", "-m"] + parts + ["-b", "32", mixed], check=True)
+        wav_path = os.path.join(work, "final.wav")
+        subprocess.run([sox, "-R", mixed, "-b", "16", wav_path] + recipe["master"] +
+                       DC_BLOCK + ["gain", "-n", f"-{recipe['level']}"], check=True)
+        # Written beside the target and renamed, so a failed run never leaves half a file.
+        temporary = out_path + ".tmp"
+        if recipe["output"] == "ogg":
+            subprocess.run([oggenc, "-Q", "-q", "5", "--serial", "1", "-o", temporary,
+                            wav_path], check=True)
+        else:
+            shutil.copyfile(wav_path, temporary)
+        os.replace(temporary, out_path)
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
+    parser.add_argument("recipe")
+    parser.add_argument("out_dir")
+    parser.add_argument("--sox", default="sox")
+    parser.add_argument("--oggenc", default="oggenc")
+    args = parser.parse_args()
+    try:
+        with open(args.recipe, encoding="utf-8") as f:
+            recipe = parse_recipe(f.read())
+    except (OSError, RecipeError) as error:
+        print(f"render_sound: {args.recipe}: {error}", file=sys.stderr)
+        return 1
+    name = os.path.splitext(os.path.basename(args.recipe))[0]
+    os.makedirs(args.out_dir, exist_ok=True)
+    out_path = os.path.join(args.out_dir, f"{name}.{recipe['output']}")
+    try:
+        render(recipe, out_path, args.sox, args.oggenc)
+        # The game tries .wav before .ogg, so a file left from an earlier format would win.
+        other = "ogg" if recipe["output"] == "wav" else "wav"
+        stale = os.path.join(args.out_dir, f"{name}.{other}")
+        if os.path.exists(stale):
+            os.remove(stale)
+    except (OSError, subprocess.CalledProcessError) as error:
+        print(f"render_sound: {args.recipe}: {error}", file=sys.stderr)
+        return 1
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
