@@ -12,6 +12,7 @@
 #include "graphics/FontServices.h"
 #include "graphics/ImageRegistry.h"
 #include "graphics/Rect.h"
+#include "resources/ResourceHost.h"
 #include "widgets/ButtonListener.h"
 #include "widgets/Dialog.h"
 #include "widgets/DialogHost.h"
@@ -51,7 +52,8 @@ class ZorvaAppBase : public ButtonListener,
                      public DialogListener,
                      public WidgetHost,
                      public ImageRegistry,
-                     public DialogHost
+                     public DialogHost,
+                     public ResourceHost
 {
 public:
     /// The seams default to headless implementations (real clock, standard-error messages,
@@ -195,15 +197,15 @@ public:
     virtual void SetSfxVolume(double volume);
     virtual void AddMute(bool automatic);
     /// Loads a manifest sound into `id` with its base volume (below 0: unset) and pan.
-    virtual bool LoadSoundResource(int id, const std::string& path, double volume, int pan);
+    bool LoadSoundResource(int id, const std::string& path, double volume, int pan) override;
     virtual void RemoveAddMute(bool automatic);
 
     // Images
     /// Loads an image file into a new display image; null when it cannot be read.
-    virtual std::unique_ptr<MemoryImage> LoadImageToSurface(const std::string& file,
-                                                            bool lookForAlphaImage);
+    std::unique_ptr<MemoryImage> LoadImageToSurface(const std::string& file,
+                                                    bool lookForAlphaImage) override;
     /// One shared image per (path, variant); `newlyLoaded` tells that this call read it.
-    SharedImage GetSharedImage(const std::string& path, const std::string& variant = {});
+    SharedImage GetSharedImage(const std::string& path, const std::string& variant = {}) override;
 
     // Dialogs. The application owns the dialogs it shows; a closed one is deleted once the
     // loop has left it. Buttons 1000 and 1001 of dialog d reach the application's button

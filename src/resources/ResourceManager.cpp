@@ -1,6 +1,6 @@
 #include "resources/ResourceManager.h"
 
-#include "app/ZorvaAppBase.h"
+#include "resources/ResourceHost.h"
 #include "graphics/ImageFont.h"
 #include "graphics/ImageLib.h"
 #include "graphics/MemoryImage.h"
@@ -102,7 +102,7 @@ std::string Replace(const char* format, const std::string& first, const std::str
 
 } // namespace
 
-ResourceManager::ResourceManager(ZorvaAppBase* owner) : app(owner)
+ResourceManager::ResourceManager(ResourceHost* resourceHost) : host(resourceHost)
 {
     imageCursor = images.end();
     soundCursor = sounds.end();
@@ -397,7 +397,7 @@ bool ResourceManager::ParseSoundAttributes(SoundRes& res)
 
 bool ResourceManager::Is3D() const
 {
-    return app != nullptr && app->Is3D();
+    return host != nullptr && host->Is3D();
 }
 
 // ---- loading ----
@@ -491,8 +491,8 @@ bool ResourceManager::LoadImageRes(ImageRes& res)
 {
     ImageLib::SetAlphaColor(res.alphaColor);
     SharedImage shared;
-    if (app != nullptr) {
-        shared = app->GetSharedImage(res.path, res.variant);
+    if (host != nullptr) {
+        shared = host->GetSharedImage(res.path, res.variant);
     } else {
         shared = Zorva::GetSharedImage(res.path);
     }
@@ -591,7 +591,7 @@ void ResourceManager::PrepareImage(ImageRes& res, MemoryImage& image)
 
 bool ResourceManager::LoadSoundRes(SoundRes& res)
 {
-    if (app != nullptr && !app->LoadSoundResource(nextSoundId, res.path, res.volume, res.pan)) {
+    if (host != nullptr && !host->LoadSoundResource(nextSoundId, res.path, res.volume, res.pan)) {
         return Fail(Replace("Failed to load sound: %s", res.path));
     }
     res.soundId = nextSoundId++;
@@ -603,8 +603,8 @@ bool ResourceManager::LoadFontRes(FontRes& res)
     std::unique_ptr<ImageFont> font;
     if (!res.imagePath.empty()) {
         std::unique_ptr<MemoryImage> image;
-        if (app != nullptr) {
-            image = app->LoadImageToSurface(res.imagePath, true);
+        if (host != nullptr) {
+            image = host->LoadImageToSurface(res.imagePath, true);
         }
         if (image == nullptr) {
             return Fail(Replace("Failed to load image: %s", res.imagePath));

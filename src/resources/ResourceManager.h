@@ -14,7 +14,7 @@ namespace Zorva {
 class ImageFont;
 struct XMLNode;
 class XMLParser;
-class ZorvaAppBase;
+class ResourceHost;
 
 /// Reads the resource manifest once, then loads whole groups of images, sounds and fonts on
 /// demand and hands them out by id. Only the first error is kept, with its place in the
@@ -25,9 +25,9 @@ class ResourceManager
 public:
     using ResMap = std::map<std::string, std::unique_ptr<BaseRes>>;
 
-    /// `app` provides the shared images, image loading and the sound manager; null loads
+    /// `host` provides the shared images, image loading and the sound manager; null loads
     /// images straight from their files and sounds nowhere.
-    explicit ResourceManager(ZorvaAppBase* app);
+    explicit ResourceManager(ResourceHost* host);
     virtual ~ResourceManager();
     ResourceManager(const ResourceManager&) = delete;
     ResourceManager& operator=(const ResourceManager&) = delete;
@@ -82,7 +82,7 @@ protected:
     std::unique_ptr<XMLParser> parser;
     std::string errorText;
     bool hasFailed = false;
-    ZorvaAppBase* app = nullptr;
+    ResourceHost* host = nullptr;
     std::string currentGroup;
     std::string defaultPath;
     std::string defaultIdPrefix;
