@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     # build
-    build-essential cmake ninja-build pkg-config
+    build-essential cmake ninja-build pkg-config ccache
     # image files
     libpng-dev libjpeg-dev zlib1g-dev
     # window, input, display, clipboard and message boxes
