@@ -1,7 +1,7 @@
 // Decodes arbitrary bytes as UTF-8 text from the desktop (clipboard, text input) and checks
 // that 8-bit text survives the way back and forth.
 
-#include "app/Latin1Text.h"
+#include "system/Latin1Text.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,22 +1,10 @@
 #include "app/ScreenScaler.h"
 
+#include "system/IntegerMath.h"
+
 #include <cstdint>
 
 namespace Zorva {
-
-namespace {
-
-/// Division rounding towards minus infinity, so bar pixels left of the image map below 0.
-int64_t FloorDivide(int64_t numerator, int64_t denominator)
-{
-    int64_t quotient = numerator / denominator;
-    if ((numerator % denominator != 0) && ((numerator < 0) != (denominator < 0))) {
-        --quotient;
-    }
-    return quotient;
-}
-
-} // namespace
 
 void ScreenScaler::Configure(int newScreenWidth, int newScreenHeight, int windowWidth,
                              int windowHeight)
@@ -52,9 +40,9 @@ void ScreenScaler::WindowToScreen(int windowX, int windowY, int& screenX, int& s
         return;
     }
     screenX = static_cast<int>(
-        FloorDivide(int64_t{windowX - destination.x} * screenWidth, destination.width));
+        FloorDiv(int64_t{windowX - destination.x} * screenWidth, destination.width));
     screenY = static_cast<int>(
-        FloorDivide(int64_t{windowY - destination.y} * screenHeight, destination.height));
+        FloorDiv(int64_t{windowY - destination.y} * screenHeight, destination.height));
 }
 
 } // namespace Zorva

@@ -1,6 +1,6 @@
 #include "app/SettingsStore.h"
 
-#include "app/AtomicFile.h"
+#include "system/AtomicFile.h"
 
 #include <cerrno>
 #include <charconv>

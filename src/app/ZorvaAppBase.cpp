@@ -1,8 +1,8 @@
 #include "app/ZorvaAppBase.h"
 
-#include "app/AppFiles.h"
+#include "system/AppFiles.h"
 #include "app/HeadlessWindowSystem.h"
-#include "app/MTRand.h"
+#include "system/MTRand.h"
 #include "app/SettingsStore.h"
 #include "audio/DSoundManager.h"
 #include "graphics/Graphics.h"

@@ -1,6 +1,6 @@
 #include "app/ZorvaAppBase.h"
 
-#include "app/AppFiles.h"
+#include "system/AppFiles.h"
 #include "app/platform/SdlAudioDevice.h"
 #include "audio/DSoundManager.h"
 #include "audio/Mixer.h"

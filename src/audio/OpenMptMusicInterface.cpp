@@ -1,6 +1,6 @@
 #include "audio/OpenMptMusicInterface.h"
 
-#include "app/AppFiles.h"
+#include "system/AppFiles.h"
 #include "audio/AudioFiles.h"
 #include "audio/Mixer.h"
 #include "audio/ModulePlayer.h"

@@ -1,7 +1,7 @@
 #include "audio/SoundFileLoader.h"
 
-#include "app/AppFiles.h"
-#include "app/AtomicFile.h"
+#include "system/AppFiles.h"
+#include "system/AtomicFile.h"
 #include "audio/AuReader.h"
 #include "audio/AudioFiles.h"
 #include "audio/OggReader.h"

@@ -1,6 +1,6 @@
 #include "game/DominoFish.h"
 
-#include "app/MTRand.h"
+#include "system/MTRand.h"
 #include "game/ImageMetrics.h"
 #include "game/PlayField.h"
 #include "game/ResourceHandles.h"

@@ -1,6 +1,6 @@
 #include "game/LevelFile.h"
 
-#include "app/AtomicFile.h"
+#include "system/AtomicFile.h"
 #include "resources/XMLParser.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "game/PlayField.h"
 
-#include "app/MTRand.h"
+#include "system/MTRand.h"
 #include "game/ComboMeter.h"
 #include "game/ImageMetrics.h"
 #include "game/LevelFile.h"

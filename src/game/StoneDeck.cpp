@@ -1,6 +1,6 @@
 #include "game/StoneDeck.h"
 
-#include "app/MTRand.h"
+#include "system/MTRand.h"
 #include "game/PlayField.h"
 #include "game/PlayFieldHost.h"
 #include "game/PlayLine.h"

@@ -1,6 +1,6 @@
 #include "graphics/ImageLib.h"
 
-#include "app/AtomicFile.h"
+#include "system/AtomicFile.h"
 
 #include <jpeglib.h>
 // jerror.h needs jpeglib.h first.

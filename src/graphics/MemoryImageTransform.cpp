@@ -5,6 +5,7 @@
 
 #include "graphics/SaturationTable.h"
 #include "graphics/TriangleRasterizer.h"
+#include "system/IntegerMath.h"
 
 #include <algorithm>
 #include <cmath>
@@ -52,20 +53,6 @@ struct SourcePixels
 
     uint32_t At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
 };
-
-int64_t FloorDiv(int64_t a, int64_t b)
-{
-    int64_t q = a / b;
-    if ((a % b != 0) && ((a < 0) != (b < 0))) {
-        --q;
-    }
-    return q;
-}
-
-int64_t CeilDiv(int64_t a, int64_t b)
-{
-    return -FloorDiv(-a, b);
-}
 
 /// Narrows [lo, hi] to the steps k where lower <= start + k * step <= upper.
 void LimitSteps(int64_t start, int64_t step, int64_t lower, int64_t upper, int64_t& lo, int64_t& hi)

@@ -3,6 +3,7 @@
 #include "graphics/DrawMode.h"
 #include "graphics/MemoryImage.h"
 #include "graphics/SaturationTable.h"
+#include "system/IntegerMath.h"
 
 #include <algorithm>
 #include <cmath>
@@ -17,20 +18,6 @@ constexpr int kSubBits = 8;
 constexpr int64_t kSub = int64_t{1} << kSubBits;
 /// Beyond a million pixels a coordinate is treated as garbage rather than risk overflow.
 constexpr double kCoordinateLimit = 1 << 20;
-
-int64_t FloorDiv(int64_t a, int64_t b)
-{
-    int64_t q = a / b;
-    if ((a % b != 0) && ((a < 0) != (b < 0))) {
-        --q;
-    }
-    return q;
-}
-
-int64_t CeilDiv(int64_t a, int64_t b)
-{
-    return -FloorDiv(-a, b);
-}
 
 /// An edge function E(px, py) = a * px + b * py + c over fixed-point coordinates, positive
 /// inside; bias makes the test strict on edges that are neither top nor left.

@@ -5,8 +5,6 @@
 
 namespace Zorva {
 
-class Buffer;
-
 /// Where the game's read-only data lives: $QUARROW_DATA when set, else <exe dir>/data when
 /// it holds properties/resources.xml, else <exe dir>/../share/quarrow.
 std::string DataFolder();
@@ -23,15 +21,6 @@ bool EnsureFolder(const std::string& path);
 
 /// The folder of the running executable (empty when it cannot be found).
 std::string ExecutableFolder();
-
-/// Reads a whole regular file into `buffer` (replacing its data, positions rewound). Fails,
-/// leaving `buffer` unchanged, when the file is missing, not a regular file, or larger than
-/// `maxBytes` (at most Buffer::kMaxBytes).
-bool ReadFileToBuffer(const std::string& path, Buffer& buffer, std::size_t maxBytes);
-bool ReadFileToBuffer(const std::string& path, Buffer& buffer);
-
-/// Writes the buffer's bytes atomically: the old file stays whole on any failure.
-bool WriteBufferToFile(const std::string& path, const Buffer& buffer);
 
 bool FileExists(const std::string& path);
 /// True when the file is gone afterwards because this call removed it.

@@ -1,4 +1,4 @@
-#include "app/Latin1Text.h"
+#include "system/Latin1Text.h"
 
 #include <cstdint>
 

@@ -1,7 +1,7 @@
 #include "app/ChangedRegion.h"
 #include "app/HandCursors.h"
 #include "app/HeadlessWindowSystem.h"
-#include "app/Latin1Text.h"
+#include "system/Latin1Text.h"
 #include "app/ScreenScaler.h"
 #include "app/WindowPlacement.h"
 #include "app/ZorvaAppBase.h"

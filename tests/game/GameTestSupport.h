@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/MTRand.h"
+#include "system/MTRand.h"
 #include "game/BoardModel.h"
 #include "game/HeadlessHost.h"
 #include "game/LevelFile.h"

@@ -1,4 +1,4 @@
-#include "app/MTRand.h"
+#include "system/MTRand.h"
 
 #include <gtest/gtest.h>
 

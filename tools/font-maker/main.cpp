@@ -5,7 +5,7 @@
 #include "FontDescriptorWriter.h"
 #include "GlyphRasterizer.h"
 
-#include "app/AtomicFile.h"
+#include "system/AtomicFile.h"
 #include "graphics/ImageLib.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 // quarrow-levels: looks at level files the way the game reads them, writes them back, and
 // plays them with the automatic player to see how hard they are.
 
-#include "app/MTRand.h"
+#include "system/MTRand.h"
 #include "game/AutoPlayer.h"
 #include "game/BoardModel.h"
 #include "game/HeadlessHost.h"

@@ -1,6 +1,6 @@
 // quarrow-resources: checks the game's resource manifest and everything it names.
 
-#include "app/AppFiles.h"
+#include "system/AppFiles.h"
 #include "app/ZorvaAppBase.h"
 #include "game/screens/ResourceCheck.h"
 

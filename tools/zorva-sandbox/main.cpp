@@ -10,7 +10,7 @@
 //
 // Escape or closing the window ends it; Alt+Enter switches between window and full screen.
 
-#include "app/AppFiles.h"
+#include "system/AppFiles.h"
 #include "app/ZorvaAppBase.h"
 #include "app/platform/SdlPlatform.h"
 #include "audio/WavWriter.h"

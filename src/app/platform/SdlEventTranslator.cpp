@@ -1,6 +1,6 @@
 #include "app/platform/SdlEventTranslator.h"
 
-#include "app/Latin1Text.h"
+#include "system/Latin1Text.h"
 #include "app/platform/KeyTranslation.h"
 
 #include <cstring>

@@ -1,6 +1,6 @@
 #include "app/platform/SdlMessageBox.h"
 
-#include "app/Latin1Text.h"
+#include "system/Latin1Text.h"
 
 #include <SDL.h>
 

@@ -1,7 +1,7 @@
 #include "app/platform/SdlWindowSystem.h"
 
 #include "app/HandCursors.h"
-#include "app/Latin1Text.h"
+#include "system/Latin1Text.h"
 #include "app/platform/SdlEventTranslator.h"
 
 #include <SDL.h>
