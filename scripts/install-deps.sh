@@ -21,6 +21,8 @@ packages=(
     python3 librsvg2-bin sox vorbis-tools
     # fuzzing (libFuzzer)
     clang libclang-rt-14-dev
+    # the format check of the test suite
+    clang-format
 )
 
 missing=()

@@ -1,6 +1,6 @@
-#include "system/MTRand.h"
 #include "game/BoardModel.h"
 #include "game/HeadlessHost.h"
+#include "system/MTRand.h"
 
 #include <benchmark/benchmark.h>
 

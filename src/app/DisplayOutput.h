@@ -35,8 +35,12 @@ public:
 inline std::string DisplayResultName(int result)
 {
     static constexpr const char* kNames[] = {
-        "RESULT_OK",         "RESULT_FAIL",           "RESULT_DD_CREATE_FAIL",
-        "RESULT_SURFACE_FAIL", "RESULT_EXCLUSIVE_FAIL", "RESULT_DISPCHANGE_FAIL",
+        "RESULT_OK",
+        "RESULT_FAIL",
+        "RESULT_DD_CREATE_FAIL",
+        "RESULT_SURFACE_FAIL",
+        "RESULT_EXCLUSIVE_FAIL",
+        "RESULT_DISPCHANGE_FAIL",
         "RESULT_INVALID_COLORDEPTH",
     };
     if (result < 0 || result >= static_cast<int>(std::size(kNames))) {

@@ -22,7 +22,8 @@ public:
     virtual int Show(const std::string& text, const std::string& title, int flags) = 0;
 };
 
-/// Writes the message to standard error; there is nobody to press a button, so it answers OK, or No to a question.
+/// Writes the message to standard error; there is nobody to press a button, so it answers OK, or No
+/// to a question.
 class StderrMessageBox : public MessageBoxService
 {
 public:

@@ -1,8 +1,6 @@
 #include "app/ZorvaAppBase.h"
 
-#include "system/AppFiles.h"
 #include "app/HeadlessWindowSystem.h"
-#include "system/MTRand.h"
 #include "app/SettingsStore.h"
 #include "audio/DSoundManager.h"
 #include "graphics/Graphics.h"
@@ -10,6 +8,8 @@
 #include "graphics/MemoryImage.h"
 #include "graphics/SysFont.h"
 #include "resources/ResourceManager.h"
+#include "system/AppFiles.h"
+#include "system/MTRand.h"
 #include "widgets/Widget.h"
 #include "widgets/WidgetManager.h"
 
@@ -246,14 +246,13 @@ void ZorvaAppBase::ConfirmHardwareAcceleration()
     const std::string caption = companyTitle + " Hardware Acceleration Confirmation";
     bool asked = false;
     bool storedBefore = false;
-    if (is3DChangedThisRun && !ReadBoolean("Is3D", storedBefore) && !test3DPassedCleanly &&
-        is3D) {
+    if (is3DChangedThisRun && !ReadBoolean("Is3D", storedBefore) && !test3DPassedCleanly && is3D) {
         asked = true;
-        is3D = ShowMessageBox(
-                   "Hardware Acceleration was switched on during this session.\r\n"
-                   "If this resulted in slower performance, it should be switched off.\r\n"
-                   "Would you like to keep Hardware Acceleration switched on?",
-                   caption, kMessageBoxYesNo) == kMessageBoxYes;
+        is3D =
+            ShowMessageBox("Hardware Acceleration was switched on during this session.\r\n"
+                           "If this resulted in slower performance, it should be switched off.\r\n"
+                           "Would you like to keep Hardware Acceleration switched on?",
+                           caption, kMessageBoxYesNo) == kMessageBoxYes;
         if (is3D) {
             WriteBoolean("Is3D", true);
         }
@@ -262,12 +261,11 @@ void ZorvaAppBase::ConfirmHardwareAcceleration()
     }
     if (!asked && frameBeginFailed && is3D && !screensaverMode) {
         const bool keep =
-            ShowMessageBox(
-                "Hardware Acceleration may not have been working correctly during this "
-                "session.\r\nIf you noticed graphics problems, you may want to turn off "
-                "Hardware Acceleration.\r\nWould you like to keep Hardware Acceleration "
-                "switched on?",
-                caption, kMessageBoxYesNo) == kMessageBoxYes;
+            ShowMessageBox("Hardware Acceleration may not have been working correctly during this "
+                           "session.\r\nIf you noticed graphics problems, you may want to turn off "
+                           "Hardware Acceleration.\r\nWould you like to keep Hardware Acceleration "
+                           "switched on?",
+                           caption, kMessageBoxYesNo) == kMessageBoxYes;
         if (!keep) {
             WriteBoolean("Is3D", false);
         }
@@ -624,8 +622,8 @@ void ZorvaAppBase::DrawFpsOverlay()
     const int x = screenImage->GetWidth() - kFpsOverlayMargin - textWidth;
     const int y = screenImage->GetHeight() - kFpsOverlayMargin;
     graphics.SetColor(Color(0, 0, 0));
-    graphics.FillRect(Rect(x - 2, y - fpsFont->GetAscent() - 2, textWidth + 4,
-                           fpsFont->GetHeight() + 4));
+    graphics.FillRect(
+        Rect(x - 2, y - fpsFont->GetAscent() - 2, textWidth + 4, fpsFont->GetHeight() + 4));
     graphics.SetFont(fpsFont.get());
     graphics.SetColor(Color(255, 255, 255));
     graphics.DrawText(text, x, y);

@@ -5,10 +5,10 @@
 #include "app/MessageBoxService.h"
 #include "app/PlatformClock.h"
 #include "app/SingleInstanceLock.h"
-#include "audio/MusicInterface.h"
-#include "audio/SoundManager.h"
 #include "app/WindowMessage.h"
 #include "app/WindowSystem.h"
+#include "audio/MusicInterface.h"
+#include "audio/SoundManager.h"
 #include "graphics/FontServices.h"
 #include "graphics/ImageRegistry.h"
 #include "graphics/Rect.h"
@@ -21,8 +21,8 @@
 
 #include <atomic>
 #include <cstdint>
-#include <list>
 #include <deque>
+#include <list>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -230,8 +230,7 @@ public:
     virtual std::unique_ptr<Dialog> CreateDialogObject(int id, bool modal,
                                                        const std::string& header,
                                                        const std::string& lines,
-                                                       const std::string& footer,
-                                                       int buttonMode);
+                                                       const std::string& footer, int buttonMode);
     virtual void OnModalBegin() {}
     virtual void OnModalEnd() {}
     void OnDialogButtonPressed(int dialogId, int buttonId) override;

@@ -1,10 +1,10 @@
 #include "app/ZorvaAppBase.h"
 
-#include "system/AppFiles.h"
 #include "app/platform/SdlAudioDevice.h"
 #include "audio/DSoundManager.h"
 #include "audio/Mixer.h"
 #include "audio/OpenMptMusicInterface.h"
+#include "system/AppFiles.h"
 
 namespace Zorva {
 

@@ -1,10 +1,10 @@
 #include "audio/OpenMptMusicInterface.h"
 
-#include "system/AppFiles.h"
 #include "audio/AudioFiles.h"
 #include "audio/Mixer.h"
 #include "audio/ModulePlayer.h"
 #include "audio/StreamPlayer.h"
+#include "system/AppFiles.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,12 +1,12 @@
 #include "audio/SoundFileLoader.h"
 
-#include "system/AppFiles.h"
-#include "system/AtomicFile.h"
 #include "audio/AuReader.h"
 #include "audio/AudioFiles.h"
 #include "audio/OggReader.h"
 #include "audio/WavReader.h"
 #include "audio/WavWriter.h"
+#include "system/AppFiles.h"
+#include "system/AtomicFile.h"
 
 #include <algorithm>
 

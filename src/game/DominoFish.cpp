@@ -1,9 +1,9 @@
 #include "game/DominoFish.h"
 
-#include "system/MTRand.h"
 #include "game/ImageMetrics.h"
 #include "game/PlayField.h"
 #include "game/ResourceHandles.h"
+#include "system/MTRand.h"
 
 #include <cmath>
 #include <numbers>

@@ -1,7 +1,7 @@
 #include "game/LevelFile.h"
 
-#include "system/AtomicFile.h"
 #include "resources/XMLParser.h"
+#include "system/AtomicFile.h"
 
 #include <algorithm>
 #include <climits>

@@ -35,7 +35,8 @@ MoveSearch::MoveSearch(const BoardModel& board)
     }
     for (std::size_t i = 0; i < field.size(); ++i) {
         for (std::size_t j = 0; j < field.size(); ++j) {
-            if (field[j].layer > field[i].layer && PlayField::Covers(sources[j]->x, sources[j]->y, sources[i]->x, sources[i]->y)) {
+            if (field[j].layer > field[i].layer &&
+                PlayField::Covers(sources[j]->x, sources[j]->y, sources[i]->x, sources[i]->y)) {
                 field[i].coveredBy.push_back(static_cast<int>(j));
             }
         }

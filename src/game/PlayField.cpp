@@ -1,6 +1,5 @@
 #include "game/PlayField.h"
 
-#include "system/MTRand.h"
 #include "game/ComboMeter.h"
 #include "game/ImageMetrics.h"
 #include "game/LevelFile.h"
@@ -10,6 +9,7 @@
 #include "game/ResourceHandles.h"
 #include "game/StoneDeck.h"
 #include "resources/XMLParser.h"
+#include "system/MTRand.h"
 
 #include <algorithm>
 #include <cmath>
@@ -67,7 +67,7 @@ bool PlayField::Covers(int upperX, int upperY, int lowerX, int lowerY)
     if (std::abs(dx) > 79 || std::abs(dy) > 49) {
         return false;
     }
-    static constexpr int kPoints[7][2] = {{-20, 0},  {20, 0},   {0, 0},   {-39, -24},
+    static constexpr int kPoints[7][2] = {{-20, 0},  {20, 0},   {0, 0},  {-39, -24},
                                           {39, -24}, {-39, 24}, {39, 24}};
     for (const auto& point : kPoints) {
         if (std::abs(dx + point[0]) <= 40 && std::abs(dy + point[1]) <= 25) {

@@ -1,10 +1,10 @@
 #include "game/StoneDeck.h"
 
-#include "system/MTRand.h"
 #include "game/PlayField.h"
 #include "game/PlayFieldHost.h"
 #include "game/PlayLine.h"
 #include "game/ResourceHandles.h"
+#include "system/MTRand.h"
 
 #include <algorithm>
 #include <cmath>

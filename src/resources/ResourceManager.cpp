@@ -1,9 +1,9 @@
 #include "resources/ResourceManager.h"
 
-#include "resources/ResourceHost.h"
 #include "graphics/ImageFont.h"
 #include "graphics/ImageLib.h"
 #include "graphics/MemoryImage.h"
+#include "resources/ResourceHost.h"
 #include "resources/ResourceManagerException.h"
 #include "resources/XMLParser.h"
 
@@ -519,8 +519,8 @@ bool ResourceManager::ApplyAlphaImage(ImageRes& res, MemoryImage& image)
     const auto alpha = ImageLib::LoadImageFile(res.alphaImagePath, false);
     if (alpha == nullptr || alpha->width != image.GetWidth() ||
         alpha->height != image.GetHeight()) {
-        return Fail(Replace("AlphaImage size mismatch between %s and %s", res.path,
-                            res.alphaImagePath));
+        return Fail(
+            Replace("AlphaImage size mismatch between %s and %s", res.path, res.alphaImagePath));
     }
     uint32_t* pixels = image.GetPixels();
     const std::size_t count =
@@ -538,8 +538,8 @@ bool ResourceManager::ApplyAlphaGrid(ImageRes& res, MemoryImage& image)
     const int cellWidth = image.GetWidth() / res.cols;
     const int cellHeight = image.GetHeight() / res.rows;
     if (grid == nullptr || grid->width != cellWidth || grid->height != cellHeight) {
-        return Fail(Replace("GridAlphaImage size mismatch between %s and %s", res.path,
-                            res.alphaGridPath));
+        return Fail(
+            Replace("GridAlphaImage size mismatch between %s and %s", res.path, res.alphaGridPath));
     }
     uint32_t* pixels = image.GetPixels();
     const int width = image.GetWidth();
@@ -548,7 +548,8 @@ bool ResourceManager::ApplyAlphaGrid(ImageRes& res, MemoryImage& image)
             for (int y = 0; y < cellHeight; ++y) {
                 uint32_t* line = pixels + static_cast<std::size_t>(row * cellHeight + y) * width +
                                  static_cast<std::size_t>(col) * cellWidth;
-                const uint32_t* alphaLine = grid->bits.get() + static_cast<std::size_t>(y) * cellWidth;
+                const uint32_t* alphaLine =
+                    grid->bits.get() + static_cast<std::size_t>(y) * cellWidth;
                 for (int x = 0; x < cellWidth; ++x) {
                     line[x] = (line[x] & 0x00FFFFFFu) | ((alphaLine[x] & 0xFFu) << 24);
                 }
@@ -609,7 +610,8 @@ bool ResourceManager::LoadFontRes(FontRes& res)
         if (image == nullptr) {
             return Fail(Replace("Failed to load image: %s", res.imagePath));
         }
-        font = std::make_unique<ImageFont>(std::shared_ptr<MemoryImage>(std::move(image)), res.path);
+        font =
+            std::make_unique<ImageFont>(std::shared_ptr<MemoryImage>(std::move(image)), res.path);
     } else if (res.path.rfind(kRefPrefix, 0) == 0) {
         const std::string refId = res.path.substr(std::char_traits<char>::length(kRefPrefix));
         ImageFont* original = GetFont(refId);
@@ -627,7 +629,8 @@ bool ResourceManager::LoadFontRes(FontRes& res)
     const std::string separators = ", \r\n\t";
     while (start < res.tags.size()) {
         const std::size_t end = res.tags.find_first_of(separators, start);
-        const std::string tag = res.tags.substr(start, end == std::string::npos ? end : end - start);
+        const std::string tag =
+            res.tags.substr(start, end == std::string::npos ? end : end - start);
         if (!tag.empty()) {
             font->AddTag(tag);
         }

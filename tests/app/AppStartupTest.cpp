@@ -99,8 +99,7 @@ public:
 
 std::filesystem::path ProcessFolder()
 {
-    return std::filesystem::temp_directory_path() /
-           ("zorva_startup_" + std::to_string(::getpid()));
+    return std::filesystem::temp_directory_path() / ("zorva_startup_" + std::to_string(::getpid()));
 }
 
 /// A fresh folder of this process, set as the user folder (and settings place).
@@ -124,8 +123,7 @@ public:
     }
 };
 
-const auto* const kTemporaryFolders =
-    ::testing::AddGlobalTestEnvironment(new TemporaryFolders);
+const auto* const kTemporaryFolders = ::testing::AddGlobalTestEnvironment(new TemporaryFolders);
 
 } // namespace
 

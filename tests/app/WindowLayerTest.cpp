@@ -1,11 +1,11 @@
 #include "app/ChangedRegion.h"
 #include "app/HandCursors.h"
 #include "app/HeadlessWindowSystem.h"
-#include "system/Latin1Text.h"
 #include "app/ScreenScaler.h"
 #include "app/WindowPlacement.h"
 #include "app/ZorvaAppBase.h"
 #include "audio/DSoundManager.h"
+#include "system/Latin1Text.h"
 
 #include "widgets/Widget.h"
 #include "widgets/WidgetManager.h"

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "system/MTRand.h"
 #include "game/BoardModel.h"
 #include "game/HeadlessHost.h"
 #include "game/LevelFile.h"
 #include "game/ResourceHandles.h"
+#include "system/MTRand.h"
 
 #include <gtest/gtest.h>
 

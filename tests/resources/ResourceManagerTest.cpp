@@ -187,8 +187,7 @@ TEST_F(ResourceManagerTest, Parse_EveryErrorKeepsTheFirstMessageAndItsPlace)
                                            "<Image path=\"other/x.gif\"/>\n</Resources>\n");
     ResourceManager manager(nullptr);
     EXPECT_FALSE(manager.ParseManifest(file));
-    EXPECT_EQ(manager.GetErrorText(),
-              "Resource already defined. on Line 5 in File '" + file + "'");
+    EXPECT_EQ(manager.GetErrorText(), "Resource already defined. on Line 5 in File '" + file + "'");
     ResourceManager missing(nullptr);
     EXPECT_FALSE(missing.ParseManifest(Path("none.xml")));
     EXPECT_EQ(missing.GetErrorText().rfind("Resource file not found: " + Path("none.xml"), 0), 0u);
@@ -257,9 +256,11 @@ TEST_F(ResourceManagerTest, Load_AlphaImagesAndGridsCheckTheirSizes)
         "<Image path=\"body.png\" id=\"WHOLE\" alphaimage=\"alpha.png\" nopal=\"\"/>"
         "<Image path=\"body.png\" id=\"GRID\" variant=\"g\" cols=\"2\" alphagrid=\"cell.png\""
         " nopal=\"\"/>"
-        "</Resources><Resources id=\"B\">" + Defaults() +
+        "</Resources><Resources id=\"B\">" +
+        Defaults() +
         "<Image path=\"body.png\" id=\"BAD\" variant=\"bad\" alphaimage=\"small.png\"/>"
-        "</Resources><Resources id=\"C\">" + Defaults() +
+        "</Resources><Resources id=\"C\">" +
+        Defaults() +
         "<Image path=\"body.png\" id=\"BADGRID\" variant=\"bg\" alphagrid=\"small.png\"/>"
         "<Image path=\"missing.png\"/>"
         "</Resources>")));
@@ -326,15 +327,17 @@ TEST_F(ResourceManagerTest, Load_FontsFromDescriptorsImagesAndReferences)
                                 "LayerSetImageMap L ('A', 'B') ((0, 0, 4, 4), (4, 0, 4, 4));"
                                 "LayerSetCharWidths L ('A', 'B') (4, 5);");
     ResourceManager manager(app.get());
-    ASSERT_TRUE(manager.ParseManifest(WriteManifest(
-        "<Resources id=\"F\">" + Defaults("fonts") +
-        "<Font path=\"main.txt\" id=\"MAIN\" tags=\"bold, shadow\tbig\"/>"
-        "<Font path=\"!ref:MAIN\" id=\"SECOND\" tags=\"small\"/>"
-        "</Resources><Resources id=\"Bad\">" + Defaults("fonts") +
-        "<Font path=\"!ref:NOPE\" id=\"X\"/>"
-        "</Resources><Resources id=\"Broken\">" + Defaults("fonts") +
-        "<Font path=\"missing.txt\" id=\"Y\"/>"
-        "</Resources>")));
+    ASSERT_TRUE(manager.ParseManifest(
+        WriteManifest("<Resources id=\"F\">" + Defaults("fonts") +
+                      "<Font path=\"main.txt\" id=\"MAIN\" tags=\"bold, shadow\tbig\"/>"
+                      "<Font path=\"!ref:MAIN\" id=\"SECOND\" tags=\"small\"/>"
+                      "</Resources><Resources id=\"Bad\">" +
+                      Defaults("fonts") +
+                      "<Font path=\"!ref:NOPE\" id=\"X\"/>"
+                      "</Resources><Resources id=\"Broken\">" +
+                      Defaults("fonts") +
+                      "<Font path=\"missing.txt\" id=\"Y\"/>"
+                      "</Resources>")));
     ASSERT_TRUE(manager.LoadResources("F")) << manager.GetErrorText();
     ImageFont* main = manager.GetFontOrThrow("MAIN");
     EXPECT_EQ(main->TextWidth("AB"), 9);
@@ -359,10 +362,10 @@ TEST_F(ResourceManagerTest, Load_IncrementalLoadingStopsAtTheFirstFailure)
     WritePng("images/a.png", 2, 2, 0xFF000000u);
     WritePng("images/c.png", 2, 2, 0xFF000000u);
     ResourceManager manager(app.get());
-    ASSERT_TRUE(manager.ParseManifest(WriteManifest(
-        "<Resources id=\"G\">" + Defaults() +
-        "<Image path=\"a.png\"/><Image path=\"b.png\"/><Image path=\"c.png\"/>"
-        "<Sound path=\"s\"/></Resources>")));
+    ASSERT_TRUE(manager.ParseManifest(
+        WriteManifest("<Resources id=\"G\">" + Defaults() +
+                      "<Image path=\"a.png\"/><Image path=\"b.png\"/><Image path=\"c.png\"/>"
+                      "<Sound path=\"s\"/></Resources>")));
     manager.StartLoading("G");
     EXPECT_TRUE(manager.LoadNextResource());
     EXPECT_FALSE(manager.LoadNextResource());

@@ -62,4 +62,3 @@ TEST(AppFilesTest, UserFolder_EnvironmentOrderAndPrivateCreation)
     EXPECT_FALSE(EnsureFolder((base / "plain").string()));
     EXPECT_FALSE(EnsureFolder(""));
 }
-

@@ -5,8 +5,8 @@
 #include "FontDescriptorWriter.h"
 #include "GlyphRasterizer.h"
 
-#include "system/AtomicFile.h"
 #include "graphics/ImageLib.h"
+#include "system/AtomicFile.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,11 +1,11 @@
 // quarrow-levels: looks at level files the way the game reads them, writes them back, and
 // plays them with the automatic player to see how hard they are.
 
-#include "system/MTRand.h"
 #include "game/AutoPlayer.h"
 #include "game/BoardModel.h"
 #include "game/HeadlessHost.h"
 #include "game/LevelFile.h"
+#include "system/MTRand.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,8 +1,8 @@
 // quarrow-resources: checks the game's resource manifest and everything it names.
 
-#include "system/AppFiles.h"
 #include "app/ZorvaAppBase.h"
 #include "game/screens/ResourceCheck.h"
+#include "system/AppFiles.h"
 
 #include <cstdio>
 #include <cstring>

@@ -10,7 +10,6 @@
 //
 // Escape or closing the window ends it; Alt+Enter switches between window and full screen.
 
-#include "system/AppFiles.h"
 #include "app/ZorvaAppBase.h"
 #include "app/platform/SdlPlatform.h"
 #include "audio/WavWriter.h"
@@ -20,17 +19,18 @@
 #include "graphics/ImageLib.h"
 #include "graphics/MemoryImage.h"
 #include "graphics/SysFont.h"
+#include "system/AppFiles.h"
 #include "widgets/ButtonWidget.h"
 #include "widgets/Checkbox.h"
 #include "widgets/CheckboxListener.h"
-#include "widgets/EditListener.h"
-#include "widgets/ListListener.h"
-#include "widgets/SliderListener.h"
 #include "widgets/Dialog.h"
 #include "widgets/DialogButton.h"
+#include "widgets/EditListener.h"
 #include "widgets/EditWidget.h"
+#include "widgets/ListListener.h"
 #include "widgets/ListWidget.h"
 #include "widgets/Slider.h"
+#include "widgets/SliderListener.h"
 #include "widgets/WidgetManager.h"
 
 #include <cmath>
@@ -58,7 +58,8 @@ constexpr double kPi = 3.14159265358979;
 constexpr const char* kImageFontLetters = "ABCDEFGHIJKLMNOPQRSTUVWXYZ 0123456789";
 
 /// A mono 16-bit sound of `seconds` whose sample at time t is `wave(t)` in -1..1.
-template <typename Wave> std::string MakeWav(double seconds, Wave wave)
+template <typename Wave>
+std::string MakeWav(double seconds, Wave wave)
 {
     SoundBuffer sound;
     sound.sampleRate = 22050;
@@ -111,7 +112,8 @@ std::unique_ptr<ImageFont> MakeImageFont(const std::filesystem::path& folder)
         const int x = static_cast<int>(i) * cell;
         graphics.SetColor(Color(255, 200, 60));
         graphics.DrawText(std::string(1, letters[i]), x + 2, 19);
-        const std::string quoted = letters[i] == ' ' ? "' '" : "'" + std::string(1, letters[i]) + "'";
+        const std::string quoted =
+            letters[i] == ' ' ? "' '" : "'" + std::string(1, letters[i]) + "'";
         chars += (i ? ", " : "") + quoted;
         rects += (i ? ", " : "") + std::string("(") + std::to_string(x) + ", 0, " +
                  std::to_string(cell) + ", " + std::to_string(cell) + ")";
@@ -121,9 +123,13 @@ std::unique_ptr<ImageFont> MakeImageFont(const std::filesystem::path& folder)
     std::copy(strip.GetPixels(), strip.GetPixels() + strip.GetWidth() * strip.GetHeight(),
               pixels->bits.get());
     ImageLib::SavePNG((folder / "glyphs.png").string(), *pixels);
-    const std::string descriptor = "CreateLayer L; LayerSetImage L 'glyphs.png'; LayerSetAscent L 19;"
-                                   "LayerSetImageMap L (" + chars + ") (" + rects + ");"
-                                   "LayerSetCharWidths L (" + chars + ") (" + widths + ");";
+    const std::string descriptor =
+        "CreateLayer L; LayerSetImage L 'glyphs.png'; LayerSetAscent L 19;"
+        "LayerSetImageMap L (" +
+        chars + ") (" + rects +
+        ");"
+        "LayerSetCharWidths L (" +
+        chars + ") (" + widths + ");";
     const std::filesystem::path file = folder / "sandbox-font.txt";
     WriteText(file, descriptor);
     return std::make_unique<ImageFont>(file.string());
@@ -177,7 +183,8 @@ public:
         graphics.DrawText("Zorva widget gallery", 20, 40);
         graphics.SetFont(&body);
         graphics.DrawText("Escape ends, Alt+Enter switches full screen. Buttons click; "
-                          "the tune loops.", 20, 64);
+                          "the tune loops.",
+                          20, 64);
         graphics.DrawImage(image, 480, 110);
         graphics.DrawImageRotated(image, 580, 110, angle);
         graphics.DrawImage(image, Rect(480, 200, 220, 90), Rect(0, 0, 64, 64));
@@ -256,8 +263,8 @@ public:
                 const Widget* no = dialog->GetNoButton();
                 step.x = no->x + no->width / 2;
                 step.y = no->y + no->height / 2;
-                HandleWindowMessage(WindowMessage::Pointer(WindowMessageKind::MouseMove,
-                                                           step.x, step.y));
+                HandleWindowMessage(
+                    WindowMessage::Pointer(WindowMessageKind::MouseMove, step.x, step.y));
             }
         } else if (step.kind == WindowMessageKind::LeftUp && step.x == 0) {
             step = {step.kind, lastX, lastY};
@@ -267,7 +274,8 @@ public:
         if (step.kind == WindowMessageKind::Char) {
             WindowMessage message = WindowMessage::Key(WindowMessageKind::Char, step.x);
             HandleWindowMessage(message);
-        } else if (step.kind == WindowMessageKind::KeyDown || step.kind == WindowMessageKind::KeyUp) {
+        } else if (step.kind == WindowMessageKind::KeyDown ||
+                   step.kind == WindowMessageKind::KeyUp) {
             HandleWindowMessage(WindowMessage::Key(step.kind, step.x));
         } else {
             HandleWindowMessage(WindowMessage::Pointer(step.kind, step.x, step.y));
@@ -287,8 +295,8 @@ public:
     {
         if (id == 1) {
             ShowNewDialog(kDialogId, true, "A modal dialog",
-                          "Everything below waits until it is answered. Drag it by its frame.",
-                          "", Dialog::kButtonsYesNo);
+                          "Everything below waits until it is answered. Drag it by its frame.", "",
+                          Dialog::kButtonsYesNo);
         } else if (id == 2) {
             Report("The second button was clicked");
         } else if (id == kDialogId + 2000 || id == kDialogId + 3000) {
@@ -376,16 +384,14 @@ int main(int argc, char** argv)
     slider.Place(20, 210, 340, 20);
     edit.Place(20, 260, 340, 26);
     list.Place(20, 310, 340, 150);
-    for (Widget* widget : std::initializer_list<Widget*>{&backdrop, &dialogButton,
-                                                         &boxButton, &checkbox, &slider, &edit,
-                                                         &list}) {
+    for (Widget* widget : std::initializer_list<Widget*>{&backdrop, &dialogButton, &boxButton,
+                                                         &checkbox, &slider, &edit, &list}) {
         manager.AddWidget(widget);
     }
     manager.SetFocus(&edit);
     app.Start();
-    for (Widget* widget : std::initializer_list<Widget*>{&backdrop, &dialogButton,
-                                                         &boxButton, &checkbox, &slider, &edit,
-                                                         &list}) {
+    for (Widget* widget : std::initializer_list<Widget*>{&backdrop, &dialogButton, &boxButton,
+                                                         &checkbox, &slider, &edit, &list}) {
         manager.RemoveWidget(widget);
     }
     if (app.scripted) {

@@ -1,7 +1,7 @@
 #include "app/platform/SdlEventTranslator.h"
 
-#include "system/Latin1Text.h"
 #include "app/platform/KeyTranslation.h"
+#include "system/Latin1Text.h"
 
 #include <cstring>
 #include <string_view>

@@ -1,8 +1,8 @@
 #include "app/platform/SdlWindowSystem.h"
 
 #include "app/HandCursors.h"
-#include "system/Latin1Text.h"
 #include "app/platform/SdlEventTranslator.h"
+#include "system/Latin1Text.h"
 
 #include <SDL.h>
 

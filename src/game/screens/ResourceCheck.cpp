@@ -168,9 +168,8 @@ bool ResourceCheck::Run(const std::string& manifestPath)
             }
             problems.push_back(text);
         } else if (found->second->group != expected.group) {
-            problems.push_back(std::string(expected.id) + " is in group '" +
-                               found->second->group + "' but the game loads it with group '" +
-                               expected.group + "'");
+            problems.push_back(std::string(expected.id) + " is in group '" + found->second->group +
+                               "' but the game loads it with group '" + expected.group + "'");
         }
     }
     const std::pair<const char*, bool (*)(ResourceManager&)> bindings[] = {
