@@ -138,18 +138,14 @@ MemoryImage::MemoryImage(const MemoryImage& other)
       rlAdditiveFormat(other.rlAdditiveFormat), bitsChanged(other.bitsChanged),
       registry(CurrentImageRegistry())
 {
-    // An image held only as native data or a texture is copied through a temporary pixel
-    // array, which the source gives up again afterwards.
-    auto& source = const_cast<MemoryImage&>(other);
-    const bool temporaryBits = !source.HasPixels() && !source.IsPalettised();
-    if (temporaryBits) {
-        source.GetPixels();
-    }
-    mBits = source.mBits;
-    colorTable = source.colorTable;
-    colorIndices = source.colorIndices;
-    if (temporaryBits) {
-        FreeBuffer(source.mBits);
+    // An image held only as native data or a texture gets its pixels decoded into the copy;
+    // the source stays as it is.
+    if (other.HasPixels() || other.IsPalettised()) {
+        mBits = other.mBits;
+        colorTable = other.colorTable;
+        colorIndices = other.colorIndices;
+    } else {
+        mBits = other.DecodePixels();
     }
     if (registry != nullptr) {
         registry->AddImage(this);
@@ -167,9 +163,33 @@ void MemoryImage::PixelsChanged()
 {
     ++bitsChangedCount;
     bitsChanged = true;
+    FreeDerivedData();
+}
+
+void MemoryImage::FreeDerivedData()
+{
     FreeBuffer(nativeAlphaData);
     FreeBuffer(rlAlphaData);
     FreeBuffer(rlAdditiveData);
+}
+
+void MemoryImage::FreePixelForms()
+{
+    FreeBuffer(mBits);
+    FreeBuffer(colorIndices);
+    FreeBuffer(colorTable);
+}
+
+void MemoryImage::ResetSize(int newWidth, int newHeight)
+{
+    // The palettised form belongs to the old size; reading it at the new one would overrun.
+    FreePixelForms();
+    if (!SizeAccepted(newWidth, newHeight)) {
+        newWidth = 0;
+        newHeight = 0;
+    }
+    width = newWidth;
+    height = newHeight;
 }
 
 void MemoryImage::CommitPixels()
@@ -213,16 +233,7 @@ void MemoryImage::SetVolatile(bool flag)
 
 void MemoryImage::Create(int newWidth, int newHeight)
 {
-    FreeBuffer(mBits);
-    // The palettised form belongs to the old size; reading it at the new one would overrun.
-    FreeBuffer(colorIndices);
-    FreeBuffer(colorTable);
-    if (!SizeAccepted(newWidth, newHeight)) {
-        newWidth = 0;
-        newHeight = 0;
-    }
-    width = newWidth;
-    height = newHeight;
+    ResetSize(newWidth, newHeight);
     hasTrans = true;
     hasAlpha = true;
     PixelsChanged();
@@ -230,15 +241,7 @@ void MemoryImage::Create(int newWidth, int newHeight)
 
 void MemoryImage::SetPixels(const uint32_t* pixels, int newWidth, int newHeight, bool commit)
 {
-    FreeBuffer(colorIndices);
-    FreeBuffer(colorTable);
-    FreeBuffer(mBits);
-    if (!SizeAccepted(newWidth, newHeight)) {
-        newWidth = 0;
-        newHeight = 0;
-    }
-    width = newWidth;
-    height = newHeight;
+    ResetSize(newWidth, newHeight);
     const std::size_t count = PixelCount(*this);
     mBits.assign(count + 1, 0);
     if (pixels != nullptr && count > 0) {
@@ -256,27 +259,36 @@ uint32_t* MemoryImage::GetPixels()
     if (HasPixels()) {
         return mBits.data();
     }
-    const std::size_t count = PixelCount(*this);
-    mBits.assign(count + 1, 0);
-    mBits[count] = kGuardWord;
-    if (IsPalettised()) {
-        if (colorTable.size() == 256 && colorIndices.size() == count) {
-            for (std::size_t i = 0; i < count; ++i) {
-                mBits[i] = colorTable[colorIndices[i]];
-            }
-        }
+    const bool wasPalettised = IsPalettised();
+    mBits = DecodePixels();
+    if (wasPalettised) {
         FreeBuffer(colorIndices);
         FreeBuffer(colorTable);
         FreeBuffer(nativeAlphaData);
+    }
+    return mBits.data();
+}
+
+std::vector<uint32_t> MemoryImage::DecodePixels() const
+{
+    const std::size_t count = PixelCount(*this);
+    std::vector<uint32_t> bits(count + 1, 0);
+    bits[count] = kGuardWord;
+    if (IsPalettised()) {
+        if (colorTable.size() == 256 && colorIndices.size() == count) {
+            for (std::size_t i = 0; i < count; ++i) {
+                bits[i] = colorTable[colorIndices[i]];
+            }
+        }
     } else if (nativeAlphaData.size() == count) {
         const FormatLayout layout(nativeAlphaFormat);
         for (std::size_t i = 0; i < count; ++i) {
-            mBits[i] = layout.Unpremultiply(nativeAlphaData[i]);
+            bits[i] = layout.Unpremultiply(nativeAlphaData[i]);
         }
     }
     // A texture cannot be read back in software, so an image held only there comes back
     // as zeros.
-    return mBits.data();
+    return bits;
 }
 
 uint32_t MemoryImage::PixelAt(int x, int y)
@@ -418,9 +430,7 @@ void MemoryImage::DropPixels()
 {
     purgeBits = true;
     if (textureData != nullptr) {
-        FreeBuffer(mBits);
-        FreeBuffer(colorIndices);
-        FreeBuffer(colorTable);
+        FreePixelForms();
         return;
     }
     if (!HasPixels() && colorIndices.empty()) {
@@ -435,9 +445,7 @@ void MemoryImage::DropSoftwareCaches()
     if (!HasPixels() && !IsPalettised()) {
         GetPixels();
     }
-    FreeBuffer(nativeAlphaData);
-    FreeBuffer(rlAlphaData);
-    FreeBuffer(rlAdditiveData);
+    FreeDerivedData();
 }
 
 void MemoryImage::DropTexture()

@@ -117,6 +117,17 @@ public:
     bool bitsChanged = false;
     /// The registry this image told of its existence (the application), or null.
     ImageRegistry* registry = nullptr;
+
+private:
+    /// The ARGB pixels and the guard word, decoded from the palette or the native data
+    /// (zeros when neither holds them); the image is not changed.
+    std::vector<uint32_t> DecodePixels() const;
+    /// Frees the pixels in both their plain and their palettised form.
+    void FreePixelForms();
+    /// Frees what is derived from the pixels: native data and run codings.
+    void FreeDerivedData();
+    /// An empty image of the new size, or of none when the size is refused.
+    void ResetSize(int newWidth, int newHeight);
 };
 
 } // namespace Zorva
