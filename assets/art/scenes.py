@@ -16,6 +16,11 @@ from svgkit import (AEGEAN, AEGEAN_DARK, AEGEAN_DEEP, GOLD, INK, PAPYRUS, SANS, 
 W, H = 800, 600
 
 
+def _layer(defs, body, part):
+    """Adds a (defs, body) part over what is drawn so far."""
+    return defs + part[0], body + part[1]
+
+
 def _finish(p, defs, body, veil=("#000814", 0.18), vignette=0.5, grain=0.05):
     d, b = sc.calm_veil(p, W, 26, 520, veil[0], veil[1])
     defs += d
@@ -31,18 +36,16 @@ def bg_harbour(p):
     """Evening harbour: violet sky, white town on the hills, boats at rest."""
     defs, body = sc.sky(p, W, H, [(0, "#2a2a5a"), (0.45, "#7a5a8a"), (0.62, "#e8a07a"),
                                   (0.63, "#5a7aa0"), (1, "#1a3050")])
-    d, b = sc.glow(f"{p}s", 560, 360, 220, "#ffd8a0", 0.6)
-    defs, body = defs + d, body + b
-    d, b = sc.clouds(p, W, 120, 300, 7, "#f0c0c0", 0.35, 4)
-    defs, body = defs + d, body + b
-    d, b = sc.hills(f"{p}h1", W, H, 360, 70, ("#6a5a7a", "#4a3a5a"), 11, 60, 0.3)
-    defs, body = defs + d, body + b
+    defs, body = _layer(defs, body, sc.glow(f"{p}s", 560, 360, 220, "#ffd8a0", 0.6))
+    defs, body = _layer(defs, body, sc.clouds(p, W, 120, 300, 7, "#f0c0c0", 0.35, 4))
+    defs, body = _layer(defs, body, sc.hills(f"{p}h1", W, H, 360, 70, ("#6a5a7a", "#4a3a5a"), 11,
+                                             60, 0.3))
     body += sc.white_houses(180, 330, 14, 5, "#e8dce0", "#a898b0", "#4a6aa8")
     body += sc.white_houses(260, 345, 10, 6, "#e0d4d8", "#a898b0", "#4a6aa8")
-    d, b = sc.hills(f"{p}h2", W, H, 375, 30, ("#4a3a58", "#3a2a48"), 12, 50, 0.4)
-    defs, body = defs + d, body + b
-    d, b = sc.sea(p, W, 378, H, "#6a7aa0", "#142640", 3, 70, "#ffe0c0", 0.25)
-    defs, body = defs + d, body + b
+    defs, body = _layer(defs, body, sc.hills(f"{p}h2", W, H, 375, 30, ("#4a3a58", "#3a2a48"), 12,
+                                             50, 0.4))
+    defs, body = _layer(defs, body, sc.sea(p, W, 378, H, "#6a7aa0", "#142640", 3, 70, "#ffe0c0",
+                                           0.25))
     d, b = sc.sun_path(p, 560, 378, W, "#ffe0b0", 70, 560)
     body += b
     body += path("M0,470 L240,440 L250,452 L0,488 Z", fill="#2a2030")
@@ -57,44 +60,41 @@ def bg_temple(p):
     """Temple on a hill at sunset, warm and quiet."""
     defs, body = sc.sky(p, W, H, [(0, "#3a2a50"), (0.35, "#a85a5a"), (0.6, "#f0a860"),
                                   (1, "#f8d090")])
-    d, b = sc.glow(f"{p}s", 400, 330, 260, "#fff0c0", 0.7)
-    defs, body = defs + d, body + b
-    d, b = sc.clouds(p, W, 100, 260, 8, "#ffd8b0", 0.35, 8)
-    defs, body = defs + d, body + b
-    d, b = sc.hills(f"{p}h0", W, H, 390, 50, ("#a86a6a", "#7a4a50"), 3, 70, 0.2)
-    defs, body = defs + d, body + b
+    defs, body = _layer(defs, body, sc.glow(f"{p}s", 400, 330, 260, "#fff0c0", 0.7))
+    defs, body = _layer(defs, body, sc.clouds(p, W, 100, 260, 8, "#ffd8b0", 0.35, 8))
+    defs, body = _layer(defs, body, sc.hills(f"{p}h0", W, H, 390, 50, ("#a86a6a", "#7a4a50"), 3,
+                                             70, 0.2))
     body += sc.temple(320, 300, 160, 110, "#e8c8a8", "#9a6a60", 7)
-    d, b = sc.hills(f"{p}h1", W, H, 420, 120, ("#6a4048", "#3a2028"), 21, 50, 0.25)
-    defs, body = defs + d, body + b
+    defs, body = _layer(defs, body, sc.hills(f"{p}h1", W, H, 420, 120, ("#6a4048", "#3a2028"), 21,
+                                             50, 0.25))
     for x in (90, 130, 640, 690, 730):
         body += sc.cypress(x, 430 - (x % 3) * 6, 90, "#2a1a20", "#000000")
-    d, b = sc.hills(f"{p}h2", W, H, 520, 60, ("#3a2026", "#1a0c10"), 23, 60, 0.3)
-    defs, body = defs + d, body + b
+    defs, body = _layer(defs, body, sc.hills(f"{p}h2", W, H, 520, 60, ("#3a2026", "#1a0c10"), 23,
+                                             60, 0.3))
     return _finish(p, defs, body, ("#140408", 0.2))
 
 
 def bg_olive_grove(p):
     """An olive grove under a pale midday sky, hills in haze."""
     defs, body = sc.sky(p, W, H, [(0, "#5a9ac8"), (0.5, "#b8d8e8"), (1, "#e8e8c8")])
-    d, b = sc.clouds(p, W, 60, 200, 9, "#ffffff", 0.5, 12, 8)
-    defs, body = defs + d, body + b
-    d, b = sc.hills(f"{p}h0", W, H, 290, 60, ("#a8b8c0", "#98a8a8"), 5, 80, 0.2)
-    defs, body = defs + d, body + b
-    d, b = sc.hills(f"{p}h1", W, H, 340, 70, ("#9aa878", "#7a8a58"), 6, 60, 0.3)
-    defs, body = defs + d, body + b
+    defs, body = _layer(defs, body, sc.clouds(p, W, 60, 200, 9, "#ffffff", 0.5, 12, 8))
+    defs, body = _layer(defs, body, sc.hills(f"{p}h0", W, H, 290, 60, ("#a8b8c0", "#98a8a8"), 5,
+                                             80, 0.2))
+    defs, body = _layer(defs, body, sc.hills(f"{p}h1", W, H, 340, 70, ("#9aa878", "#7a8a58"), 6,
+                                             60, 0.3))
     rng = random.Random(4)
     for i in range(10):
         x = 40 + i * 80 + rng.uniform(-20, 20)
         body += sc.olive_tree(x, 360 + rng.uniform(-10, 10), 0.9, "#a8b880", "#6a7a48", "#5a4a30",
                               i)
-    d, b = sc.hills(f"{p}h2", W, H, 420, 40, ("#8a8a50", "#6a6a38"), 7, 50, 0.3)
-    defs, body = defs + d, body + b
+    defs, body = _layer(defs, body, sc.hills(f"{p}h2", W, H, 420, 40, ("#8a8a50", "#6a6a38"), 7,
+                                             50, 0.3))
     for i in range(7):
         x = 20 + i * 125 + rng.uniform(-20, 20)
         body += sc.olive_tree(x, 470 + rng.uniform(-8, 8), 1.6, "#8a9a60", "#4a5a30", "#3a2a18",
                               20 + i)
-    d, b = sc.hills(f"{p}h3", W, H, 540, 30, ("#6a6030", "#4a4020"), 8, 50, 0.3)
-    defs, body = defs + d, body + b
+    defs, body = _layer(defs, body, sc.hills(f"{p}h3", W, H, 540, 30, ("#6a6030", "#4a4020"), 8,
+                                             50, 0.3))
     return _finish(p, defs, body, ("#101408", 0.38))
 
 
@@ -104,16 +104,15 @@ def bg_lighthouse(p):
                                   (1, "#04101e")])
     rng = random.Random(9)
     for _ in range(90):
-        body += circle(rng.uniform(0, W), rng.uniform(0, 320), rng.uniform(0.4, 1.3), fill="#ffffff",
+        body += circle(rng.uniform(0, W), rng.uniform(0, 320), rng.uniform(0.4, 1.3),
+                       fill="#ffffff",
                        opacity=fmt(rng.uniform(0.2, 0.8)))
-    d, b = sc.glow(f"{p}m", 250, 150, 140, "#c8e0ff", 0.5)
-    defs, body = defs + d, body + b
+    defs, body = _layer(defs, body, sc.glow(f"{p}m", 250, 150, 140, "#c8e0ff", 0.5))
     body += circle(250, 150, 34, fill="#f4f6ff")
     body += circle(240, 142, 6, fill="#d8deee") + circle(262, 160, 8, fill="#dce2f0")
-    d, b = sc.clouds(p, W, 180, 330, 6, "#8aa0c8", 0.25, 13)
-    defs, body = defs + d, body + b
-    d, b = sc.sea(p, W, 372, H, "#1e3c66", "#030a16", 5, 80, "#c8dcff", 0.25)
-    defs, body = defs + d, body + b
+    defs, body = _layer(defs, body, sc.clouds(p, W, 180, 330, 6, "#8aa0c8", 0.25, 13))
+    defs, body = _layer(defs, body, sc.sea(p, W, 372, H, "#1e3c66", "#030a16", 5, 80, "#c8dcff",
+                                           0.25))
     d, b = sc.sun_path(p, 250, 372, W, "#e0ecff", 50, 560, 8)
     body += b
     body += path("M520,372 C560,330 640,320 700,340 C740,350 780,345 800,340 V420 H500 Z",
@@ -122,8 +121,7 @@ def bg_lighthouse(p):
     body += rect(606, 262, 28, 8, fill="#a02a2a") + rect(603, 298, 34, 8, fill="#a02a2a")
     body += rect(608, 224, 24, 16, fill="#ffe8a0") + path("M604,224 L620,208 L636,224 Z",
                                                           fill="#1a2030")
-    d, b = sc.glow(f"{p}l", 620, 232, 90, "#fff0b0", 0.6)
-    defs, body = defs + d, body + b
+    defs, body = _layer(defs, body, sc.glow(f"{p}l", 620, 232, 90, "#fff0b0", 0.6))
     body += path("M632,228 L800,200 L800,262 Z", fill="#fff4c0", opacity=0.12)
     return _finish(p, defs, body, ("#000008", 0.1), 0.6)
 
@@ -131,10 +129,9 @@ def bg_lighthouse(p):
 def bg_reef(p):
     """Under the sea: light rays, sand, sea grass and rocks far away."""
     defs, body = sc.sky(p, W, H, [(0, "#3ab0c0"), (0.4, "#1a7898"), (1, "#062a48")])
-    d, b = sc.light_rays(p, W, H, 420, 9, "#e8ffff", 0.18, 5, 1.2)
-    defs, body = defs + d, body + b
-    d, b = sc.hills(f"{p}h0", W, H, 430, 60, ("#2a6a80", "#1a5068"), 31, 60, 0.4)
-    defs, body = defs + d, body + b
+    defs, body = _layer(defs, body, sc.light_rays(p, W, H, 420, 9, "#e8ffff", 0.18, 5, 1.2))
+    defs, body = _layer(defs, body, sc.hills(f"{p}h0", W, H, 430, 60, ("#2a6a80", "#1a5068"), 31,
+                                             60, 0.4))
     rng = random.Random(7)
     for i in range(14):
         x = rng.uniform(0, W)
@@ -143,8 +140,8 @@ def bg_reef(p):
                      f"{fmt(470 - hgt * 0.8)} {fmt(x + 4)},{fmt(470 - hgt)}", fill="none",
                      stroke="#1a6a58", stroke_width=fmt(rng.uniform(3, 6)), stroke_linecap="round",
                      opacity=0.8)
-    d, b = sc.hills(f"{p}h1", W, H, 520, 50, ("#c8b890", "#8a7a58"), 32, 60, 0.3)
-    defs, body = defs + d, body + b
+    defs, body = _layer(defs, body, sc.hills(f"{p}h1", W, H, 520, 50, ("#c8b890", "#8a7a58"), 32,
+                                             60, 0.3))
     for _ in range(40):
         body += circle(rng.uniform(0, W), rng.uniform(40, 500), rng.uniform(1, 3.5), fill="none",
                        stroke="#d8ffff", stroke_width=0.8, opacity=fmt(rng.uniform(0.2, 0.5)))
@@ -192,12 +189,11 @@ def bg_agora(p):
 def bg_vineyard(p):
     """Terraced vineyards and a villa in the late afternoon."""
     defs, body = sc.sky(p, W, H, [(0, "#4a8ac0"), (0.5, "#e8d0a0"), (1, "#f0c080")])
-    d, b = sc.glow(f"{p}s", 650, 220, 200, "#fff0c0", 0.6)
-    defs, body = defs + d, body + b
-    d, b = sc.hills(f"{p}h0", W, H, 300, 80, ("#b09888", "#907868"), 51, 80, 0.2)
-    defs, body = defs + d, body + b
-    d, b = sc.hills(f"{p}h1", W, H, 360, 90, ("#8a9a50", "#5a6a30"), 52, 60, 0.2)
-    defs, body = defs + d, body + b
+    defs, body = _layer(defs, body, sc.glow(f"{p}s", 650, 220, 200, "#fff0c0", 0.6))
+    defs, body = _layer(defs, body, sc.hills(f"{p}h0", W, H, 300, 80, ("#b09888", "#907868"), 51,
+                                             80, 0.2))
+    defs, body = _layer(defs, body, sc.hills(f"{p}h1", W, H, 360, 90, ("#8a9a50", "#5a6a30"), 52,
+                                             60, 0.2))
     for i in range(9):
         y = 320 + i * 30
         body += path(f"M-10,{y} C200,{y - 30} 500,{y + 10} 810,{y - 20}", fill="none",
@@ -207,24 +203,24 @@ def bg_vineyard(p):
     body += rect(560, 270, 12, 16, fill="#5a3a20") + rect(596, 268, 14, 12, fill="#5a3a20")
     for x in (500, 520, 650, 668):
         body += sc.cypress(x, 300, 70, "#2a3a18", "#101808")
-    d, b = sc.hills(f"{p}h2", W, H, 520, 40, ("#5a5a28", "#3a3418"), 53, 60, 0.3)
-    defs, body = defs + d, body + b
+    defs, body = _layer(defs, body, sc.hills(f"{p}h2", W, H, 520, 40, ("#5a5a28", "#3a3418"), 53,
+                                             60, 0.3))
     return _finish(p, defs, body, ("#100c00", 0.36))
 
 
 def bg_cliffs(p):
     """White cliffs over deep blue water, gulls far off."""
     defs, body = sc.sky(p, W, H, [(0, "#3a80c0"), (0.6, "#a8d0ec"), (1, "#e0f0f8")])
-    d, b = sc.clouds(p, W, 80, 230, 8, "#ffffff", 0.5, 61, 8)
-    defs, body = defs + d, body + b
-    d, b = sc.sea(p, W, 330, H, "#2a80b8", "#06284a", 62, 80, "#ffffff", 0.3)
-    defs, body = defs + d, body + b
+    defs, body = _layer(defs, body, sc.clouds(p, W, 80, 230, 8, "#ffffff", 0.5, 61, 8))
+    defs, body = _layer(defs, body, sc.sea(p, W, 330, H, "#2a80b8", "#06284a", 62, 80, "#ffffff",
+                                           0.3))
     body += path("M0,140 C60,150 110,180 150,230 C180,270 190,330 230,380 C250,420 240,480 210,600 "
                  "H0 Z", fill="#e8e4da")
     body += path("M0,140 C60,150 110,180 150,230 C140,260 120,300 110,350 C90,420 60,500 40,600 H0 Z",
                  fill="#c8c0b0")
     body += path("M0,140 C60,150 110,180 150,230 C120,200 60,175 0,170 Z", fill="#6a8a40")
-    body += path("M800,250 C760,260 720,300 690,340 C670,380 680,460 700,600 H800 Z", fill="#d8d2c4")
+    body += path("M800,250 C760,260 720,300 690,340 C670,380 680,460 700,600 H800 Z",
+                 fill="#d8d2c4")
     body += path("M800,250 C760,260 730,280 720,300 C740,290 770,285 800,290 Z", fill="#5a7a38")
     body += sc.white_houses(60, 160, 6, 71, scale=0.8)
     for x, y in ((420, 180), (460, 200), (500, 170)):
@@ -349,16 +345,14 @@ def title_screen(p):
     the buttons, the game's name above."""
     defs, body = sc.sky(p, W, H, [(0, "#1a3a70"), (0.35, "#4a88c0"), (0.55, "#f0c890"),
                                   (0.56, "#4a8ab8"), (1, "#0e2c4c")])
-    d, b = sc.glow(f"{p}s", 400, 330, 300, "#fff4d0", 0.7)
-    defs, body = defs + d, body + b
-    d, b = sc.clouds(p, W, 150, 300, 9, "#ffe8d0", 0.45, 91, 7)
-    defs, body = defs + d, body + b
+    defs, body = _layer(defs, body, sc.glow(f"{p}s", 400, 330, 300, "#fff4d0", 0.7))
+    defs, body = _layer(defs, body, sc.clouds(p, W, 150, 300, 9, "#ffe8d0", 0.45, 91, 7))
     body += path("M0,330 C60,300 130,300 190,318 C230,300 260,306 290,330 Z", fill="#6a7aa0")
     body += path("M520,330 C560,296 640,290 700,312 C740,300 780,306 800,316 V330 Z",
                  fill="#5a6a94")
     body += sc.white_houses(640, 318, 9, 93, "#eae4f0", "#a8a0c0", "#3a6ab0", 0.7)
-    d, b = sc.sea(p, W, 330, H, "#5a90c0", "#0a2a4a", 94, 90, "#fff0d0", 0.3)
-    defs, body = defs + d, body + b
+    defs, body = _layer(defs, body, sc.sea(p, W, 330, H, "#5a90c0", "#0a2a4a", 94, 90, "#fff0d0",
+                                           0.3))
     d, b = sc.sun_path(f"{p}g", 400, 330, W, "#fff4d0", 90, 600, 95)
     body += b
     for x, y, s in ((150, 420, 1.2), (680, 450, 1.5)):
@@ -395,8 +389,7 @@ def title_screen(p):
     body += circle(400, 236, 62, fill=f"url(#{p}fr)", stroke=INK, stroke_width=1.2)
     body += circle(400, 236, 54, fill=f"url(#{p}md)", stroke=INK, stroke_width=1.0)
     body += medal
-    d, b = quarrow_wordmark(f"{p}w", 400, 92, 62)
-    defs, body = defs + d, body + b
+    defs, body = _layer(defs, body, quarrow_wordmark(f"{p}w", 400, 92, 62))
     d, b = sc.vignette(p, W, H, 0.45)
     return defs + d, body + b
 
@@ -455,8 +448,7 @@ def level_map(p):
     body += path(smooth(TWO_SIDE_POINTS, False, 0.45), fill="none", stroke="#ffffff",
                  stroke_width=2.2, stroke_dasharray="2 6", stroke_linecap="round", opacity=0.85)
     # Compass rose and a sea creature.
-    d, b = ostravel_mark(f"{p}c", 690, 330, 48)
-    defs, body = defs + d, body + b
+    defs, body = _layer(defs, body, ostravel_mark(f"{p}c", 690, 330, 48))
     body += text(690, 270, "N", 16, family=SERIF, fill="#fff4d0", stroke=INK, stroke_width=2.5,
                  paint_order="stroke")
     d, b = pictures.octopus(f"{p}o")
@@ -481,12 +473,10 @@ def level_map(p):
     defs += noise_filter(f"{p}wn", "0.004 0.3", 3, 107, 0.7, -0.2, w="800", h="600")
     body += rect(0, 420, W, 180, fill=f"url(#{p}wood)")
     body += rect(0, 420, W, 180, fill="#000", opacity=0.35, filter=f"url(#{p}wn)")
-    d, b = chrome.bronze_band(f"{p}b1", 0, 420, W, 9)
-    defs, body = defs + d, body + b
+    defs, body = _layer(defs, body, chrome.bronze_band(f"{p}b1", 0, 420, W, 9))
     body += chrome.meander(4, 421.5, W, 5.5, "#5c3414", 1.0)
     body += rect(20, 426, 760, 124, rx=10, fill="#000", opacity=0.25)
-    d, b = chrome.bronze_band(f"{p}b2", 0, 591, W, 9, flip=True)
-    defs, body = defs + d, body + b
+    defs, body = _layer(defs, body, chrome.bronze_band(f"{p}b2", 0, 591, W, 9, flip=True))
     return defs, body
 
 
@@ -509,14 +499,12 @@ def mini_stone(p, x, y, left, right, style="ivory", kind="face", scale=1.0):
 
 def page_frame(p, title):
     defs, body = chrome.papyrus_fill(p, 0, 0, W, H, "#f2e2b4", 111)
-    d, b = chrome.bronze_band(f"{p}b1", 0, 0, W, 12)
-    defs, body = defs + d, body + b
-    d, b = chrome.bronze_band(f"{p}b2", 0, H - 12, W, 12, flip=True)
-    defs, body = defs + d, body + b
+    defs, body = _layer(defs, body, chrome.bronze_band(f"{p}b1", 0, 0, W, 12))
+    defs, body = _layer(defs, body, chrome.bronze_band(f"{p}b2", 0, H - 12, W, 12, flip=True))
     body += chrome.meander(4, 2.5, W, 7, "#5c3414", 1.1)
     body += rect(20, 24, 760, 552, rx=12, fill="none", stroke="#a88a50", stroke_width=1.5)
-    d, b = embossed_text(f"{p}t", 400, 66, title, 34, "#fff6c8", "#c8861e", stroke=4)
-    defs, body = defs + d, body + b
+    defs, body = _layer(defs, body, embossed_text(f"{p}t", 400, 66, title, 34, "#fff6c8",
+                                                  "#c8861e", stroke=4))
     return defs, body
 
 
@@ -565,7 +553,8 @@ def how_to_play(p, one_side):
         add(mini_stone(f"{p}m1", 70, 190, 4, 9))
         add(mini_stone(f"{p}m2", 240, 130, 9, 14))
         body += arrow(290, 135, 150, 200)
-        body += caption(56, 262, ["Click a free stone whose picture matches", "the right end of the line."])
+        body += caption(56, 262, ["Click a free stone whose picture matches",
+                                  "the right end of the line."])
     else:
         add(mini_stone(f"{p}m1", 56, 190, 12, 4))
         add(mini_stone(f"{p}m0", 142, 190, 4, 9))
@@ -581,7 +570,8 @@ def how_to_play(p, one_side):
     add(mini_stone(f"{p}f3", 600, 175, 17, 22))
     body += text(650, 163, "free", 15, family=SERIF, fill="#2a7a3a")
     body += text(520, 140, "free", 15, family=SERIF, fill="#2a7a3a")
-    body += caption(436, 252, ["A stone under another one lies face down.", "Uncover it to play it."])
+    body += caption(436, 252, ["A stone under another one lies face down.",
+                               "Uncover it to play it."])
     # 3. Deck, jokers.
     body += panel(40, 296, 230, 166)
     body += heading(56, 322, "3. The deck")
@@ -632,8 +622,8 @@ def complete_visible(p):
     d, cup = pictures.amphora(f"{p}a")
     defs += d
     body += f'<g transform="translate(182,132) scale(1.9)">{cup}</g>'
-    d, b = embossed_text(f"{p}t", 220, 70, "Congratulations!", 34, "#fff6c8", "#c8861e", stroke=4)
-    defs, body = defs + d, body + b
+    defs, body = _layer(defs, body, embossed_text(f"{p}t", 220, 70, "Congratulations!", 34,
+                                                  "#fff6c8", "#c8861e", stroke=4))
     body += text(220, 300, "You have completed every level.", 16, family=SERIF, fill="#3a2410")
     body += text(220, 320, "The gods of the sea salute you!", 14, family=SERIF, weight="normal",
                  fill="#5a3414")
