@@ -76,7 +76,7 @@ public:
 class Input
 {
 public:
-    Input(const uint8_t* data, size_t size) : data(data), size(size) {}
+    Input(const uint8_t* newData, size_t newSize) : data(newData), size(newSize) {}
 
     bool AtEnd() const { return at >= size; }
     uint8_t Byte() { return at < size ? data[at++] : 0; }

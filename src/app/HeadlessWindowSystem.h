@@ -26,8 +26,8 @@ public:
     Rect DesktopBounds() const override { return desktop; }
     WindowFrame FrameExtents() const override { return frame; }
     bool IsPointerInClient() const override { return pointerInClient; }
-    void SetCursor(CursorKind cursor) override { this->cursor = cursor; }
-    void SetMouseCapture(bool captured) override { this->captured = captured; }
+    void SetCursor(CursorKind newCursor) override { this->cursor = newCursor; }
+    void SetMouseCapture(bool newCaptured) override { this->captured = newCaptured; }
     void AllowScreenSaver(bool allowed) override { screenSaverAllowed = allowed; }
     bool OpenUrl(const std::string& url) override;
     std::string GetClipboardText() const override { return clipboard; }

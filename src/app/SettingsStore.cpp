@@ -100,7 +100,7 @@ std::string FormatName(std::string_view name)
 class LineReader
 {
 public:
-    explicit LineReader(std::string_view line) : line(line) {}
+    explicit LineReader(std::string_view newLine) : line(newLine) {}
 
     void SkipBlanks()
     {
@@ -279,8 +279,8 @@ bool SettingsStore::CaseInsensitiveLess::operator()(const std::string& a,
     return a.size() < b.size();
 }
 
-SettingsStore::SettingsStore(std::string path, SavePolicy policy)
-    : path(std::move(path)), policy(policy)
+SettingsStore::SettingsStore(std::string newPath, SavePolicy newPolicy)
+    : path(std::move(newPath)), policy(newPolicy)
 {}
 
 bool SettingsStore::Load()

@@ -13,8 +13,8 @@ struct Color
     int32_t alpha = 255;
 
     constexpr Color() = default;
-    constexpr Color(int32_t red, int32_t green, int32_t blue, int32_t alpha = 255)
-        : red(red), green(green), blue(blue), alpha(alpha)
+    constexpr Color(int32_t r, int32_t g, int32_t b, int32_t a = 255)
+        : red(r), green(g), blue(b), alpha(a)
     {}
 
     /// From a packed word alpha << 24 | red << 16 | green << 8 | blue.

@@ -10,7 +10,7 @@ namespace Zorva {
 class DataElement
 {
 public:
-    explicit DataElement(bool isList) : isList(isList) {}
+    explicit DataElement(bool holdsList) : isList(holdsList) {}
     DataElement(const DataElement&) = delete;
     DataElement& operator=(const DataElement&) = delete;
     virtual ~DataElement() = default;
@@ -26,7 +26,7 @@ class SingleDataElement : public DataElement
 {
 public:
     SingleDataElement() : DataElement(false) {}
-    explicit SingleDataElement(std::string value) : DataElement(false), value(std::move(value)) {}
+    explicit SingleDataElement(std::string text) : DataElement(false), value(std::move(text)) {}
 
     std::unique_ptr<DataElement> Duplicate() const override;
 

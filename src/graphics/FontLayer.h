@@ -30,7 +30,7 @@ struct CharData
 /// the point sizes and tags it is used for, and how it is coloured and placed.
 struct FontLayer
 {
-    explicit FontLayer(FontData* fontData) : fontData(fontData) {}
+    explicit FontLayer(FontData* owner) : fontData(owner) {}
 
     /// The font this layer belongs to; not owned.
     FontData* fontData;

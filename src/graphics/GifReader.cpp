@@ -18,7 +18,7 @@ constexpr uint32_t kMissingColor = 0xFF000000;
 class ByteReader
 {
 public:
-    ByteReader(const uint8_t* data, size_t size) : data(data), size(size) {}
+    ByteReader(const uint8_t* newData, size_t newSize) : data(newData), size(newSize) {}
 
     bool Has(size_t count) const { return count <= size - position; }
     size_t Remaining() const { return size - position; }
@@ -70,7 +70,7 @@ private:
 class CodeReader
 {
 public:
-    explicit CodeReader(ByteReader* reader) : reader(reader) {}
+    explicit CodeReader(ByteReader* newReader) : reader(newReader) {}
 
     /// False when the data ends (an empty sub-block, or the file's end).
     bool Next(int width, int* code)
@@ -155,10 +155,10 @@ std::vector<int32_t> RowOrder(int32_t height, bool interlaced)
 class PixelSink
 {
 public:
-    PixelSink(Image* image, const std::array<uint32_t, 256>& palette, int paletteSize,
-              int transparentIndex, bool interlaced)
-        : image(image), palette(palette), paletteSize(paletteSize),
-          transparentIndex(transparentIndex), rows(RowOrder(image->height, interlaced))
+    PixelSink(Image* newImage, const std::array<uint32_t, 256>& newPalette, int newPaletteSize,
+              int newTransparentIndex, bool interlaced)
+        : image(newImage), palette(newPalette), paletteSize(newPaletteSize),
+          transparentIndex(newTransparentIndex), rows(RowOrder(newImage->height, interlaced))
     {}
 
     bool Full() const { return rowIndex >= rows.size(); }

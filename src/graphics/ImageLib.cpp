@@ -119,9 +119,9 @@ public:
         Read,
         Write
     };
-    explicit PngHandle(Mode mode) : mode(mode)
+    explicit PngHandle(Mode newMode) : mode(newMode)
     {
-        png = mode == Mode::Read
+        png = newMode == Mode::Read
                   ? png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, PngError, PngWarning)
                   : png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, PngError, PngWarning);
         if (png) {

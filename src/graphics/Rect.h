@@ -14,8 +14,8 @@ struct Rect
     int32_t height = 0;
 
     constexpr Rect() = default;
-    constexpr Rect(int32_t x, int32_t y, int32_t width, int32_t height)
-        : x(x), y(y), width(width), height(height)
+    constexpr Rect(int32_t left, int32_t top, int32_t w, int32_t h)
+        : x(left), y(top), width(w), height(h)
     {}
 
     constexpr bool IsEmpty() const { return width <= 0 || height <= 0; }

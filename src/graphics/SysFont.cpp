@@ -327,12 +327,13 @@ int SysFont::Face::Kerning(unsigned char previous, unsigned char next)
     return cached;
 }
 
-SysFont::SysFont(const std::string& faceName, int pointSize, SysFontStyle style)
-    : SysFont(Source::FaceName, faceName, pointSize, style)
+SysFont::SysFont(const std::string& newFaceName, int newPointSize, SysFontStyle newStyle)
+    : SysFont(Source::FaceName, newFaceName, newPointSize, newStyle)
 {}
 
-SysFont::SysFont(Source from, const std::string& nameOrPath, int pointSize, SysFontStyle style)
-    : source(from), pointSize(pointSize), style(style)
+SysFont::SysFont(Source from, const std::string& nameOrPath, int newPointSize,
+                 SysFontStyle newStyle)
+    : source(from), pointSize(newPointSize), style(newStyle)
 {
     (from == Source::FaceName ? faceName : filePath) = nameOrPath;
     Load();

@@ -62,10 +62,11 @@ struct TriangleRasterizer::SpanSetup
     bool modulate = false;
 };
 
-TriangleRasterizer::TriangleRasterizer(MemoryImage& destination, const Texture& texture,
-                                       int destFormat, const Rect& clip, const Color& color,
-                                       int drawMode, bool blend)
-    : texture(texture), format(destFormat), color(color), drawMode(drawMode), blend(blend)
+TriangleRasterizer::TriangleRasterizer(MemoryImage& destination, const Texture& newTexture,
+                                       int destFormat, const Rect& clip, const Color& newColor,
+                                       int newDrawMode, bool newBlend)
+    : texture(newTexture), format(destFormat), color(newColor), drawMode(newDrawMode),
+      blend(newBlend)
 {
     if (destination.width > 0 && destination.height > 0) {
         pixels = destination.GetPixels();
@@ -73,7 +74,8 @@ TriangleRasterizer::TriangleRasterizer(MemoryImage& destination, const Texture& 
         destHeight = destination.height;
     }
     clipRect = clip.Intersection(Rect(0, 0, destWidth, destHeight));
-    this->texture.bounds = texture.bounds.Intersection(Rect(0, 0, texture.width, texture.height));
+    this->texture.bounds =
+        newTexture.bounds.Intersection(Rect(0, 0, newTexture.width, newTexture.height));
 }
 
 void TriangleRasterizer::DrawTriangle(const TriVertex& a, const TriVertex& b, const TriVertex& c)

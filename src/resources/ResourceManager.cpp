@@ -299,8 +299,8 @@ bool ResourceManager::ParseResource(const XMLNode& node)
             return false;
         }
     } else if (auto* font = dynamic_cast<FontRes*>(res.get())) {
-        if (const std::string* image = Attribute(*font, "image")) {
-            font->imagePath = *image;
+        if (const std::string* imagePath = Attribute(*font, "image")) {
+            font->imagePath = *imagePath;
         }
         if (const std::string* tags = Attribute(*font, "tags")) {
             font->tags = *tags;

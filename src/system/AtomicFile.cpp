@@ -17,7 +17,7 @@ namespace {
 class FileDescriptor
 {
 public:
-    explicit FileDescriptor(int fd) : fd(fd) {}
+    explicit FileDescriptor(int newFd) : fd(newFd) {}
     ~FileDescriptor()
     {
         if (fd >= 0) {

@@ -42,8 +42,9 @@ struct FieldStone
 
 } // namespace
 
-MockupScreens::MockupScreens(const ArtSet& art, Font* systemFont, std::string backgroundFile)
-    : art(art), systemFont(systemFont), backgroundFile(std::move(backgroundFile))
+MockupScreens::MockupScreens(const ArtSet& newArt, Font* newSystemFont,
+                             std::string newBackgroundFile)
+    : art(newArt), systemFont(newSystemFont), backgroundFile(std::move(newBackgroundFile))
 {}
 
 void MockupScreens::Draw(Graphics& g, const char* id, int x, int y) const

@@ -9,7 +9,7 @@ namespace {
 class ShelfPacker
 {
 public:
-    ShelfPacker(int width, int top) : width(width), y(top) {}
+    ShelfPacker(int newWidth, int top) : width(newWidth), y(top) {}
 
     std::pair<int, int> Place(int boxWidth, int boxHeight)
     {

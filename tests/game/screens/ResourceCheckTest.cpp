@@ -149,8 +149,8 @@ TEST_F(ResourceCheckTest, EveryProblemIsNamed)
     ResourceCheck check(app);
     EXPECT_FALSE(check.Run(manifest));
     const std::vector<std::string>& problems = check.Problems();
-    const auto has = [&](const std::string& text) {
-        return std::find(problems.begin(), problems.end(), text) != problems.end();
+    const auto has = [&](const std::string& problem) {
+        return std::find(problems.begin(), problems.end(), problem) != problems.end();
     };
     EXPECT_TRUE(has("Failed to load image: images/none.png (IMAGE_EXTRA, group 'Game')"));
     EXPECT_TRUE(has("Missing image identifier IMAGE_LOGO_BIG (group 'TitleScreen')"));
