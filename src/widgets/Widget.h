@@ -2,6 +2,7 @@
 
 #include "graphics/Color.h"
 #include "graphics/Rect.h"
+#include "widgets/InputCodes.h"
 #include "widgets/Insets.h"
 #include "widgets/WidgetContainer.h"
 
@@ -11,11 +12,6 @@
 namespace Zorva {
 
 class Image;
-
-/// Key codes the base widget reacts to.
-inline constexpr int kKeyTab = 9;
-inline constexpr int kKeyShift = 16;
-inline constexpr int kKeyControl = 17;
 
 /// A screen element: painted, ticked and given input by the widget manager. Override the
 /// empty hooks; the manager does the routing.
@@ -51,9 +47,9 @@ public:
     virtual void OnPointerEnter() {}
     virtual void OnPointerLeave() {}
     virtual void OnPointerMove(int, int) {}
-    /// Button 0 left, 1 right, 2 middle.
+    /// `button`: kMouseButtonLeft, kMouseButtonRight or kMouseButtonMiddle.
     virtual void OnButtonDown(int, int, int, int) {}
-    /// Click codes: 1 left, 2 left double, -1 right, -2 right double, 3 middle.
+    /// `clickCode`: one of the kClick... codes.
     virtual void OnPointerDown(int px, int py, int clickCode);
     virtual void OnButtonUp(int, int, int, int) {}
     virtual void OnPointerUp(int px, int py, int clickCode);

@@ -37,9 +37,9 @@ public:
     void Drag(int fromX, int fromY, int toX, int toY)
     {
         Move(fromX, fromY);
-        events.push_back([=](WidgetManager& m) { m.PointerDown(fromX, fromY, 1); });
+        events.push_back([=](WidgetManager& m) { m.PointerDown(fromX, fromY, kClickLeft); });
         Move(toX, toY);
-        events.push_back([=](WidgetManager& m) { m.PointerUp(toX, toY, 1); });
+        events.push_back([=](WidgetManager& m) { m.PointerUp(toX, toY, kClickLeft); });
     }
     void Key(int key)
     {
@@ -136,9 +136,9 @@ TEST(WidgetScenarioTest, EditAndListJoinTheScreenAndGoQuietUnderAModalDialog)
     for (char c : std::string("Dorz")) {
         app.script.Type(c);
     }
-    app.script.Key(8);
+    app.script.Key(kVirtualKeyBackspace);
     app.script.Type('a');
-    app.script.Key(13);
+    app.script.Key(kVirtualKeyEnter);
     // Pick the second name of the list.
     const int lineY = 200 + 4 + list.itemHeight + list.itemHeight / 2;
     app.script.Click(320, lineY);
@@ -205,7 +205,7 @@ TEST(WidgetScenarioTest, StockWidgetsThenAModalDialogDrivenThroughTheLoop)
         "212,212,212 0,160,0 255,255,0 255,255,255 132,132,132 0,0,64");
 
     manager.SetFocus(&checkbox);
-    app.script.Key(kKeyTab);
+    app.script.Key(kVirtualKeyTab);
     app.RunScript();
     EXPECT_EQ(manager.focusWidget, &slider);
 
@@ -221,7 +221,7 @@ TEST(WidgetScenarioTest, StockWidgetsThenAModalDialogDrivenThroughTheLoop)
               "255,255,255 80,80,80");
     app.script.Click(70, 35);
     app.script.Click(28, 138);
-    app.script.Key(kKeyTab);
+    app.script.Key(kVirtualKeyTab);
     app.script.Type('x');
     app.script.Drag(at.x + 30, at.y + 30, at.x + 70, at.y + 50);
     const Widget& no = *dialog->GetNoButton();

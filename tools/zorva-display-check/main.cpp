@@ -9,6 +9,7 @@
 #include "app/platform/SdlPlatform.h"
 #include "graphics/Graphics.h"
 #include "graphics/SysFont.h"
+#include "widgets/InputCodes.h"
 #include "widgets/Widget.h"
 #include "widgets/WidgetManager.h"
 
@@ -25,9 +26,6 @@ namespace {
 constexpr int kScreenWidth = 800;
 constexpr int kScreenHeight = 600;
 constexpr int kUpdatesPerSecond = 100;
-constexpr int kVirtualKeyEscape = 27;
-constexpr int kVirtualKeyH = 'H';
-constexpr int kVirtualKeyW = 'W';
 
 /// The whole screen: colour bars, a grey ramp, a grid, a cross where the pointer is and the
 /// last input as text. It repaints only when input changed something.

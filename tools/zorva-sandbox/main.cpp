@@ -27,6 +27,7 @@
 #include "widgets/DialogButton.h"
 #include "widgets/EditListener.h"
 #include "widgets/EditWidget.h"
+#include "widgets/InputCodes.h"
 #include "widgets/ListListener.h"
 #include "widgets/ListWidget.h"
 #include "widgets/Slider.h"
@@ -50,7 +51,6 @@ namespace {
 constexpr int kScreenWidth = 800;
 constexpr int kScreenHeight = 600;
 constexpr int kUpdatesPerSecond = 100;
-constexpr int kKeyEscape = 27;
 constexpr int kClickSound = 0;
 constexpr int kTuneSong = 0;
 constexpr int kDialogId = 10;
@@ -227,7 +227,7 @@ public:
             PlayScript();
         }
         // Escape ends the gallery wherever the focus is.
-        if (GetWidgetManager()->keysDown[kKeyEscape] ||
+        if (GetWidgetManager()->keysDown[kVirtualKeyEscape] ||
             (updateLimit > 0 && updateCount >= updateLimit)) {
             Shutdown();
         }
@@ -242,16 +242,26 @@ public:
             int y;
         };
         static const std::vector<Step> steps = {
-            {WindowMessageKind::MouseMove, 100, 116}, {WindowMessageKind::LeftDown, 100, 116},
-            {WindowMessageKind::LeftUp, 100, 116},    {WindowMessageKind::MouseMove, 500, 300},
-            {WindowMessageKind::LeftDown, 0, 0},      {WindowMessageKind::LeftUp, 0, 0},
-            {WindowMessageKind::MouseMove, 30, 170},  {WindowMessageKind::LeftDown, 30, 170},
-            {WindowMessageKind::LeftUp, 30, 170},     {WindowMessageKind::LeftDown, 100, 273},
-            {WindowMessageKind::LeftUp, 100, 273},    {WindowMessageKind::Char, 'O', 0},
-            {WindowMessageKind::Char, 'w', 0},        {WindowMessageKind::Char, 'l', 0},
-            {WindowMessageKind::KeyDown, 13, 0},      {WindowMessageKind::KeyUp, 13, 0},
-            {WindowMessageKind::MouseMove, 60, 340},  {WindowMessageKind::LeftDown, 60, 340},
-            {WindowMessageKind::LeftUp, 60, 340},     {WindowMessageKind::KeyDown, kKeyEscape, 0},
+            {WindowMessageKind::MouseMove, 100, 116},
+            {WindowMessageKind::LeftDown, 100, 116},
+            {WindowMessageKind::LeftUp, 100, 116},
+            {WindowMessageKind::MouseMove, 500, 300},
+            {WindowMessageKind::LeftDown, 0, 0},
+            {WindowMessageKind::LeftUp, 0, 0},
+            {WindowMessageKind::MouseMove, 30, 170},
+            {WindowMessageKind::LeftDown, 30, 170},
+            {WindowMessageKind::LeftUp, 30, 170},
+            {WindowMessageKind::LeftDown, 100, 273},
+            {WindowMessageKind::LeftUp, 100, 273},
+            {WindowMessageKind::Char, 'O', 0},
+            {WindowMessageKind::Char, 'w', 0},
+            {WindowMessageKind::Char, 'l', 0},
+            {WindowMessageKind::KeyDown, kVirtualKeyEnter, 0},
+            {WindowMessageKind::KeyUp, kVirtualKeyEnter, 0},
+            {WindowMessageKind::MouseMove, 60, 340},
+            {WindowMessageKind::LeftDown, 60, 340},
+            {WindowMessageKind::LeftUp, 60, 340},
+            {WindowMessageKind::KeyDown, kVirtualKeyEscape, 0},
         };
         if (updateCount % 10 != 0 || scriptStep >= steps.size()) {
             return;
