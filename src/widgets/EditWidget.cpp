@@ -599,6 +599,7 @@ void EditWidget::OnPointerDown(int px, int py, int clickCode)
     hiliteStart = -1;
     lastRun = EditRun::None;
     dragAnchor = cursorPos;
+    dragPosition = cursorPos;
     if (clickCode == kClickLeftDouble) {
         int start = cursorPos;
         while (start > 0 && IsWordChar(displayText[static_cast<size_t>(start - 1)])) {
@@ -623,8 +624,15 @@ void EditWidget::OnPointerDown(int px, int py, int clickCode)
 void EditWidget::OnPointerDrag(int px, int py)
 {
     Normalize();
+    // Every button message comes after a move to where it happens, and a move that stays on
+    // the same character must not undo a selection, such as the word of a double click.
+    const int position = CharIndexAt(px, py);
+    if (position == dragPosition) {
+        return;
+    }
+    dragPosition = position;
     hiliteStart = std::min(dragAnchor, TextLength());
-    cursorPos = CharIndexAt(px, py);
+    cursorPos = position;
     EnsureCursorVisible(false);
     Invalidate();
 }

@@ -171,6 +171,9 @@ private:
     EditRun lastRun = EditRun::None;
     /// Where a pointer selection began.
     int dragAnchor = 0;
+    /// The character boundary under the pointer at the press or the last drag that moved
+    /// the selection.
+    int dragPosition = 0;
 };
 
 } // namespace Zorva

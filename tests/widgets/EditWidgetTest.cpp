@@ -117,11 +117,13 @@ struct Fixture
         manager.KeyUp(letter);
         manager.KeyUp(kVirtualKeyControl);
     }
-    /// A press and release at x inside the field.
+    /// A press and release at x inside the field, each after a move as the window layer
+    /// sends them.
     void Click(int localX, int clickCode = kClickLeft)
     {
         manager.PointerMove(10 + localX, 15);
         manager.PointerDown(10 + localX, 15, clickCode);
+        manager.PointerMove(10 + localX, 15);
         manager.PointerUp(10 + localX, 15, kClickLeft);
     }
 

@@ -2,6 +2,7 @@
 // a script of input events that the application's message stage takes one per loop cycle,
 // as the window layer delivers them. More widgets join the scene and the script alike.
 
+#include "TextWidgetTestSupport.h"
 #include "WidgetTestSupport.h"
 #include "app/PlatformClock.h"
 #include "app/ZorvaAppBase.h"
@@ -34,10 +35,17 @@ public:
         events.push_back([=](WidgetManager& m) { m.PointerMove(x, y); });
     }
     void Click(int x, int y) { Drag(x, y, x, y); }
-    void Drag(int fromX, int fromY, int toX, int toY)
+    /// The second press of a double click follows a first click at the same place.
+    void DoubleClick(int x, int y)
+    {
+        Click(x, y);
+        Drag(x, y, x, y, kClickLeftDouble);
+    }
+    /// Each button message comes after a move to where it happens.
+    void Drag(int fromX, int fromY, int toX, int toY, int pressCode = kClickLeft)
     {
         Move(fromX, fromY);
-        events.push_back([=](WidgetManager& m) { m.PointerDown(fromX, fromY, kClickLeft); });
+        events.push_back([=](WidgetManager& m) { m.PointerDown(fromX, fromY, pressCode); });
         Move(toX, toY);
         events.push_back([=](WidgetManager& m) { m.PointerUp(toX, toY, kClickLeft); });
     }
@@ -162,6 +170,43 @@ TEST(WidgetScenarioTest, EditAndListJoinTheScreenAndGoQuietUnderAModalDialog)
     for (Widget* widget : std::initializer_list<Widget*>{&background, &edit, &list}) {
         manager.RemoveWidget(widget);
     }
+}
+
+TEST(WidgetScenarioTest, EditFieldSelectsByPointerOnlyWhereTheDragReachesAnotherCharacter)
+{
+    ListenerLog log;
+    TextListener textLog(log);
+    ScenarioApp app(log);
+    TextWidgetTest::BlockFont font;
+    EditWidget edit(6, &textLog);
+    edit.SetFont(&font);
+    edit.Place(Rect(20, 200, 200, 24));
+    app.GetWidgetManager()->AddWidget(&edit);
+    edit.SetText("hello world", true);
+    const auto selected = [&edit] {
+        const int start = std::min(edit.hiliteStart, edit.cursorPos);
+        return edit.HasSelection() ? edit.text.substr(start, edit.cursorPos - start) : "";
+    };
+    // Characters are 6 pixels wide; a pointer at x + 6i + 8 lies nearest to boundary i + 1.
+    const auto at = [](int boundary) { return 20 + 6 * boundary + 3; };
+
+    // The moves before the second release and during the press stay on one character.
+    app.script.DoubleClick(at(8), 212);
+    app.RunScript();
+    EXPECT_EQ(selected(), "world");
+    app.script.Drag(at(8), 212, at(8) + 2, 212, kClickLeftDouble);
+    app.RunScript();
+    EXPECT_EQ(selected(), "world");
+
+    // A drag that reaches other characters selects from where it began.
+    app.script.Drag(at(1), 212, at(4), 212);
+    app.RunScript();
+    EXPECT_EQ(selected(), "ell");
+    app.script.Click(at(2), 212);
+    app.RunScript();
+    EXPECT_EQ(selected(), "");
+    EXPECT_EQ(edit.cursorPos, 2);
+    app.GetWidgetManager()->RemoveWidget(&edit);
 }
 
 TEST(WidgetScenarioTest, StockWidgetsThenAModalDialogDrivenThroughTheLoop)
