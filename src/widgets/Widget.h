@@ -38,26 +38,35 @@ public:
     virtual void Place(int newX, int newY, int newWidth, int newHeight);
     virtual void MoveTo(int newX, int newY) { Place(newX, newY, width, height); }
     virtual bool AcceptsFocus() { return false; }
-    virtual void PaintOverlay(Graphics&) {}
+    /// Asked for through the manager's AddOverlay; `graphics` is at the widget's position.
+    virtual void PaintOverlay(Graphics& /*graphics*/) {}
     virtual void OnFocusIn() { hasFocus = true; }
     virtual void OnFocusOut() { hasFocus = false; }
-    virtual void OnChar(char) {}
+    /// An 8-bit character typed while the widget has the focus.
+    virtual void OnChar(char /*character*/) {}
+    /// `key` is a virtual key code (kVirtualKey...). The base moves the focus on Tab.
     virtual void OnKeyDown(int key);
-    virtual void OnKeyUp(int) {}
+    virtual void OnKeyUp(int /*key*/) {}
     virtual void OnPointerEnter() {}
     virtual void OnPointerLeave() {}
-    virtual void OnPointerMove(int, int) {}
-    /// `button`: kMouseButtonLeft, kMouseButtonRight or kMouseButtonMiddle.
-    virtual void OnButtonDown(int, int, int, int) {}
-    /// `clickCode`: one of the kClick... codes.
+    /// Pointer positions are in the widget's coordinates.
+    virtual void OnPointerMove(int /*px*/, int /*py*/) {}
+    /// `button` is kMouseButtonLeft, kMouseButtonRight or kMouseButtonMiddle; `clicks` is 2
+    /// for the second press of a double click.
+    virtual void OnButtonDown(int /*px*/, int /*py*/, int /*button*/, int /*clicks*/) {}
+    /// `clickCode` is one of the kClick... codes; the base passes it on to OnButtonDown.
     virtual void OnPointerDown(int px, int py, int clickCode);
-    virtual void OnButtonUp(int, int, int, int) {}
+    virtual void OnButtonUp(int /*px*/, int /*py*/, int /*button*/, int /*clicks*/) {}
+    /// Calls OnPointerUp(px, py), then OnButtonUp.
     virtual void OnPointerUp(int px, int py, int clickCode);
-    virtual void OnPointerUp(int, int) {}
-    virtual void OnPointerDrag(int, int) {}
-    virtual void OnWheel(int) {}
+    /// Any button went up.
+    virtual void OnPointerUp(int /*px*/, int /*py*/) {}
+    /// The pointer moved while a button pressed on this widget is held, wherever it is.
+    virtual void OnPointerDrag(int /*px*/, int /*py*/) {}
+    /// Goes to the widget with the focus; `delta` in wheel notches, positive when turned up.
+    virtual void OnWheel(int /*delta*/) {}
     /// In the widget's coordinates; false lets the pointer through to what lies below.
-    virtual bool IsHitAt(int, int) { return true; }
+    virtual bool IsHitAt(int /*px*/, int /*py*/) { return true; }
     /// Centred in the widget's width with its baseline at `baseline`, drawn once shifted in
     /// the shadow colour and once in `color`. Returns the covered rectangle.
     virtual Rect DrawCenteredText(Graphics& graphics, int baseline, const std::string& text,
