@@ -5,6 +5,7 @@
 //
 // Escape or closing the window ends it; Alt+Enter switches between window and full screen.
 
+#include "app/ScreenSize.h"
 #include "app/ZorvaAppBase.h"
 #include "app/platform/SdlPlatform.h"
 #include "graphics/Graphics.h"
@@ -23,8 +24,6 @@ using namespace Zorva;
 
 namespace {
 
-constexpr int kScreenWidth = 800;
-constexpr int kScreenHeight = 600;
 constexpr int kUpdatesPerSecond = 100;
 
 /// The whole screen: colour bars, a grey ramp, a grid, a cross where the pointer is and the
@@ -153,8 +152,8 @@ class DisplayCheckApp : public ZorvaAppBase
 public:
     DisplayCheckApp()
     {
-        width = kScreenWidth;
-        height = kScreenHeight;
+        width = kDefaultScreenWidth;
+        height = kDefaultScreenHeight;
         singleInstance = false;
         loadingThreadEnabled = false;
         windowCaption = "Zorva display check";
@@ -194,7 +193,7 @@ int main(int argc, char** argv)
     InstallSdlPlatform(app);
     auto pattern = std::make_unique<TestPattern>(app);
     pattern->quiet = quiet;
-    pattern->Place(0, 0, kScreenWidth, kScreenHeight);
+    pattern->Place(0, 0, kDefaultScreenWidth, kDefaultScreenHeight);
     WidgetManager* manager = app.GetWidgetManager();
     manager->AddWidget(pattern.get());
     manager->SetFocus(pattern.get());

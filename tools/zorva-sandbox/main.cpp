@@ -10,6 +10,7 @@
 //
 // Escape or closing the window ends it; Alt+Enter switches between window and full screen.
 
+#include "app/ScreenSize.h"
 #include "app/ZorvaAppBase.h"
 #include "app/platform/SdlPlatform.h"
 #include "audio/WavWriter.h"
@@ -48,8 +49,6 @@ using namespace Zorva;
 
 namespace {
 
-constexpr int kScreenWidth = 800;
-constexpr int kScreenHeight = 600;
 constexpr int kUpdatesPerSecond = 100;
 constexpr int kClickSound = 0;
 constexpr int kTuneSong = 0;
@@ -213,8 +212,8 @@ class SandboxApp : public ZorvaAppBase,
 public:
     SandboxApp()
     {
-        width = kScreenWidth;
-        height = kScreenHeight;
+        width = kDefaultScreenWidth;
+        height = kDefaultScreenHeight;
         singleInstance = false;
         loadingThreadEnabled = false;
         windowCaption = "Zorva widget gallery";
@@ -373,7 +372,7 @@ int main(int argc, char** argv)
 
     WidgetManager& manager = *app.GetWidgetManager();
     Backdrop backdrop(picture.get(), imageFont.get());
-    backdrop.Place(0, 0, kScreenWidth, kScreenHeight);
+    backdrop.Place(0, 0, kDefaultScreenWidth, kDefaultScreenHeight);
     app.backdrop = &backdrop;
     ButtonWidget dialogButton(1, &app);
     dialogButton.label = "Open a dialog";
