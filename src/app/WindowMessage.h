@@ -1,5 +1,7 @@
 #pragma once
 
+#include "widgets/InputCodes.h"
+
 namespace Zorva {
 
 /// The kinds of message the window layer hands to the application.
@@ -90,16 +92,6 @@ struct WindowMessage
     }
 };
 
-/// Windows virtual key codes used above the window layer.
-inline constexpr int kVirtualKeyBackspace = 8;
-inline constexpr int kVirtualKeyTab = 9;
-inline constexpr int kVirtualKeyEnter = 13;
-inline constexpr int kVirtualKeyShift = 16;
-inline constexpr int kVirtualKeyControl = 17;
-inline constexpr int kVirtualKeyAlt = 18;
-inline constexpr int kVirtualKeyEscape = 27;
-inline constexpr int kVirtualKeyF4 = 115;
-inline constexpr int kVirtualKeyF10 = 121;
 /// One notch of a mouse wheel.
 inline constexpr int kWheelNotch = 120;
 

@@ -5,6 +5,7 @@
 
 #include "app/WindowPlacement.h"
 #include "graphics/MemoryImage.h"
+#include "widgets/InputCodes.h"
 #include "widgets/WidgetManager.h"
 
 namespace Zorva {
@@ -21,7 +22,6 @@ constexpr int kDisplayCreateFailed = 2;
 constexpr int kDisplayExclusiveFailed = 4;
 constexpr int kDisplayModeChangeFailed = 5;
 constexpr int kDisplayInvalidDepth = 6;
-constexpr int kVirtualKeyD = 'D';
 
 std::string DirectDrawFailureText(int result, const std::string& detail)
 {
@@ -383,28 +383,28 @@ void ZorvaAppBase::HandleMouseMessage(const WindowMessage& message)
     int upCode = 0;
     switch (message.kind) {
     case Kind::LeftDown:
-        downCode = 1;
+        downCode = kClickLeft;
         break;
     case Kind::LeftDouble:
-        downCode = 2;
+        downCode = kClickLeftDouble;
         break;
     case Kind::RightDown:
-        downCode = -1;
+        downCode = kClickRight;
         break;
     case Kind::RightDouble:
-        downCode = -2;
+        downCode = kClickRightDouble;
         break;
     case Kind::MiddleDown:
-        downCode = 3;
+        downCode = kClickMiddle;
         break;
     case Kind::LeftUp:
-        upCode = 1;
+        upCode = kClickLeft;
         break;
     case Kind::RightUp:
-        upCode = -1;
+        upCode = kClickRight;
         break;
     case Kind::MiddleUp:
-        upCode = 3;
+        upCode = kClickMiddle;
         break;
     case Kind::Wheel:
         widgetManager->Wheel(message.wheelDelta / kWheelNotch);

@@ -2,6 +2,7 @@
 
 #include "game/BoardModel.h"
 #include "game/HeadlessHost.h"
+#include "widgets/InputCodes.h"
 
 namespace {
 
@@ -105,7 +106,7 @@ bool AutoPlayer::ClickStoneOneSide(DominoFish& stone, bool rightButton)
     if (!point) {
         return false;
     }
-    const int button = rightButton ? -1 : 1;
+    const int button = rightButton ? Zorva::kClickRight : Zorva::kClickLeft;
     const int before = board.field.stoneCount;
     board.MouseDown(point->first, point->second, button);
     board.MouseUp(point->first, point->second, button);
@@ -118,14 +119,14 @@ bool AutoPlayer::DragStoneToEnd(DominoFish& stone, bool fromPile, int pile, int 
     if (!point) {
         return false;
     }
-    board.MouseDown(point->first, point->second, 1);
+    board.MouseDown(point->first, point->second, Zorva::kClickLeft);
     const DominoFish* end = side < 0 ? board.line.First() : board.line.Last();
     const int targetX = end->x + 80 * side;
     const int targetY = end->y;
     board.MouseDrag((point->first + targetX) / 2, (point->second + targetY) / 2);
     board.MouseDrag(targetX, targetY);
     const int lineBefore = board.line.Count();
-    board.MouseUp(targetX, targetY, 1);
+    board.MouseUp(targetX, targetY, Zorva::kClickLeft);
     return board.line.Count() > lineBefore;
 }
 
@@ -147,8 +148,8 @@ bool AutoPlayer::ClickDeck()
         const int py = point[1];
         board.MouseMove(px, py);
         if (board.field.hoveredStone == nullptr && deck.InDeckArea(px, py)) {
-            board.MouseDown(px, py, 1);
-            board.MouseUp(px, py, 1);
+            board.MouseDown(px, py, Zorva::kClickLeft);
+            board.MouseUp(px, py, Zorva::kClickLeft);
             return true;
         }
     }

@@ -36,7 +36,7 @@ public:
     /// The board update: field, play-line stones, deck and pile stones, combo decay.
     void Tick();
 
-    // The panel's pointer routing, buttons 1 (left) and -1 (right).
+    // The panel's pointer routing, `button` the click code kClickLeft or kClickRight.
     bool MouseMove(int mouseX, int mouseY);
     void MouseDown(int mouseX, int mouseY, int button);
     bool MouseDrag(int mouseX, int mouseY);

@@ -146,12 +146,12 @@ int DominoFish::FlipFrameCount() const
 
 int DominoFish::KeyFrameCount() const
 {
-    static Zorva::Image** const kKeyImages[] = {&IMAGE_KEY_ANIM, &IMAGE_PYRAMID_ANIM,
-                                                &IMAGE_SPHERE_ANIM};
+    static Zorva::Image** const kAnimationsByKey[] = {&IMAGE_KEY_ANIM, &IMAGE_PYRAMID_ANIM,
+                                                      &IMAGE_SPHERE_ANIM};
     if (keyNumber < 0 || keyNumber > 2) {
         return 1;
     }
-    return MetricsOf(*kKeyImages[keyNumber]).cellCount;
+    return MetricsOf(*kAnimationsByKey[keyNumber]).cellCount;
 }
 
 int DominoFish::SparkleFrameCount() const

@@ -628,14 +628,14 @@ void PlayField::MouseDown(int mouseX, int mouseY, int button)
         SendToLineOneSide(std::move(taken), button);
         RecordMove(stone, originX, originY, layer, index, pictureA, pictureB, wasJoker);
     } else if (mode == GameMode::TwoSide) {
-        if (button == kLeftButton) {
+        if (button == Zorva::kClickLeft) {
             dragOriginX = hoveredStone->x;
             dragOriginY = hoveredStone->y;
             PickUp(*hoveredStone, mouseX, mouseY);
             if (host) {
                 host->RebuildBackgroundCache();
             }
-        } else if (button == kRightButton) {
+        } else if (button == Zorva::kClickRight) {
             TurnTowardsJokerEnd(*hoveredStone);
         }
     }
@@ -652,7 +652,7 @@ bool PlayField::MouseDrag(int mouseX, int mouseY)
 
 void PlayField::MouseUp(int mouseX, int mouseY, int button)
 {
-    if (mode != GameMode::TwoSide || button != kLeftButton || !hoveredStone ||
+    if (mode != GameMode::TwoSide || button != Zorva::kClickLeft || !hoveredStone ||
         !hoveredStone->dragging) {
         return;
     }
@@ -694,7 +694,7 @@ void PlayField::SendToLineOneSide(std::unique_ptr<DominoFish> stone, int button)
     const DominoFish& last = *line->Last();
     const int end = last.orientation == DominoFish::kLyingALeft ? last.pictureB : last.pictureA;
     const bool turnToMatch = end != played.LeftValue() && end == played.RightValue() && !last.joker;
-    if (turnToMatch || (button == kRightButton && last.joker)) {
+    if (turnToMatch || (button == Zorva::kClickRight && last.joker)) {
         played.StartTurn(false, 0.2f);
     }
     const int oldLayer = played.layer;

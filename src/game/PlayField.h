@@ -4,6 +4,7 @@
 #include "game/GameMode.h"
 #include "game/StoneList.h"
 #include "game/UndoRecord.h"
+#include "widgets/InputCodes.h"
 
 #include <array>
 #include <memory>
@@ -25,12 +26,11 @@ class PlayField
 {
 public:
     static constexpr int kBonusInterval = 500;
-    static constexpr int kLeftButton = 1;
-    static constexpr int kRightButton = -1;
     /// Draw offsets of the lock and key overlays, by number.
     static constexpr std::array<std::pair<int, int>, 3> kLockOffsets{
         {{-3, -6}, {9, -38}, {15, -3}}};
-    static constexpr std::array<std::pair<int, int>, 3> kKeyOffsets{{{6, 9}, {0, -55}, {18, -35}}};
+    static constexpr std::array<std::pair<int, int>, 3> kStoneKeyOffsets{
+        {{6, 9}, {0, -55}, {18, -35}}};
 
     explicit PlayField(PlayFieldHost* host);
 
@@ -50,8 +50,8 @@ public:
     /// labels and the level results once the board is at rest.
     void Update();
 
-    // Pointer input, buttons 1 (left) and -1 (right). MouseMove and MouseDrag return whether
-    // something changed on screen.
+    // Pointer input, `button` the click code kClickLeft or kClickRight. MouseMove and MouseDrag
+    // return whether something changed on screen.
     bool MouseMove(int mouseX, int mouseY);
     void MouseDown(int mouseX, int mouseY, int button);
     bool MouseDrag(int mouseX, int mouseY);

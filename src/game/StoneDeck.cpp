@@ -5,6 +5,7 @@
 #include "game/PlayLine.h"
 #include "game/ResourceHandles.h"
 #include "system/MTRand.h"
+#include "widgets/InputCodes.h"
 
 #include <algorithm>
 #include <cmath>
@@ -244,12 +245,12 @@ void StoneDeck::PileMouseDown(int mouseX, int mouseY, int button)
     if (stone.IsMoving() || (fieldStone && fieldStone->dragging)) {
         return;
     }
-    if (button == 1 && !busy) {
+    if (button == Zorva::kClickLeft && !busy) {
         dragOriginX = stone.x;
         dragOriginY = stone.y;
         heldStone = &stone;
         field->PickUp(stone, mouseX, mouseY);
-    } else if (button == -1) {
+    } else if (button == Zorva::kClickRight) {
         field->TurnTowardsJokerEnd(stone);
     }
 }
@@ -265,7 +266,7 @@ bool StoneDeck::PileDrag(int mouseX, int mouseY)
 
 void StoneDeck::MouseUp(int mouseX, int mouseY, int button)
 {
-    if (heldStone && button == 1 && !busy) {
+    if (heldStone && button == Zorva::kClickLeft && !busy) {
         DominoFish& stone = *heldStone;
         const int pile = PileOfHeldStone();
         heldStone = nullptr;

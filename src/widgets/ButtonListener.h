@@ -9,7 +9,7 @@ class ButtonListener
 public:
     virtual ~ButtonListener() = default;
 
-    /// Click codes: 1 left, 2 left double, -1 right, -2 right double, 3 middle.
+    /// `clickCode` is one of the kClick... codes of widgets/InputCodes.h.
     virtual void OnButtonPressed(int id, int /*clickCode*/) { OnButtonPressed(id); }
     virtual void OnButtonPressed(int /*id*/) {}
     /// The click: released while still over the button.

@@ -328,7 +328,7 @@ void Dialog::OnPointerDown(int px, int py, int clickCode)
 {
     Widget::OnPointerDown(px, py, clickCode);
     // The buttons lie above the dialog, so a press that reaches it missed them.
-    if (clickCode != 1) {
+    if (clickCode != kClickLeft) {
         return;
     }
     dragging = true;

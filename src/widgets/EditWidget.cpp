@@ -147,7 +147,7 @@ int EditWidget::SelectionEnd() const
 void EditWidget::OnKeyDown(int key)
 {
     // Letter keys A to Y arrive again as characters; Z is offered as a key as well.
-    const bool offered = key <= 64 || key >= 90;
+    const bool offered = key < kVirtualKeyA || key >= kVirtualKeyZ;
     if (offered && (listener == nullptr || listener->AllowKey(id, key))) {
         ProcessKey(key, 0);
     }
@@ -162,7 +162,7 @@ void EditWidget::OnChar(char character)
 void EditWidget::ProcessKey(int keyCode, char character)
 {
     Normalize();
-    if (character == 0 && keyCode == kKeyEnter) {
+    if (character == 0 && keyCode == kVirtualKeyEnter) {
         if (listener != nullptr) {
             const std::string entered = text;
             // The listener may take the field out of the tree; nothing is touched after.
@@ -202,22 +202,22 @@ EditWidget::Outcome EditWidget::ProcessCharacter(char character)
 
 EditWidget::Outcome EditWidget::ProcessKeyCode(int keyCode)
 {
-    const bool control = KeyHeld(kKeyControl);
+    const bool control = KeyHeld(kVirtualKeyControl);
     switch (keyCode) {
-    case kKeyBackspace:
+    case kVirtualKeyBackspace:
         return DeleteBackward();
-    case kKeyDelete:
+    case kVirtualKeyDelete:
         return DeleteForward();
-    case kKeyHome:
+    case kVirtualKeyHome:
         MoveCursor(0);
         return Outcome::Moved;
-    case kKeyEnd:
+    case kVirtualKeyEnd:
         MoveCursor(TextLength());
         return Outcome::Moved;
-    case kKeyLeft:
+    case kVirtualKeyLeft:
         MoveCursor(control ? WordStartBefore(cursorPos) : std::max(0, cursorPos - 1));
         return Outcome::Moved;
-    case kKeyRight:
+    case kVirtualKeyRight:
         MoveCursor(control ? NextWordStart(cursorPos) : std::min(TextLength(), cursorPos + 1));
         return Outcome::Moved;
     default:
@@ -255,7 +255,7 @@ void EditWidget::FinishChange(const Snapshot& before, Outcome outcome)
 
 void EditWidget::MoveCursor(int position)
 {
-    if (KeyHeld(kKeyShift)) {
+    if (KeyHeld(kVirtualKeyShift)) {
         if (!HasSelection()) {
             hiliteStart = cursorPos;
         }
@@ -599,7 +599,8 @@ void EditWidget::OnPointerDown(int px, int py, int clickCode)
     hiliteStart = -1;
     lastRun = EditRun::None;
     dragAnchor = cursorPos;
-    if (clickCode == 2) {
+    dragPosition = cursorPos;
+    if (clickCode == kClickLeftDouble) {
         int start = cursorPos;
         while (start > 0 && IsWordChar(displayText[static_cast<size_t>(start - 1)])) {
             --start;
@@ -623,8 +624,15 @@ void EditWidget::OnPointerDown(int px, int py, int clickCode)
 void EditWidget::OnPointerDrag(int px, int py)
 {
     Normalize();
+    // Every button message comes after a move to where it happens, and a move that stays on
+    // the same character must not undo a selection, such as the word of a double click.
+    const int position = CharIndexAt(px, py);
+    if (position == dragPosition) {
+        return;
+    }
+    dragPosition = position;
     hiliteStart = std::min(dragAnchor, TextLength());
-    cursorPos = CharIndexAt(px, py);
+    cursorPos = position;
     EnsureCursorVisible(false);
     Invalidate();
 }

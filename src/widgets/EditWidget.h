@@ -21,13 +21,6 @@ class Graphics;
 class EditWidget : public Widget
 {
 public:
-    static constexpr int kKeyBackspace = 8;
-    static constexpr int kKeyEnter = 13;
-    static constexpr int kKeyEnd = 35;
-    static constexpr int kKeyHome = 36;
-    static constexpr int kKeyLeft = 37;
-    static constexpr int kKeyRight = 39;
-    static constexpr int kKeyDelete = 46;
     /// The control characters of Ctrl+C, Ctrl+V, Ctrl+X and Ctrl+Z.
     static constexpr char kCopyChar = 3;
     static constexpr char kPasteChar = 22;
@@ -178,6 +171,9 @@ private:
     EditRun lastRun = EditRun::None;
     /// Where a pointer selection began.
     int dragAnchor = 0;
+    /// The character boundary under the pointer at the press or the last drag that moved
+    /// the selection.
+    int dragPosition = 0;
 };
 
 } // namespace Zorva

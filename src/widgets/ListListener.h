@@ -8,7 +8,8 @@ class ListListener
 public:
     virtual ~ListListener() = default;
 
-    /// A press on line `index`; `clickCount` is the click code (2 for a double click).
+    /// A press on line `index`; `clickCount` is the click code (kClickLeftDouble for a
+    /// double click).
     virtual void OnListClicked(int /*id*/, int /*index*/, int /*clickCount*/) {}
     virtual void OnListClosed(int /*id*/) {}
     /// The line under the pointer changed; -1 is none.

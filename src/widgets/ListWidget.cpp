@@ -19,7 +19,7 @@ namespace {
 constexpr int kInset = 4;
 /// Between the keys of two columns; below every printable character, so a text sorts
 /// before a longer one it begins.
-constexpr char kKeySeparator = '\x01';
+constexpr char kColumnKeySeparator = '\x01';
 
 int JustificationCode(ListJustify justify)
 {
@@ -323,7 +323,8 @@ std::string ListWidget::GetSortKey(int index)
     std::string key = chain.back()->PaddedText(index);
     for (auto it = std::next(chain.rbegin()); it != chain.rend(); ++it) {
         const std::string own = (*it)->PaddedText(index);
-        key = (*it)->sortByChildFirst ? key + kKeySeparator + own : own + kKeySeparator + key;
+        key = (*it)->sortByChildFirst ? key + kColumnKeySeparator + own
+                                      : own + kColumnKeySeparator + key;
     }
     return key;
 }

@@ -126,10 +126,10 @@ void Widget::Place(int newX, int newY, int newWidth, int newHeight)
 
 void Widget::OnKeyDown(int key)
 {
-    if (key != kKeyTab || manager == nullptr) {
+    if (key != kVirtualKeyTab || manager == nullptr) {
         return;
     }
-    Widget* target = manager->keysDown[kKeyShift] ? tabPrevious : tabNext;
+    Widget* target = manager->keysDown[kVirtualKeyShift] ? tabPrevious : tabNext;
     if (target != nullptr) {
         manager->SetFocus(target);
     }
@@ -137,25 +137,13 @@ void Widget::OnKeyDown(int key)
 
 void Widget::OnPointerDown(int px, int py, int clickCode)
 {
-    if (clickCode == 3) {
-        OnButtonDown(px, py, 2, 1);
-    } else if (clickCode < 0) {
-        OnButtonDown(px, py, 1, -clickCode);
-    } else {
-        OnButtonDown(px, py, 0, clickCode);
-    }
+    OnButtonDown(px, py, MouseButtonOfClick(clickCode), ClickCountOf(clickCode));
 }
 
 void Widget::OnPointerUp(int px, int py, int clickCode)
 {
     OnPointerUp(px, py);
-    if (clickCode == 3) {
-        OnButtonUp(px, py, 2, 1);
-    } else if (clickCode < 0) {
-        OnButtonUp(px, py, 1, -clickCode);
-    } else {
-        OnButtonUp(px, py, 0, clickCode);
-    }
+    OnButtonUp(px, py, MouseButtonOfClick(clickCode), ClickCountOf(clickCode));
 }
 
 Rect Widget::DrawCenteredText(Graphics& graphics, int baseline, const std::string& text,

@@ -2,6 +2,7 @@
 
 #include "graphics/Color.h"
 #include "graphics/Rect.h"
+#include "widgets/InputCodes.h"
 #include "widgets/Insets.h"
 #include "widgets/WidgetContainer.h"
 
@@ -11,11 +12,6 @@
 namespace Zorva {
 
 class Image;
-
-/// Key codes the base widget reacts to.
-inline constexpr int kKeyTab = 9;
-inline constexpr int kKeyShift = 16;
-inline constexpr int kKeyControl = 17;
 
 /// A screen element: painted, ticked and given input by the widget manager. Override the
 /// empty hooks; the manager does the routing.
@@ -42,26 +38,35 @@ public:
     virtual void Place(int newX, int newY, int newWidth, int newHeight);
     virtual void MoveTo(int newX, int newY) { Place(newX, newY, width, height); }
     virtual bool AcceptsFocus() { return false; }
-    virtual void PaintOverlay(Graphics&) {}
+    /// Asked for through the manager's AddOverlay; `graphics` is at the widget's position.
+    virtual void PaintOverlay(Graphics& /*graphics*/) {}
     virtual void OnFocusIn() { hasFocus = true; }
     virtual void OnFocusOut() { hasFocus = false; }
-    virtual void OnChar(char) {}
+    /// An 8-bit character typed while the widget has the focus.
+    virtual void OnChar(char /*character*/) {}
+    /// `key` is a virtual key code (kVirtualKey...). The base moves the focus on Tab.
     virtual void OnKeyDown(int key);
-    virtual void OnKeyUp(int) {}
+    virtual void OnKeyUp(int /*key*/) {}
     virtual void OnPointerEnter() {}
     virtual void OnPointerLeave() {}
-    virtual void OnPointerMove(int, int) {}
-    /// Button 0 left, 1 right, 2 middle.
-    virtual void OnButtonDown(int, int, int, int) {}
-    /// Click codes: 1 left, 2 left double, -1 right, -2 right double, 3 middle.
+    /// Pointer positions are in the widget's coordinates.
+    virtual void OnPointerMove(int /*px*/, int /*py*/) {}
+    /// `button` is kMouseButtonLeft, kMouseButtonRight or kMouseButtonMiddle; `clicks` is 2
+    /// for the second press of a double click.
+    virtual void OnButtonDown(int /*px*/, int /*py*/, int /*button*/, int /*clicks*/) {}
+    /// `clickCode` is one of the kClick... codes; the base passes it on to OnButtonDown.
     virtual void OnPointerDown(int px, int py, int clickCode);
-    virtual void OnButtonUp(int, int, int, int) {}
+    virtual void OnButtonUp(int /*px*/, int /*py*/, int /*button*/, int /*clicks*/) {}
+    /// Calls OnPointerUp(px, py), then OnButtonUp.
     virtual void OnPointerUp(int px, int py, int clickCode);
-    virtual void OnPointerUp(int, int) {}
-    virtual void OnPointerDrag(int, int) {}
-    virtual void OnWheel(int) {}
+    /// Any button went up.
+    virtual void OnPointerUp(int /*px*/, int /*py*/) {}
+    /// The pointer moved while a button pressed on this widget is held, wherever it is.
+    virtual void OnPointerDrag(int /*px*/, int /*py*/) {}
+    /// Goes to the widget with the focus; `delta` in wheel notches, positive when turned up.
+    virtual void OnWheel(int /*delta*/) {}
     /// In the widget's coordinates; false lets the pointer through to what lies below.
-    virtual bool IsHitAt(int, int) { return true; }
+    virtual bool IsHitAt(int /*px*/, int /*py*/) { return true; }
     /// Centred in the widget's width with its baseline at `baseline`, drawn once shifted in
     /// the shadow colour and once in `color`. Returns the covered rectangle.
     virtual Rect DrawCenteredText(Graphics& graphics, int baseline, const std::string& text,

@@ -13,10 +13,19 @@ namespace {
 
 int ButtonBit(int clickCode)
 {
-    if (clickCode < 0) {
-        return 2;
+    return 1 << MouseButtonOfClick(clickCode);
+}
+
+int LastClickCodeOf(int clickCode)
+{
+    switch (MouseButtonOfClick(clickCode)) {
+    case kMouseButtonRight:
+        return kClickRight;
+    case kMouseButtonMiddle:
+        return WidgetManager::kLastClickMiddle;
+    default:
+        return kClickLeft;
     }
-    return clickCode == 3 ? 4 : 1;
 }
 
 } // namespace
@@ -335,7 +344,7 @@ void WidgetManager::PointerDown(int px, int py, int clickCode)
         relX = px - absX;
         relY = py - absY;
     }
-    lastClickCode = clickCode < 0 ? -1 : (clickCode == 3 ? 2 : 1);
+    lastClickCode = LastClickCodeOf(clickCode);
     if (target == nullptr) {
         return;
     }
@@ -399,11 +408,9 @@ void WidgetManager::ReleaseDownWidget()
     int absX = 0;
     int absY = 0;
     GetAbsolutePosition(widget, &absX, &absY);
-    static constexpr int kBits[] = {1, 2, 4};
-    static constexpr int kCodes[] = {1, -1, 3};
-    for (int i = 0; i < 3; ++i) {
-        if ((held & kBits[i]) != 0) {
-            widget->OnPointerUp(lastX - absX, lastY - absY, kCodes[i]);
+    for (const int button : {kMouseButtonLeft, kMouseButtonRight, kMouseButtonMiddle}) {
+        if ((held & (1 << button)) != 0) {
+            widget->OnPointerUp(lastX - absX, lastY - absY, ClickOfMouseButton(button));
         }
     }
 }
@@ -499,7 +506,7 @@ void WidgetManager::KeyUp(int key)
     if (key >= 0 && key < static_cast<int>(keysDown.size())) {
         keysDown[static_cast<size_t>(key)] = false;
     }
-    if (key == kKeyTab && keysDown[kKeyControl]) {
+    if (key == kVirtualKeyTab && keysDown[kVirtualKeyControl]) {
         return;
     }
     if (focusWidget != nullptr) {
@@ -510,7 +517,7 @@ void WidgetManager::KeyUp(int key)
 void WidgetManager::KeyChar(char character)
 {
     StampInput();
-    if (character == '\t' && keysDown[kKeyControl]) {
+    if (character == '\t' && keysDown[kVirtualKeyControl]) {
         if (tabWidget != nullptr) {
             tabWidget->OnChar('\t');
         }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "widgets/FlagsMod.h"
+#include "widgets/InputCodes.h"
 #include "widgets/WidgetContainer.h"
 #include "widgets/WidgetHost.h"
 
@@ -38,6 +39,9 @@ public:
         Widget* widget = nullptr;
         int priority = 0;
     };
+
+    /// `lastClickCode` after a middle press.
+    static constexpr int kLastClickMiddle = 2;
 
     /// `host` may be null (tests): cursor and deletion requests are then dropped.
     explicit WidgetManager(WidgetHost* host = nullptr);
@@ -122,8 +126,12 @@ public:
     bool pointerInWindow = false;
     int lastX = 0;
     int lastY = 0;
+    /// Bits (1 << button) of the buttons held on `downWidget`.
     int heldButtons = 0;
+    /// Bits (1 << button) of the buttons physically down.
     int actualButtons = 0;
+    /// The button of the last press: kClickLeft, kClickRight or kLastClickMiddle, whatever
+    /// its clicks.
     int lastClickCode = 0;
     int lastInputUpdate = 0;
     std::array<bool, 255> keysDown{};

@@ -46,8 +46,8 @@ TEST_F(DeckTest, OneSideClick_PlaysTheTopStoneOntoTheRightEnd)
 
     DominoFish* top = board.deck.stones.back().get();
     board.MouseMove(55, 560);
-    board.MouseDown(55, 560, 1);
-    board.MouseUp(55, 560, 1);
+    board.MouseDown(55, 560, Zorva::kClickLeft);
+    board.MouseUp(55, 560, Zorva::kClickLeft);
     EXPECT_EQ(board.line.Last(), top);
     EXPECT_EQ(top->pictureA, 2); // the right end's picture
     EXPECT_EQ(board.deck.StoneCount(), 2);
@@ -66,7 +66,7 @@ TEST_F(DeckTest, TwoSideClick_DealsOntoPilesThenCropsBack)
     AddStone(0, 300, 200, 7, 8);
     Field().ApplyFreeRule();
 
-    board.MouseUp(55, 560, 1);
+    board.MouseUp(55, 560, Zorva::kClickLeft);
     EXPECT_EQ(board.deck.StoneCount(), 1);
     ASSERT_EQ(board.deck.piles.size(), 2u);
     EXPECT_EQ(board.deck.piles[0].size(), 1u);
@@ -77,9 +77,9 @@ TEST_F(DeckTest, TwoSideClick_DealsOntoPilesThenCropsBack)
     EXPECT_FALSE(board.deck.dealt); // consumed by the panel, which disables Undo
     EXPECT_EQ(host.updateCount, 2 * 29);
 
-    board.MouseUp(55, 560, 1); // the last deck stone goes onto pile 1
+    board.MouseUp(55, 560, Zorva::kClickLeft); // the last deck stone goes onto pile 1
     EXPECT_EQ(board.deck.piles[1].size(), 2u);
-    board.MouseUp(55, 560, 1); // an empty deck takes the piles back: one crop used
+    board.MouseUp(55, 560, Zorva::kClickLeft); // an empty deck takes the piles back: one crop used
     EXPECT_EQ(board.deck.StoneCount(), 3);
     EXPECT_EQ(board.deck.PileStoneCount(), 0);
     EXPECT_EQ(board.deck.crops, 1);

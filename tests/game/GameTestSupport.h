@@ -5,6 +5,7 @@
 #include "game/LevelFile.h"
 #include "game/ResourceHandles.h"
 #include "system/MTRand.h"
+#include "widgets/InputCodes.h"
 
 #include <gtest/gtest.h>
 
@@ -82,7 +83,7 @@ protected:
     }
 
     /// Hovers and clicks a stone with the pointer, as the panel would pass it on.
-    void Click(const DominoFish& stone, int button = 1)
+    void Click(const DominoFish& stone, int button = Zorva::kClickLeft)
     {
         const auto [x, y] = PointOn(stone);
         board.MouseMove(x, y);
@@ -95,9 +96,9 @@ protected:
     {
         const auto [fromX, fromY] = PointOn(stone);
         board.MouseMove(fromX, fromY);
-        board.MouseDown(fromX, fromY, 1);
+        board.MouseDown(fromX, fromY, Zorva::kClickLeft);
         board.MouseDrag(x, y);
-        board.MouseUp(x, y, 1);
+        board.MouseUp(x, y, Zorva::kClickLeft);
     }
 
     void Tick(int count)

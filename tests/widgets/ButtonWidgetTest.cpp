@@ -24,7 +24,7 @@ TEST(ButtonWidgetTest, Events_ClickOnlyOverTheButtonWithFocusHeldAndFades)
     screen.Release(70, 70, -1);
     // Released outside with no move in between.
     screen.Press(10, 10);
-    screen.manager.PointerUp(70, 70, 1);
+    screen.manager.PointerUp(70, 70, kClickLeft);
     screen.manager.OnAppFocusOut();
     screen.Click(10, 10);
     EXPECT_EQ(log.Take(), (Log{"hover 7", "pressed 7 1", "activated 7", "pressed 7 -1", "unhover 7",
@@ -72,7 +72,7 @@ TEST(ButtonWidgetTest, StockLook_FramesLabelPlacementAndColours)
         "255,255,255 0,0,0 132,132,132 255,0,0 255,0,0 212,212,212 212,212,212");
     screen.manager.PointerMove(2, 2);
     EXPECT_EQ(Pixels(screen.Repaint(), {{14, 5}}), "0,0,255");
-    screen.manager.PointerDown(2, 2, 1);
+    screen.manager.PointerDown(2, 2, kClickLeft);
     EXPECT_EQ(Pixels(screen.Repaint(), {{0, 0}, {39, 19}, {37, 1}, {15, 6}, {14, 5}}),
               "0,0,0 255,255,255 132,132,132 0,0,0 212,212,212");
     screen.Release(30, 25);
@@ -113,7 +113,7 @@ TEST(ButtonWidgetTest, StateImages_ChosenByStateAndBlendedWhileFading)
     EXPECT_EQ(Pixels(screen.Repaint(), {{0, 0}}), "255,0,0");
     screen.manager.PointerMove(3, 3);
     EXPECT_EQ(Pixels(screen.Repaint(), {{0, 0}}), "0,255,0");
-    screen.manager.PointerDown(3, 3, 1);
+    screen.manager.PointerDown(3, 3, kClickLeft);
     EXPECT_EQ(Pixels(screen.Repaint(), {{0, 0}, {1, 1}}), "clear 0,0,255");
     button.downImage = nullptr;
     EXPECT_EQ(Pixels(screen.Repaint(), {{1, 1}}), "0,255,0");
@@ -148,7 +148,7 @@ TEST(DialogButtonTest, ComponentBox_StatePartsPressOffsetAndBoldStockFont)
     screen.manager.PointerMove(5, 5);
     EXPECT_EQ(screen.host.cursor, CursorKind::Hand);
     EXPECT_EQ(Pixels(screen.Repaint(), {{0, 0}}), "0,255,0");
-    screen.manager.PointerDown(5, 5, 1);
+    screen.manager.PointerDown(5, 5, kClickLeft);
     EXPECT_EQ(Pixels(screen.Repaint(), {{0, 0}, {19, 11}, {9, 4}, {20, 12}}),
               "clear 0,0,255 255,255,255 clear");
     screen.Release(25, 15);

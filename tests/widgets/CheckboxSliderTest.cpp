@@ -17,7 +17,7 @@ TEST(CheckboxTest, TogglesOnEveryPressAndPaintsItsState)
 
     EXPECT_EQ(Pixels(screen.Repaint(), {{9, 9}, {5, 5}, {10, 10}}), "0,0,255 80,80,80 clear");
     screen.Click(3, 3);
-    screen.Click(3, 3, -1);
+    screen.Click(3, 3, kClickRight);
     screen.Click(3, 3);
     box.SetChecked(false, false);
     box.SetChecked(true, true);
@@ -53,11 +53,11 @@ TEST(SliderTest, Drag_OnlyFromTheThumbClampedAndSilentOnceClamped)
     screen.Release(80, 5);
     screen.manager.PointerMove(8, 5);
     EXPECT_EQ(screen.host.cursor, CursorKind::DraggingHand);
-    screen.manager.PointerDown(5, 5, 1);
+    screen.manager.PointerDown(5, 5, kClickLeft);
     for (const int x : {55, 200, 300, 55, -50, -100, 35}) {
         screen.manager.PointerMove(x, 5);
     }
-    screen.manager.PointerUp(35, 5, 1);
+    screen.manager.PointerUp(35, 5, kClickLeft);
     EXPECT_EQ(log.Take(), (Log{"slider 5 0", "slider 5 50", "slider 5 100", "slider 5 50",
                                "slider 5 0", "slider 5 30", "slider 5 30"}));
     EXPECT_EQ(screen.host.cursor, CursorKind::Arrow);

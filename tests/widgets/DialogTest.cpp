@@ -97,7 +97,7 @@ TEST(DialogTest, Dragging_FollowsThePointerWithinEightPixelsOfTheScreen)
     dialog.Place(100, 100, 200, 100);
     screen.manager.AddWidget(&dialog);
     // Neither a right press nor a press on one of its buttons drags it.
-    screen.Click(150, 150, -1);
+    screen.Click(150, 150, kClickRight);
     screen.Press(130, 160);
     EXPECT_FALSE(dialog.dragging);
     screen.Release(130, 160);
@@ -119,7 +119,7 @@ TEST(DialogTest, Dragging_FollowsThePointerWithinEightPixelsOfTheScreen)
     EXPECT_EQ(places, (std::vector<std::pair<int, int>>{
                           {110, 120}, {208, 120}, {208, 120}, {109, 120}, {-8, 208}, {-8, -8}}));
     EXPECT_EQ(dialog.GetNoButton()->GetBounds(), Rect(-8 + 24 + 72 + 8, -8 + 52, 72, 24));
-    screen.manager.PointerUp(-1000, -1000, 1);
+    screen.manager.PointerUp(-1000, -1000, kClickLeft);
     EXPECT_FALSE(dialog.dragging);
     EXPECT_EQ(screen.host.cursor, CursorKind::Arrow);
 }

@@ -4,6 +4,7 @@
 #include "graphics/MemoryImage.h"
 #include "graphics/SysFont.h"
 #include "widgets/EditListener.h"
+#include "widgets/InputCodes.h"
 #include "widgets/WidgetManager.h"
 
 #include <gtest/gtest.h>
@@ -18,11 +19,26 @@ using TextWidgetTest::RecordingHost;
 using Zorva::Color;
 using Zorva::CursorKind;
 using Zorva::EditWidget;
+using Zorva::kClickLeft;
+using Zorva::kClickLeftDouble;
+using Zorva::kVirtualKey0;
+using Zorva::kVirtualKey9;
+using Zorva::kVirtualKeyA;
+using Zorva::kVirtualKeyBackspace;
+using Zorva::kVirtualKeyControl;
+using Zorva::kVirtualKeyDelete;
+using Zorva::kVirtualKeyEnd;
+using Zorva::kVirtualKeyEnter;
+using Zorva::kVirtualKeyHome;
+using Zorva::kVirtualKeyLeft;
+using Zorva::kVirtualKeyRight;
+using Zorva::kVirtualKeySemicolon;
+using Zorva::kVirtualKeyShift;
+using Zorva::kVirtualKeyY;
+using Zorva::kVirtualKeyZ;
 
 namespace {
 
-constexpr int kShift = 16;
-constexpr int kControl = 17;
 constexpr uint32_t kWhite = 0xFFFFFFFFu;
 constexpr uint32_t kBlack = 0xFF000000u;
 constexpr uint32_t kBlue = 0xFF0000FFu;
@@ -95,18 +111,20 @@ struct Fixture
     /// Ctrl with a letter: the key, then its control character.
     void Ctrl(char letter)
     {
-        manager.KeyDown(kControl);
+        manager.KeyDown(kVirtualKeyControl);
         manager.KeyDown(letter);
         manager.KeyChar(static_cast<char>(letter - 'A' + 1));
         manager.KeyUp(letter);
-        manager.KeyUp(kControl);
+        manager.KeyUp(kVirtualKeyControl);
     }
-    /// A press and release at x inside the field.
-    void Click(int localX, int clickCode = 1)
+    /// A press and release at x inside the field, each after a move as the window layer
+    /// sends them.
+    void Click(int localX, int clickCode = kClickLeft)
     {
         manager.PointerMove(10 + localX, 15);
         manager.PointerDown(10 + localX, 15, clickCode);
-        manager.PointerUp(10 + localX, 15, 1);
+        manager.PointerMove(10 + localX, 15);
+        manager.PointerUp(10 + localX, 15, kClickLeft);
     }
 
     RecordingHost host;
@@ -131,24 +149,24 @@ TEST(EditWidgetTest, Undo_OneStatePerTypingOrDeletingRunAndUndoSwaps)
     EXPECT_EQ(f.edit.cursorPos, 3);
 
     // Moving the cursor ends the run, even when typing goes on where it was.
-    f.Key(EditWidget::kKeyLeft);
+    f.Key(kVirtualKeyLeft);
     f.Type("X");
     f.Ctrl('Z');
     EXPECT_EQ(f.edit.text, "abc");
 
     f.edit.SetText("hello", false);
-    f.Key(EditWidget::kKeyEnd);
-    f.Key(EditWidget::kKeyBackspace);
-    f.Key(EditWidget::kKeyBackspace);
-    f.Key(EditWidget::kKeyBackspace);
+    f.Key(kVirtualKeyEnd);
+    f.Key(kVirtualKeyBackspace);
+    f.Key(kVirtualKeyBackspace);
+    f.Key(kVirtualKeyBackspace);
     EXPECT_EQ(f.edit.text, "he");
     f.Ctrl('Z');
     EXPECT_EQ(f.edit.text, "hello");
 
     // A deletion after typing is a run of its own.
-    f.Key(EditWidget::kKeyEnd);
+    f.Key(kVirtualKeyEnd);
     f.Type("!");
-    f.Key(EditWidget::kKeyBackspace);
+    f.Key(kVirtualKeyBackspace);
     f.Ctrl('Z');
     EXPECT_EQ(f.edit.text, "hello!");
 
@@ -172,7 +190,7 @@ TEST(EditWidgetTest, Limits_MaxCharsCutsPasteAndWidthLimitFollowsEveryWidthFont)
     EXPECT_EQ(f.edit.text, "");
     f.Ctrl('Z');
     EXPECT_EQ(f.edit.text, "01234");
-    f.Key(EditWidget::kKeyHome);
+    f.Key(kVirtualKeyHome);
     f.Type("X");
     EXPECT_EQ(f.edit.text, "X0123");
 
@@ -187,7 +205,7 @@ TEST(EditWidgetTest, Limits_MaxCharsCutsPasteAndWidthLimitFollowsEveryWidthFont)
     EXPECT_EQ(g.edit.text, "abc");
     const BlockFont narrow(8);
     g.edit.AddWidthFont(&narrow, 16);
-    g.Key(EditWidget::kKeyHome);
+    g.Key(kVirtualKeyHome);
     g.Type("y");
     EXPECT_EQ(g.edit.text, "ya");
     EXPECT_EQ(g.edit.cursorPos, 1);
@@ -221,12 +239,12 @@ TEST(EditWidgetTest, Password_ShownCopiedAndCutAsPasswordCharacters)
     EXPECT_EQ(f.edit.displayText, "*********");
 
     // Word jumps see only the password characters: no word break is revealed.
-    f.Key(EditWidget::kKeyEnd);
-    f.KeyWith(kControl, EditWidget::kKeyLeft);
+    f.Key(kVirtualKeyEnd);
+    f.KeyWith(kVirtualKeyControl, kVirtualKeyLeft);
     EXPECT_EQ(f.edit.cursorPos, 0);
 
     f.host.clipboard.clear();
-    f.KeyWith(kShift, EditWidget::kKeyEnd);
+    f.KeyWith(kVirtualKeyShift, kVirtualKeyEnd);
     f.Ctrl('X');
     EXPECT_EQ(f.host.clipboard, "*********");
     EXPECT_EQ(f.edit.text, "");
@@ -235,23 +253,24 @@ TEST(EditWidgetTest, Password_ShownCopiedAndCutAsPasswordCharacters)
 TEST(EditWidgetTest, Keys_LettersAToYGoOnlyTheCharacterWayOthersAskAllowKey)
 {
     Fixture f;
-    for (int key = 'A'; key <= 'Y'; ++key) {
+    for (int key = kVirtualKeyA; key <= kVirtualKeyY; ++key) {
         f.manager.KeyDown(key);
     }
     EXPECT_TRUE(f.listener.offeredKeys.empty());
-    for (const int key : {int{'Z'}, int{'0'}, int{'9'}, 186, EditWidget::kKeyDelete}) {
+    for (const int key :
+         {kVirtualKeyZ, kVirtualKey0, kVirtualKey9, kVirtualKeySemicolon, kVirtualKeyDelete}) {
         f.manager.KeyDown(key);
     }
-    EXPECT_EQ(f.listener.offeredKeys,
-              (std::vector<int>{'Z', '0', '9', 186, EditWidget::kKeyDelete}));
+    EXPECT_EQ(f.listener.offeredKeys, (std::vector<int>{kVirtualKeyZ, kVirtualKey0, kVirtualKey9,
+                                                        kVirtualKeySemicolon, kVirtualKeyDelete}));
 
     f.edit.SetText("abc", false);
-    f.Key(EditWidget::kKeyHome);
-    f.listener.refusedKey = EditWidget::kKeyDelete;
-    f.Key(EditWidget::kKeyDelete);
+    f.Key(kVirtualKeyHome);
+    f.listener.refusedKey = kVirtualKeyDelete;
+    f.Key(kVirtualKeyDelete);
     EXPECT_EQ(f.edit.text, "abc");
     f.listener.refusedKey = -1;
-    f.Key(EditWidget::kKeyDelete);
+    f.Key(kVirtualKeyDelete);
     EXPECT_EQ(f.edit.text, "bc");
 
     // Control characters typed on their own are not text.
@@ -259,7 +278,7 @@ TEST(EditWidgetTest, Keys_LettersAToYGoOnlyTheCharacterWayOthersAskAllowKey)
     EXPECT_EQ(f.edit.text, "bc");
     // Enter reports the text; the listener may take the field out of the tree meanwhile.
     f.listener.onEnter = [&f] { f.manager.RemoveWidget(&f.edit); };
-    f.Key(EditWidget::kKeyEnter);
+    f.Key(kVirtualKeyEnter);
     EXPECT_EQ(f.listener.entered, std::vector<std::string>{"bc"});
     EXPECT_EQ(f.edit.manager, nullptr);
 }
@@ -309,14 +328,14 @@ TEST(EditWidgetTest, Pointer_PlacesSelectsWordsDragsAndSetsTheTextBeam)
     f.Click(20);
     EXPECT_EQ(f.edit.cursorPos, 3);
 
-    f.Click(5 + 6 * 8, 2);
+    f.Click(5 + 6 * 8, kClickLeftDouble);
     EXPECT_EQ(f.edit.hiliteStart, 6);
     EXPECT_EQ(f.edit.cursorPos, 11);
 
-    f.manager.PointerDown(15, 15, 1);
+    f.manager.PointerDown(15, 15, kClickLeft);
     f.manager.PointerMove(40, 15);
     f.manager.PointerMove(300, 15);
-    f.manager.PointerUp(300, 15, 1);
+    f.manager.PointerUp(300, 15, kClickLeft);
     EXPECT_EQ(f.edit.hiliteStart, 0);
     EXPECT_EQ(f.edit.cursorPos, 11);
     f.Click(20);
@@ -336,33 +355,33 @@ TEST(EditWidgetTest, Keys_WordJumpsAndShiftSelection)
 {
     Fixture f;
     f.edit.SetText("foo, bar_baz 42", true);
-    f.Key(EditWidget::kKeyHome);
+    f.Key(kVirtualKeyHome);
     std::vector<int> stops;
     for (int i = 0; i < 3; ++i) {
-        f.KeyWith(kControl, EditWidget::kKeyRight);
+        f.KeyWith(kVirtualKeyControl, kVirtualKeyRight);
         stops.push_back(f.edit.cursorPos);
     }
     for (int i = 0; i < 3; ++i) {
-        f.KeyWith(kControl, EditWidget::kKeyLeft);
+        f.KeyWith(kVirtualKeyControl, kVirtualKeyLeft);
         stops.push_back(f.edit.cursorPos);
     }
     EXPECT_EQ(stops, (std::vector<int>{5, 13, 15, 13, 5, 0}));
 
-    f.Key(EditWidget::kKeyEnd);
-    f.manager.KeyDown(kShift);
-    f.KeyWith(kControl, EditWidget::kKeyLeft);
-    f.Key(EditWidget::kKeyLeft);
-    f.manager.KeyUp(kShift);
+    f.Key(kVirtualKeyEnd);
+    f.manager.KeyDown(kVirtualKeyShift);
+    f.KeyWith(kVirtualKeyControl, kVirtualKeyLeft);
+    f.Key(kVirtualKeyLeft);
+    f.manager.KeyUp(kVirtualKeyShift);
     EXPECT_EQ(f.edit.hiliteStart, 15);
     EXPECT_EQ(f.edit.cursorPos, 12);
     // Typing replaces the selection and leaves none, even with Shift held for a capital.
-    f.manager.KeyDown(kShift);
+    f.manager.KeyDown(kVirtualKeyShift);
     f.Type("X");
-    f.manager.KeyUp(kShift);
+    f.manager.KeyUp(kVirtualKeyShift);
     EXPECT_EQ(f.edit.text, "foo, bar_bazX");
     EXPECT_FALSE(f.edit.HasSelection());
-    f.KeyWith(kShift, EditWidget::kKeyHome);
-    f.Key(EditWidget::kKeyRight);
+    f.KeyWith(kVirtualKeyShift, kVirtualKeyHome);
+    f.Key(kVirtualKeyRight);
     EXPECT_FALSE(f.edit.HasSelection());
     EXPECT_EQ(f.edit.cursorPos, 1);
 }
@@ -374,9 +393,9 @@ TEST(EditWidgetTest, Scrolling_JumpsTenCharactersAndNeverLosesTheCursor)
     EXPECT_EQ(f.edit.leftPos, 0);
     f.Type(std::string(5, 'x'));
     EXPECT_EQ(f.edit.leftPos, 10);
-    f.Key(EditWidget::kKeyHome);
+    f.Key(kVirtualKeyHome);
     EXPECT_EQ(f.edit.leftPos, 0);
-    f.Key(EditWidget::kKeyEnd);
+    f.Key(kVirtualKeyEnd);
     EXPECT_EQ(f.edit.leftPos, 10);
 
     // A field narrower than its margins still ends with the cursor in view.
@@ -390,9 +409,9 @@ TEST(EditWidgetTest, Scrolling_JumpsTenCharactersAndNeverLosesTheCursor)
     // A jump of ten never passes a cursor inside the text.
     f.edit.Place(10, 5, 20, 20);
     f.edit.SetText("abcdefghij", true);
-    f.Key(EditWidget::kKeyHome);
-    f.Key(EditWidget::kKeyRight);
-    f.Key(EditWidget::kKeyRight);
+    f.Key(kVirtualKeyHome);
+    f.Key(kVirtualKeyRight);
+    f.Key(kVirtualKeyRight);
     EXPECT_EQ(f.edit.cursorPos, 2);
     EXPECT_EQ(f.edit.leftPos, 2);
 }

@@ -2,6 +2,7 @@
 
 #include "TextWidgetTestSupport.h"
 #include "graphics/MemoryImage.h"
+#include "widgets/InputCodes.h"
 #include "widgets/ListListener.h"
 #include "widgets/ListScrollbar.h"
 #include "widgets/WidgetManager.h"
@@ -18,6 +19,8 @@ using TextWidgetTest::PixelAt;
 using TextWidgetTest::RecordingHost;
 using Zorva::Color;
 using Zorva::CursorKind;
+using Zorva::kClickLeft;
+using Zorva::kClickLeftDouble;
 using Zorva::ListWidget;
 
 namespace {
@@ -134,8 +137,8 @@ TEST(ListWidgetTest, Linked_HiliteSelectAndClickAcrossColumns)
     EXPECT_EQ(f.host.LastCursor(), CursorKind::Arrow);
 
     f.manager.PointerMove(60, 5);
-    f.manager.PointerDown(60, 5, 2);
-    f.manager.PointerUp(60, 5, 1);
+    f.manager.PointerDown(60, 5, kClickLeftDouble);
+    f.manager.PointerUp(60, 5, kClickLeft);
     EXPECT_EQ(f.left.hiliteIndex, 0);
     f.listener.Take();
     f.manager.PointerMove(60, 55);
@@ -149,10 +152,10 @@ TEST(ListWidgetTest, Linked_HiliteSelectAndClickAcrossColumns)
     Fixture g;
     g.Fill({"a"}, {"1"});
     g.manager.PointerMove(60, 5);
-    g.manager.PointerDown(60, 5, 2);
+    g.manager.PointerDown(60, 5, kClickLeftDouble);
     EXPECT_EQ(g.listener.Take().back(), "click 2 0 2");
     // A shorter column has no line to hilite.
-    g.manager.PointerUp(60, 5, 1);
+    g.manager.PointerUp(60, 5, kClickLeft);
     g.left.AddLine("b", false);
     g.manager.PointerMove(10, 4 + 12 + 3);
     EXPECT_EQ(g.left.hiliteIndex, 1);

@@ -1,6 +1,7 @@
 #include "widgets/WidgetManager.h"
 #include "graphics/Graphics.h"
 #include "graphics/MemoryImage.h"
+#include "widgets/InputCodes.h"
 #include "widgets/Widget.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +12,9 @@
 
 using Zorva::Color;
 using Zorva::Graphics;
+using Zorva::kClickLeft;
+using Zorva::kClickMiddle;
+using Zorva::kClickRight;
 using Zorva::MemoryImage;
 using Zorva::Widget;
 using Zorva::WidgetManager;
@@ -134,7 +138,7 @@ TEST(WidgetManagerTest, Modal_DefaultMasksCutOffWidgetsBelowUntilPopped)
     f.manager.AddWidget(&below);
     f.manager.AddWidget(&dialog);
     f.manager.OnAppFocusIn();
-    f.manager.PointerDown(1, 1, 1);
+    f.manager.PointerDown(1, 1, kClickLeft);
     ASSERT_EQ(f.manager.downWidget, &below);
     ASSERT_EQ(f.manager.focusWidget, &below);
     f.Take();
@@ -146,10 +150,10 @@ TEST(WidgetManagerTest, Modal_DefaultMasksCutOffWidgetsBelowUntilPopped)
     EXPECT_FALSE(below.isDown);
     EXPECT_EQ(f.manager.focusWidget, nullptr);
 
-    f.manager.PointerUp(1, 1, 1);
+    f.manager.PointerUp(1, 1, kClickLeft);
     f.manager.PointerMove(2, 2);
-    f.manager.PointerDown(2, 2, 1);
-    f.manager.PointerUp(2, 2, 1);
+    f.manager.PointerDown(2, 2, kClickLeft);
+    f.manager.PointerUp(2, 2, kClickLeft);
     f.manager.SetFocus(&below);
     EXPECT_EQ(f.Take(), Fixture::Log{});
     EXPECT_EQ(f.manager.focusWidget, nullptr);
@@ -166,7 +170,7 @@ TEST(WidgetManagerTest, Modal_DefaultMasksCutOffWidgetsBelowUntilPopped)
     EXPECT_TRUE(below.hasFocus);
     f.Take();
     f.manager.PointerMove(1, 1);
-    f.manager.PointerDown(1, 1, -1);
+    f.manager.PointerDown(1, 1, kClickRight);
     EXPECT_EQ(f.Take(), (Fixture::Log{"dialog leave", "below enter", "below down 1x1 at 1,1"}));
 }
 
@@ -214,32 +218,32 @@ TEST(WidgetManagerTest, Buttons_LeftThenRightStayOnTheFirstDownWidget)
     f.manager.AddWidget(&left);
     f.manager.AddWidget(&right);
 
-    f.manager.PointerDown(1, 1, 1);
+    f.manager.PointerDown(1, 1, kClickLeft);
     f.manager.PointerMove(6, 2);
-    f.manager.PointerDown(6, 2, -1);
+    f.manager.PointerDown(6, 2, kClickRight);
     EXPECT_EQ(f.Take(), (Fixture::Log{"left enter", "left down 0x1 at 1,1", "left drag 6,2",
                                       "left leave", "left down 1x1 at 6,2"}));
     EXPECT_EQ(f.manager.heldButtons, 3);
     EXPECT_EQ(f.manager.actualButtons, 3);
-    EXPECT_EQ(f.manager.lastClickCode, -1);
+    EXPECT_EQ(f.manager.lastClickCode, kClickRight);
 
-    f.manager.PointerUp(6, 2, 1);
+    f.manager.PointerUp(6, 2, kClickLeft);
     EXPECT_EQ(f.manager.downWidget, &left);
     EXPECT_TRUE(left.isDown);
     EXPECT_EQ(f.manager.heldButtons, 2);
-    f.manager.PointerUp(6, 2, -1);
+    f.manager.PointerUp(6, 2, kClickRight);
     EXPECT_EQ(f.manager.downWidget, nullptr);
     EXPECT_FALSE(left.isDown);
     EXPECT_EQ(f.manager.heldButtons, 0);
     EXPECT_EQ(f.Take(), (Fixture::Log{"left up 0", "left up 1", "right enter"}));
 
     // Removing the down widget releases its buttons so no later input reaches it.
-    f.manager.PointerDown(6, 2, 3);
+    f.manager.PointerDown(6, 2, kClickMiddle);
     f.manager.RemoveWidget(&right);
     EXPECT_EQ(f.Take(), (Fixture::Log{"right down 2x1 at 2,2", "right leave", "right up 2"}));
     EXPECT_EQ(f.manager.downWidget, nullptr);
     EXPECT_EQ(f.manager.overWidget, nullptr);
-    f.manager.PointerUp(6, 2, 3);
+    f.manager.PointerUp(6, 2, kClickMiddle);
     EXPECT_EQ(f.Take(), Fixture::Log{});
 }
 
@@ -329,26 +333,26 @@ TEST(WidgetManagerTest, Focus_MovesAndReceivesKeysCharactersAndWheel)
     EXPECT_FALSE(a.hasFocus); // the application does not have the focus yet
     f.manager.OnAppFocusIn();
     EXPECT_TRUE(a.hasFocus);
-    f.manager.KeyDown(Zorva::kKeyTab);
+    f.manager.KeyDown(Zorva::kVirtualKeyTab);
     EXPECT_EQ(f.manager.focusWidget, &b);
     EXPECT_FALSE(a.hasFocus);
-    f.manager.KeyDown(Zorva::kKeyShift);
-    f.manager.KeyDown(Zorva::kKeyTab);
+    f.manager.KeyDown(Zorva::kVirtualKeyShift);
+    f.manager.KeyDown(Zorva::kVirtualKeyTab);
     EXPECT_EQ(f.manager.focusWidget, &a);
-    f.manager.KeyUp(Zorva::kKeyShift);
+    f.manager.KeyUp(Zorva::kVirtualKeyShift);
     f.Take();
 
     f.manager.KeyChar('q');
     f.manager.Wheel(-3);
-    f.manager.KeyDown(Zorva::kKeyControl);
+    f.manager.KeyDown(Zorva::kVirtualKeyControl);
     f.manager.KeyChar('\t');
-    f.manager.KeyUp(Zorva::kKeyTab);
-    f.manager.KeyUp(Zorva::kKeyControl);
+    f.manager.KeyUp(Zorva::kVirtualKeyTab);
+    f.manager.KeyUp(Zorva::kVirtualKeyControl);
     EXPECT_EQ(f.Take(),
               (Fixture::Log{"a char q", "a wheel -3", "a key 17", "tab char \t", "a keyup 17"}));
 
     // Losing the application focus lifts held keys; removal drops the focus.
-    f.manager.KeyDown(65);
+    f.manager.KeyDown(Zorva::kVirtualKeyA);
     f.manager.OnAppFocusOut();
     EXPECT_EQ(f.Take(), (Fixture::Log{"a key 65", "a keyup 65", "a focus out"}));
     f.manager.OnAppFocusIn();
@@ -478,7 +482,7 @@ TEST(WidgetManagerTest, Lifetime_DestroyedWidgetsLeaveNoReferenceBehind)
         child.focusable = true;
         parent.AddWidget(&child);
         f.manager.PushModal(&child);
-        f.manager.PointerDown(1, 1, 1);
+        f.manager.PointerDown(1, 1, kClickLeft);
         ASSERT_EQ(f.manager.downWidget, &child);
         ASSERT_EQ(f.manager.focusWidget, &child);
         // Removing the parent disowns the whole subtree.

@@ -2,6 +2,7 @@
 // a script of input events that the application's message stage takes one per loop cycle,
 // as the window layer delivers them. More widgets join the scene and the script alike.
 
+#include "TextWidgetTestSupport.h"
 #include "WidgetTestSupport.h"
 #include "app/PlatformClock.h"
 #include "app/ZorvaAppBase.h"
@@ -34,12 +35,19 @@ public:
         events.push_back([=](WidgetManager& m) { m.PointerMove(x, y); });
     }
     void Click(int x, int y) { Drag(x, y, x, y); }
-    void Drag(int fromX, int fromY, int toX, int toY)
+    /// The second press of a double click follows a first click at the same place.
+    void DoubleClick(int x, int y)
+    {
+        Click(x, y);
+        Drag(x, y, x, y, kClickLeftDouble);
+    }
+    /// Each button message comes after a move to where it happens.
+    void Drag(int fromX, int fromY, int toX, int toY, int pressCode = kClickLeft)
     {
         Move(fromX, fromY);
-        events.push_back([=](WidgetManager& m) { m.PointerDown(fromX, fromY, 1); });
+        events.push_back([=](WidgetManager& m) { m.PointerDown(fromX, fromY, pressCode); });
         Move(toX, toY);
-        events.push_back([=](WidgetManager& m) { m.PointerUp(toX, toY, 1); });
+        events.push_back([=](WidgetManager& m) { m.PointerUp(toX, toY, kClickLeft); });
     }
     void Key(int key)
     {
@@ -136,9 +144,9 @@ TEST(WidgetScenarioTest, EditAndListJoinTheScreenAndGoQuietUnderAModalDialog)
     for (char c : std::string("Dorz")) {
         app.script.Type(c);
     }
-    app.script.Key(8);
+    app.script.Key(kVirtualKeyBackspace);
     app.script.Type('a');
-    app.script.Key(13);
+    app.script.Key(kVirtualKeyEnter);
     // Pick the second name of the list.
     const int lineY = 200 + 4 + list.itemHeight + list.itemHeight / 2;
     app.script.Click(320, lineY);
@@ -162,6 +170,43 @@ TEST(WidgetScenarioTest, EditAndListJoinTheScreenAndGoQuietUnderAModalDialog)
     for (Widget* widget : std::initializer_list<Widget*>{&background, &edit, &list}) {
         manager.RemoveWidget(widget);
     }
+}
+
+TEST(WidgetScenarioTest, EditFieldSelectsByPointerOnlyWhereTheDragReachesAnotherCharacter)
+{
+    ListenerLog log;
+    TextListener textLog(log);
+    ScenarioApp app(log);
+    TextWidgetTest::BlockFont font;
+    EditWidget edit(6, &textLog);
+    edit.SetFont(&font);
+    edit.Place(Rect(20, 200, 200, 24));
+    app.GetWidgetManager()->AddWidget(&edit);
+    edit.SetText("hello world", true);
+    const auto selected = [&edit] {
+        const int start = std::min(edit.hiliteStart, edit.cursorPos);
+        return edit.HasSelection() ? edit.text.substr(start, edit.cursorPos - start) : "";
+    };
+    // Characters are 6 pixels wide; a pointer at x + 6i + 8 lies nearest to boundary i + 1.
+    const auto at = [](int boundary) { return 20 + 6 * boundary + 3; };
+
+    // The moves before the second release and during the press stay on one character.
+    app.script.DoubleClick(at(8), 212);
+    app.RunScript();
+    EXPECT_EQ(selected(), "world");
+    app.script.Drag(at(8), 212, at(8) + 2, 212, kClickLeftDouble);
+    app.RunScript();
+    EXPECT_EQ(selected(), "world");
+
+    // A drag that reaches other characters selects from where it began.
+    app.script.Drag(at(1), 212, at(4), 212);
+    app.RunScript();
+    EXPECT_EQ(selected(), "ell");
+    app.script.Click(at(2), 212);
+    app.RunScript();
+    EXPECT_EQ(selected(), "");
+    EXPECT_EQ(edit.cursorPos, 2);
+    app.GetWidgetManager()->RemoveWidget(&edit);
 }
 
 TEST(WidgetScenarioTest, StockWidgetsThenAModalDialogDrivenThroughTheLoop)
@@ -205,7 +250,7 @@ TEST(WidgetScenarioTest, StockWidgetsThenAModalDialogDrivenThroughTheLoop)
         "212,212,212 0,160,0 255,255,0 255,255,255 132,132,132 0,0,64");
 
     manager.SetFocus(&checkbox);
-    app.script.Key(kKeyTab);
+    app.script.Key(kVirtualKeyTab);
     app.RunScript();
     EXPECT_EQ(manager.focusWidget, &slider);
 
@@ -221,7 +266,7 @@ TEST(WidgetScenarioTest, StockWidgetsThenAModalDialogDrivenThroughTheLoop)
               "255,255,255 80,80,80");
     app.script.Click(70, 35);
     app.script.Click(28, 138);
-    app.script.Key(kKeyTab);
+    app.script.Key(kVirtualKeyTab);
     app.script.Type('x');
     app.script.Drag(at.x + 30, at.y + 30, at.x + 70, at.y + 50);
     const Widget& no = *dialog->GetNoButton();

@@ -9,6 +9,7 @@
 #include "widgets/ButtonListener.h"
 #include "widgets/CheckboxListener.h"
 #include "widgets/DialogListener.h"
+#include "widgets/InputCodes.h"
 #include "widgets/SliderListener.h"
 #include "widgets/Widget.h"
 #include "widgets/WidgetHost.h"
@@ -131,17 +132,17 @@ public:
 };
 
 /// Pointer input as the window layer delivers it: each button message comes after a move.
-inline void Press(WidgetManager& manager, int x, int y, int code = 1)
+inline void Press(WidgetManager& manager, int x, int y, int code = kClickLeft)
 {
     manager.PointerMove(x, y);
     manager.PointerDown(x, y, code);
 }
-inline void Release(WidgetManager& manager, int x, int y, int code = 1)
+inline void Release(WidgetManager& manager, int x, int y, int code = kClickLeft)
 {
     manager.PointerMove(x, y);
     manager.PointerUp(x, y, code);
 }
-inline void Click(WidgetManager& manager, int x, int y, int code = 1)
+inline void Click(WidgetManager& manager, int x, int y, int code = kClickLeft)
 {
     Press(manager, x, y, code);
     Release(manager, x, y, code);
@@ -165,9 +166,9 @@ struct Screen
         manager.DrawScreen();
         return image;
     }
-    void Press(int x, int y, int code = 1) { WidgetTest::Press(manager, x, y, code); }
-    void Release(int x, int y, int code = 1) { WidgetTest::Release(manager, x, y, code); }
-    void Click(int x, int y, int code = 1) { WidgetTest::Click(manager, x, y, code); }
+    void Press(int x, int y, int code = kClickLeft) { WidgetTest::Press(manager, x, y, code); }
+    void Release(int x, int y, int code = kClickLeft) { WidgetTest::Release(manager, x, y, code); }
+    void Click(int x, int y, int code = kClickLeft) { WidgetTest::Click(manager, x, y, code); }
 
     RecordingHost host;
     WidgetManager manager;

@@ -370,7 +370,7 @@ void MockupScreens::LoadingScreen(MemoryImage& screen) const
     Graphics g(&screen);
     Font* font = art.GameFont();
     g.SetColor(Color(0, 0, 0));
-    g.FillRect(0, 0, 800, 600);
+    g.FillRect(0, 0, screen.GetWidth(), screen.GetHeight());
     if (MemoryImage* logo = art.Find("IMAGE_LOADER_QUARROW")) {
         g.DrawImage(logo, 400 - logo->GetWidth() / 2, 330);
     }
@@ -393,7 +393,7 @@ void MockupScreens::Dialogs(MemoryImage& screen) const
     Graphics g(&screen);
     Font* font = art.GameFont();
     g.SetColor(Color(0, 0, 0, 90));
-    g.FillRect(0, 0, 800, 600);
+    g.FillRect(0, 0, screen.GetWidth(), screen.GetHeight());
     // The in-game menu at (275, 160).
     {
         Graphics menu(g);
@@ -455,7 +455,7 @@ void MockupScreens::CompleteWindow(MemoryImage& screen) const
     LevelMap(screen, false);
     Graphics g(&screen);
     g.SetColor(Color(0, 0, 0, 90));
-    g.FillRect(0, 0, 800, 600);
+    g.FillRect(0, 0, screen.GetWidth(), screen.GetHeight());
     MemoryImage* window = art.Find("IMAGE_COMPLETE_WND");
     if (window == nullptr) {
         return;

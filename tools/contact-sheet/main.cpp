@@ -5,6 +5,7 @@
 #include "ContactSheetLayout.h"
 #include "MockupScreens.h"
 
+#include "app/ScreenSize.h"
 #include "app/ZorvaAppBase.h"
 #include "graphics/Font.h"
 #include "graphics/Graphics.h"
@@ -161,7 +162,7 @@ int Mockups(Zorva::ZorvaAppBase& app, int argc, char** argv)
     };
     for (const Shot& shot : shots) {
         MemoryImage screen;
-        screen.Create(800, 600);
+        screen.Create(Zorva::kDefaultScreenWidth, Zorva::kDefaultScreenHeight);
         shot.paint(screens, screen);
         const std::string file = prefix + shot.suffix;
         if (!SaveImage(screen, file)) {

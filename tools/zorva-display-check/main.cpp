@@ -5,10 +5,12 @@
 //
 // Escape or closing the window ends it; Alt+Enter switches between window and full screen.
 
+#include "app/ScreenSize.h"
 #include "app/ZorvaAppBase.h"
 #include "app/platform/SdlPlatform.h"
 #include "graphics/Graphics.h"
 #include "graphics/SysFont.h"
+#include "widgets/InputCodes.h"
 #include "widgets/Widget.h"
 #include "widgets/WidgetManager.h"
 
@@ -22,12 +24,7 @@ using namespace Zorva;
 
 namespace {
 
-constexpr int kScreenWidth = 800;
-constexpr int kScreenHeight = 600;
 constexpr int kUpdatesPerSecond = 100;
-constexpr int kVirtualKeyEscape = 27;
-constexpr int kVirtualKeyH = 'H';
-constexpr int kVirtualKeyW = 'W';
 
 /// The whole screen: colour bars, a grey ramp, a grid, a cross where the pointer is and the
 /// last input as text. It repaints only when input changed something.
@@ -155,8 +152,8 @@ class DisplayCheckApp : public ZorvaAppBase
 public:
     DisplayCheckApp()
     {
-        width = kScreenWidth;
-        height = kScreenHeight;
+        width = kDefaultScreenWidth;
+        height = kDefaultScreenHeight;
         singleInstance = false;
         loadingThreadEnabled = false;
         windowCaption = "Zorva display check";
@@ -196,7 +193,7 @@ int main(int argc, char** argv)
     InstallSdlPlatform(app);
     auto pattern = std::make_unique<TestPattern>(app);
     pattern->quiet = quiet;
-    pattern->Place(0, 0, kScreenWidth, kScreenHeight);
+    pattern->Place(0, 0, kDefaultScreenWidth, kDefaultScreenHeight);
     WidgetManager* manager = app.GetWidgetManager();
     manager->AddWidget(pattern.get());
     manager->SetFocus(pattern.get());

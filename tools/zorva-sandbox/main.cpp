@@ -10,6 +10,7 @@
 //
 // Escape or closing the window ends it; Alt+Enter switches between window and full screen.
 
+#include "app/ScreenSize.h"
 #include "app/ZorvaAppBase.h"
 #include "app/platform/SdlPlatform.h"
 #include "audio/WavWriter.h"
@@ -27,6 +28,7 @@
 #include "widgets/DialogButton.h"
 #include "widgets/EditListener.h"
 #include "widgets/EditWidget.h"
+#include "widgets/InputCodes.h"
 #include "widgets/ListListener.h"
 #include "widgets/ListWidget.h"
 #include "widgets/Slider.h"
@@ -47,10 +49,7 @@ using namespace Zorva;
 
 namespace {
 
-constexpr int kScreenWidth = 800;
-constexpr int kScreenHeight = 600;
 constexpr int kUpdatesPerSecond = 100;
-constexpr int kKeyEscape = 27;
 constexpr int kClickSound = 0;
 constexpr int kTuneSong = 0;
 constexpr int kDialogId = 10;
@@ -213,8 +212,8 @@ class SandboxApp : public ZorvaAppBase,
 public:
     SandboxApp()
     {
-        width = kScreenWidth;
-        height = kScreenHeight;
+        width = kDefaultScreenWidth;
+        height = kDefaultScreenHeight;
         singleInstance = false;
         loadingThreadEnabled = false;
         windowCaption = "Zorva widget gallery";
@@ -227,7 +226,7 @@ public:
             PlayScript();
         }
         // Escape ends the gallery wherever the focus is.
-        if (GetWidgetManager()->keysDown[kKeyEscape] ||
+        if (GetWidgetManager()->keysDown[kVirtualKeyEscape] ||
             (updateLimit > 0 && updateCount >= updateLimit)) {
             Shutdown();
         }
@@ -242,16 +241,26 @@ public:
             int y;
         };
         static const std::vector<Step> steps = {
-            {WindowMessageKind::MouseMove, 100, 116}, {WindowMessageKind::LeftDown, 100, 116},
-            {WindowMessageKind::LeftUp, 100, 116},    {WindowMessageKind::MouseMove, 500, 300},
-            {WindowMessageKind::LeftDown, 0, 0},      {WindowMessageKind::LeftUp, 0, 0},
-            {WindowMessageKind::MouseMove, 30, 170},  {WindowMessageKind::LeftDown, 30, 170},
-            {WindowMessageKind::LeftUp, 30, 170},     {WindowMessageKind::LeftDown, 100, 273},
-            {WindowMessageKind::LeftUp, 100, 273},    {WindowMessageKind::Char, 'O', 0},
-            {WindowMessageKind::Char, 'w', 0},        {WindowMessageKind::Char, 'l', 0},
-            {WindowMessageKind::KeyDown, 13, 0},      {WindowMessageKind::KeyUp, 13, 0},
-            {WindowMessageKind::MouseMove, 60, 340},  {WindowMessageKind::LeftDown, 60, 340},
-            {WindowMessageKind::LeftUp, 60, 340},     {WindowMessageKind::KeyDown, kKeyEscape, 0},
+            {WindowMessageKind::MouseMove, 100, 116},
+            {WindowMessageKind::LeftDown, 100, 116},
+            {WindowMessageKind::LeftUp, 100, 116},
+            {WindowMessageKind::MouseMove, 500, 300},
+            {WindowMessageKind::LeftDown, 0, 0},
+            {WindowMessageKind::LeftUp, 0, 0},
+            {WindowMessageKind::MouseMove, 30, 170},
+            {WindowMessageKind::LeftDown, 30, 170},
+            {WindowMessageKind::LeftUp, 30, 170},
+            {WindowMessageKind::LeftDown, 100, 273},
+            {WindowMessageKind::LeftUp, 100, 273},
+            {WindowMessageKind::Char, 'O', 0},
+            {WindowMessageKind::Char, 'w', 0},
+            {WindowMessageKind::Char, 'l', 0},
+            {WindowMessageKind::KeyDown, kVirtualKeyEnter, 0},
+            {WindowMessageKind::KeyUp, kVirtualKeyEnter, 0},
+            {WindowMessageKind::MouseMove, 60, 340},
+            {WindowMessageKind::LeftDown, 60, 340},
+            {WindowMessageKind::LeftUp, 60, 340},
+            {WindowMessageKind::KeyDown, kVirtualKeyEscape, 0},
         };
         if (updateCount % 10 != 0 || scriptStep >= steps.size()) {
             return;
@@ -363,7 +372,7 @@ int main(int argc, char** argv)
 
     WidgetManager& manager = *app.GetWidgetManager();
     Backdrop backdrop(picture.get(), imageFont.get());
-    backdrop.Place(0, 0, kScreenWidth, kScreenHeight);
+    backdrop.Place(0, 0, kDefaultScreenWidth, kDefaultScreenHeight);
     app.backdrop = &backdrop;
     ButtonWidget dialogButton(1, &app);
     dialogButton.label = "Open a dialog";

@@ -1,14 +1,10 @@
 #include "app/platform/KeyTranslation.h"
 
+#include "widgets/InputCodes.h"
+
 namespace Zorva {
 
 namespace {
-
-constexpr int kVirtualKeyLetterA = 65;
-constexpr int kVirtualKeyDigit0 = 48;
-constexpr int kVirtualKeyNumpad0 = 96;
-constexpr int kVirtualKeyF1 = 112;
-constexpr int kVirtualKeyF13 = 124;
 
 struct KeyPair
 {
@@ -18,36 +14,36 @@ struct KeyPair
 
 /// Keys outside the letter, digit and function-key runs.
 constexpr KeyPair kSingleKeys[] = {
-    {SDLK_BACKSPACE, 8},
-    {SDLK_TAB, 9},
-    {SDLK_CLEAR, 12},
-    {SDLK_RETURN, 13},
-    {SDLK_RETURN2, 13},
-    {SDLK_KP_ENTER, 13},
-    {SDLK_LSHIFT, 16},
-    {SDLK_RSHIFT, 16},
-    {SDLK_LCTRL, 17},
-    {SDLK_RCTRL, 17},
-    {SDLK_LALT, 18},
-    {SDLK_RALT, 18},
-    {SDLK_PAUSE, 19},
-    {SDLK_CAPSLOCK, 20},
-    {SDLK_ESCAPE, 27},
-    {SDLK_SPACE, 32},
-    {SDLK_PAGEUP, 33},
-    {SDLK_PAGEDOWN, 34},
-    {SDLK_END, 35},
-    {SDLK_HOME, 36},
-    {SDLK_LEFT, 37},
-    {SDLK_UP, 38},
-    {SDLK_RIGHT, 39},
-    {SDLK_DOWN, 40},
-    {SDLK_PRINTSCREEN, 44},
-    {SDLK_INSERT, 45},
-    {SDLK_DELETE, 46},
-    {SDLK_LGUI, 91},
-    {SDLK_RGUI, 92},
-    {SDLK_APPLICATION, 93},
+    {SDLK_BACKSPACE, kVirtualKeyBackspace},
+    {SDLK_TAB, kVirtualKeyTab},
+    {SDLK_CLEAR, kVirtualKeyClear},
+    {SDLK_RETURN, kVirtualKeyEnter},
+    {SDLK_RETURN2, kVirtualKeyEnter},
+    {SDLK_KP_ENTER, kVirtualKeyEnter},
+    {SDLK_LSHIFT, kVirtualKeyShift},
+    {SDLK_RSHIFT, kVirtualKeyShift},
+    {SDLK_LCTRL, kVirtualKeyControl},
+    {SDLK_RCTRL, kVirtualKeyControl},
+    {SDLK_LALT, kVirtualKeyAlt},
+    {SDLK_RALT, kVirtualKeyAlt},
+    {SDLK_PAUSE, kVirtualKeyPause},
+    {SDLK_CAPSLOCK, kVirtualKeyCapsLock},
+    {SDLK_ESCAPE, kVirtualKeyEscape},
+    {SDLK_SPACE, kVirtualKeySpace},
+    {SDLK_PAGEUP, kVirtualKeyPageUp},
+    {SDLK_PAGEDOWN, kVirtualKeyPageDown},
+    {SDLK_END, kVirtualKeyEnd},
+    {SDLK_HOME, kVirtualKeyHome},
+    {SDLK_LEFT, kVirtualKeyLeft},
+    {SDLK_UP, kVirtualKeyUp},
+    {SDLK_RIGHT, kVirtualKeyRight},
+    {SDLK_DOWN, kVirtualKeyDown},
+    {SDLK_PRINTSCREEN, kVirtualKeyPrintScreen},
+    {SDLK_INSERT, kVirtualKeyInsert},
+    {SDLK_DELETE, kVirtualKeyDelete},
+    {SDLK_LGUI, kVirtualKeyLeftWindows},
+    {SDLK_RGUI, kVirtualKeyRightWindows},
+    {SDLK_APPLICATION, kVirtualKeyApplications},
     {SDLK_KP_0, kVirtualKeyNumpad0},
     {SDLK_KP_1, kVirtualKeyNumpad0 + 1},
     {SDLK_KP_2, kVirtualKeyNumpad0 + 2},
@@ -58,24 +54,24 @@ constexpr KeyPair kSingleKeys[] = {
     {SDLK_KP_7, kVirtualKeyNumpad0 + 7},
     {SDLK_KP_8, kVirtualKeyNumpad0 + 8},
     {SDLK_KP_9, kVirtualKeyNumpad0 + 9},
-    {SDLK_KP_MULTIPLY, 106},
-    {SDLK_KP_PLUS, 107},
-    {SDLK_KP_MINUS, 109},
-    {SDLK_KP_PERIOD, 110},
-    {SDLK_KP_DIVIDE, 111},
-    {SDLK_NUMLOCKCLEAR, 144},
-    {SDLK_SCROLLLOCK, 145},
-    {SDLK_SEMICOLON, 186},
-    {SDLK_EQUALS, 187},
-    {SDLK_COMMA, 188},
-    {SDLK_MINUS, 189},
-    {SDLK_PERIOD, 190},
-    {SDLK_SLASH, 191},
-    {SDLK_BACKQUOTE, 192},
-    {SDLK_LEFTBRACKET, 219},
-    {SDLK_BACKSLASH, 220},
-    {SDLK_RIGHTBRACKET, 221},
-    {SDLK_QUOTE, 222},
+    {SDLK_KP_MULTIPLY, kVirtualKeyNumpadMultiply},
+    {SDLK_KP_PLUS, kVirtualKeyNumpadAdd},
+    {SDLK_KP_MINUS, kVirtualKeyNumpadSubtract},
+    {SDLK_KP_PERIOD, kVirtualKeyNumpadDecimal},
+    {SDLK_KP_DIVIDE, kVirtualKeyNumpadDivide},
+    {SDLK_NUMLOCKCLEAR, kVirtualKeyNumLock},
+    {SDLK_SCROLLLOCK, kVirtualKeyScrollLock},
+    {SDLK_SEMICOLON, kVirtualKeySemicolon},
+    {SDLK_EQUALS, kVirtualKeyEquals},
+    {SDLK_COMMA, kVirtualKeyComma},
+    {SDLK_MINUS, kVirtualKeyMinus},
+    {SDLK_PERIOD, kVirtualKeyPeriod},
+    {SDLK_SLASH, kVirtualKeySlash},
+    {SDLK_BACKQUOTE, kVirtualKeyBackquote},
+    {SDLK_LEFTBRACKET, kVirtualKeyLeftBracket},
+    {SDLK_BACKSLASH, kVirtualKeyBackslash},
+    {SDLK_RIGHTBRACKET, kVirtualKeyRightBracket},
+    {SDLK_QUOTE, kVirtualKeyQuote},
 };
 
 int SingleKey(SDL_Keycode key)
@@ -94,10 +90,10 @@ int VirtualKeyFromSdl(SDL_Keycode key)
 {
     // Letters and digits follow the keyboard layout, as the Windows codes do.
     if (key >= SDLK_a && key <= SDLK_z) {
-        return kVirtualKeyLetterA + (key - SDLK_a);
+        return kVirtualKeyA + (key - SDLK_a);
     }
     if (key >= SDLK_0 && key <= SDLK_9) {
-        return kVirtualKeyDigit0 + (key - SDLK_0);
+        return kVirtualKey0 + (key - SDLK_0);
     }
     if (key >= SDLK_F1 && key <= SDLK_F12) {
         return kVirtualKeyF1 + (key - SDLK_F1);

@@ -2,6 +2,7 @@
 
 #include "app/platform/KeyTranslation.h"
 #include "system/Latin1Text.h"
+#include "widgets/InputCodes.h"
 
 #include <cstring>
 #include <string_view>
