@@ -21,7 +21,8 @@ constexpr double kBlendEpsilon = 1e-6;
 
 } // namespace
 
-ButtonWidget::ButtonWidget(int id, ButtonListener* listener) : id(id), listener(listener)
+ButtonWidget::ButtonWidget(int newId, ButtonListener* newListener)
+    : id(newId), listener(newListener)
 {
     hasTransparency = true;
     SetColorAt(0, Color::kBlack);

@@ -5,8 +5,10 @@
 
 namespace Zorva {
 
-Checkbox::Checkbox(Image* uncheckedImage, Image* checkedImage, int id, CheckboxListener* listener)
-    : listener(listener), id(id), uncheckedImage(uncheckedImage), checkedImage(checkedImage)
+Checkbox::Checkbox(Image* newUncheckedImage, Image* newCheckedImage, int newId,
+                   CheckboxListener* newListener)
+    : listener(newListener), id(newId), uncheckedImage(newUncheckedImage),
+      checkedImage(newCheckedImage)
 {
     handCursor = true;
 }

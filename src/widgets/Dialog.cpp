@@ -35,11 +35,11 @@ int sharedDefaultColors[Dialog::kColorCount][3] = {
 
 } // namespace
 
-Dialog::Dialog(Image* componentImage, Image* buttonComponentImage, int id, bool isModal,
-               const std::string& header, const std::string& lines, const std::string& footer,
-               int buttonMode)
-    : componentImage(componentImage), id(id), isModal(isModal), header(header), lines(lines),
-      footer(footer), buttonMode(buttonMode),
+Dialog::Dialog(Image* newComponentImage, Image* buttonComponentImage, int newId, bool newIsModal,
+               const std::string& newHeader, const std::string& newLines,
+               const std::string& newFooter, int newButtonMode)
+    : componentImage(newComponentImage), id(newId), isModal(newIsModal), header(newHeader),
+      lines(newLines), footer(newFooter), buttonMode(newButtonMode),
       buttonHeight(buttonComponentImage != nullptr ? buttonComponentImage->GetHeight()
                                                    : kStockButtonHeight)
 {
@@ -52,7 +52,7 @@ Dialog::Dialog(Image* componentImage, Image* buttonComponentImage, int id, bool 
         button->label = text;
         return button;
     };
-    switch (buttonMode) {
+    switch (newButtonMode) {
     case kButtonsYesNo:
         yesButton = makeButton(kYesButtonId, "YES");
         noButton = makeButton(kNoButtonId, "NO");
@@ -62,7 +62,7 @@ Dialog::Dialog(Image* componentImage, Image* buttonComponentImage, int id, bool 
         noButton = makeButton(kNoButtonId, "CANCEL");
         break;
     case kButtonsFooter:
-        yesButton = makeButton(kYesButtonId, footer);
+        yesButton = makeButton(kYesButtonId, newFooter);
         break;
     default:
         break;

@@ -12,8 +12,8 @@ constexpr int kStockFontSize = 12;
 
 } // namespace
 
-DialogButton::DialogButton(Image* componentImage, int id, ButtonListener* listener)
-    : ButtonWidget(id, listener), componentImage(componentImage)
+DialogButton::DialogButton(Image* newComponentImage, int newId, ButtonListener* newListener)
+    : ButtonWidget(newId, newListener), componentImage(newComponentImage)
 {
     handCursor = true;
     SetColorAt(0, Color::kWhite);

@@ -28,7 +28,7 @@ bool IsPrintable(char character)
 
 } // namespace
 
-EditWidget::EditWidget(int id, EditListener* listener) : id(id), listener(listener)
+EditWidget::EditWidget(int newId, EditListener* newListener) : id(newId), listener(newListener)
 {
     colors = {Color(255, 255, 255), Color(0, 0, 0), Color(0, 0, 0), Color(0, 0, 0),
               Color(255, 255, 255)};

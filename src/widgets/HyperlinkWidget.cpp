@@ -5,7 +5,8 @@
 
 namespace Zorva {
 
-HyperlinkWidget::HyperlinkWidget(int id, ButtonListener* listener) : ButtonWidget(id, listener)
+HyperlinkWidget::HyperlinkWidget(int newId, ButtonListener* newListener)
+    : ButtonWidget(newId, newListener)
 {
     handCursor = true;
 }

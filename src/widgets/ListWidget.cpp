@@ -50,7 +50,7 @@ std::vector<ListWidget*> ChainFrom(ListWidget* start)
 
 } // namespace
 
-ListWidget::ListWidget(int id, ListListener* listener) : id(id), listener(listener)
+ListWidget::ListWidget(int newId, ListListener* newListener) : id(newId), listener(newListener)
 {
     colors = {Color(255, 255, 255), Color(255, 255, 255), Color(0, 0, 0),
               Color(0, 192, 0),     Color(0, 0, 128),     Color(255, 255, 255)};

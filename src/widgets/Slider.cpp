@@ -27,8 +27,8 @@ double ClampedValue(double v)
 
 } // namespace
 
-Slider::Slider(Image* trackImage, Image* thumbImage, int id, SliderListener* listener)
-    : listener(listener), id(id), trackImage(trackImage), thumbImage(thumbImage)
+Slider::Slider(Image* newTrackImage, Image* newThumbImage, int newId, SliderListener* newListener)
+    : listener(newListener), id(newId), trackImage(newTrackImage), thumbImage(newThumbImage)
 {}
 
 void Slider::SetValue(double newValue)

@@ -31,9 +31,10 @@ public:
 class TrackedDialog : public Dialog
 {
 public:
-    TrackedDialog(int id, bool modal, bool* deleted, WidgetContainer** parentThen = nullptr)
-        : Dialog(nullptr, nullptr, id, modal, "Header", "Lines", "", kButtonsYesNo),
-          deleted(deleted), parentThen(parentThen)
+    TrackedDialog(int newId, bool modal, bool* newDeleted,
+                  WidgetContainer** newParentThen = nullptr)
+        : Dialog(nullptr, nullptr, newId, modal, "Header", "Lines", "", kButtonsYesNo),
+          deleted(newDeleted), parentThen(newParentThen)
     {}
     ~TrackedDialog() override
     {

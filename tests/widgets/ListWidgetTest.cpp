@@ -52,7 +52,7 @@ public:
 class FakeScrollbar : public Zorva::ListScrollbar
 {
 public:
-    explicit FakeScrollbar(Zorva::ScrollListener* target) : target(target) {}
+    explicit FakeScrollbar(Zorva::ScrollListener* newTarget) : target(newTarget) {}
 
     void SetMaxValue(double value) override
     {

@@ -18,8 +18,8 @@ namespace TextWidgetTest {
 class BlockFont : public Zorva::Font
 {
 public:
-    explicit BlockFont(int glyphWidth = 6, int fontHeight = 12, int fontAscent = 10)
-        : glyphWidth(glyphWidth)
+    explicit BlockFont(int newGlyphWidth = 6, int fontHeight = 12, int fontAscent = 10)
+        : glyphWidth(newGlyphWidth)
     {
         height = fontHeight;
         ascent = fontAscent;

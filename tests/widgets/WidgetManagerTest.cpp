@@ -25,8 +25,8 @@ namespace {
 class Probe : public Widget
 {
 public:
-    Probe(std::vector<std::string>* log, std::string name, int px, int py, int w, int h)
-        : log(log), name(std::move(name))
+    Probe(std::vector<std::string>* newLog, std::string newName, int px, int py, int w, int h)
+        : log(newLog), name(std::move(newName))
     {
         x = px;
         y = py;

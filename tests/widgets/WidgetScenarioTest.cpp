@@ -65,7 +65,8 @@ public:
 class ScenarioApp : public ZorvaAppBase
 {
 public:
-    explicit ScenarioApp(ListenerLog& log) : ZorvaAppBase(std::make_unique<FakeClock>()), log(log)
+    explicit ScenarioApp(ListenerLog& newLog)
+        : ZorvaAppBase(std::make_unique<FakeClock>()), log(newLog)
     {
         width = 800;
         height = 600;

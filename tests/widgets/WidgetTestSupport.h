@@ -34,8 +34,8 @@ inline const Color kBlue(0, 0, 255);
 class BlockFont : public Font
 {
 public:
-    explicit BlockFont(int charWidth = 6, int fontAscent = 8, int fontDescent = 2)
-        : charWidth(charWidth)
+    explicit BlockFont(int newCharWidth = 6, int fontAscent = 8, int fontDescent = 2)
+        : charWidth(newCharWidth)
     {
         ascent = fontAscent;
         height = fontAscent + fontDescent;
@@ -179,7 +179,7 @@ struct Screen
 class FilledWidget : public Widget
 {
 public:
-    FilledWidget(const Rect& bounds, const Color& color) : color(color) { Place(bounds); }
+    FilledWidget(const Rect& bounds, const Color& newColor) : color(newColor) { Place(bounds); }
     void Paint(Graphics& graphics) override
     {
         graphics.SetColor(color);

@@ -100,10 +100,10 @@ private:
             graphics.SetColor(kBars[i]);
             graphics.FillRect(i * barWidth, 0, barWidth, 200);
         }
-        for (int x = 0; x < width; ++x) {
-            const int level = x * 255 / (width - 1);
+        for (int column = 0; column < width; ++column) {
+            const int level = column * 255 / (width - 1);
             graphics.SetColor(Color(level, level, level));
-            graphics.FillRect(x, 200, 1, 60);
+            graphics.FillRect(column, 200, 1, 60);
         }
         graphics.SetColor(Color(16, 16, 48));
         graphics.FillRect(0, 260, width, height - 260);
@@ -112,11 +112,11 @@ private:
     void PaintGrid(Graphics& graphics)
     {
         graphics.SetColor(Color(80, 80, 140));
-        for (int x = 0; x < width; x += 50) {
-            graphics.DrawLine(x, 420, x, height - 1);
+        for (int column = 0; column < width; column += 50) {
+            graphics.DrawLine(column, 420, column, height - 1);
         }
-        for (int y = 420; y < height; y += 50) {
-            graphics.DrawLine(0, y, width - 1, y);
+        for (int row = 420; row < height; row += 50) {
+            graphics.DrawLine(0, row, width - 1, row);
         }
         // The outermost pixels show whether the scaling cuts anything off.
         graphics.SetColor(Color(255, 128, 0));
