@@ -8,7 +8,6 @@
 #include "game/Player.h"
 #include "game/ResourceHandles.h"
 #include "game/StoneDeck.h"
-#include "resources/XMLParser.h"
 #include "system/MTRand.h"
 
 #include <algorithm>
@@ -140,31 +139,6 @@ void PlayField::ClearLayers()
     stoneCount = 0;
 }
 
-bool PlayField::LoadLevel(const std::string& path, int style, int stoneLimit, bool playMusic,
-                          std::string* error)
-{
-    Zorva::XMLParser parser;
-    if (!parser.OpenFile(path)) {
-        if (error) {
-            *error = parser.GetErrorText();
-        }
-        return false;
-    }
-    ChooseStyle(style);
-    const std::optional<LevelData> level = LevelFile::Read(parser, stoneLimit, error);
-    if (!level) {
-        return false;
-    }
-    ApplyLevel(*level, playMusic);
-    return true;
-}
-
-void PlayField::LoadLevelData(const LevelData& level, int style, bool playMusic)
-{
-    ChooseStyle(style);
-    ApplyLevel(level, playMusic);
-}
-
 void PlayField::ChooseStyle(int style)
 {
     levelStyle =
@@ -174,8 +148,9 @@ void PlayField::ChooseStyle(int style)
     }
 }
 
-void PlayField::ApplyLevel(const LevelData& level, bool playMusic)
+void PlayField::LoadLevel(const LevelData& level, int style, bool playMusic)
 {
+    ChooseStyle(style);
     pictureList = level.pictures.empty() ? std::vector<int>{0, 1} : level.pictures;
     shiftX = level.shiftX;
     shiftY = level.shiftY;
@@ -237,16 +212,12 @@ bool PlayField::WriteLevel(const std::string& path, std::string* error) const
 // ---------------------------------------------------------------------------------------------
 // Level start
 
-bool PlayField::StartLevel(const std::string& path, int stoneLimit)
+void PlayField::StartLevel(const LevelData& level, const std::string& path, int stoneLimit)
 {
-    ClearLayers();
     movesAvailable = 1;
     loading = true;
     levelFile = path;
-    if (!LoadLevel(path, -1, stoneLimit, true)) {
-        loading = false;
-        return false;
-    }
+    LoadLevel(level, -1, true);
     won = false;
     failed = false;
     resultsGiven = false;
@@ -283,7 +254,6 @@ bool PlayField::StartLevel(const std::string& path, int stoneLimit)
     }
     playTicks = 0;
     loading = false;
-    return true;
 }
 
 PlayField::PairChain PlayField::BuildPairChain(int stoneCountForChain)

@@ -34,17 +34,17 @@ public:
 
     explicit PlayField(PlayFieldHost* host);
 
-    /// Reads a level file into the field. Style -1 picks one at random; stone limit -1 makes
-    /// every stone. False (the field unchanged) when the file is missing or malformed.
-    bool LoadLevel(const std::string& path, int style, int stoneLimit, bool playMusic,
-                   std::string* error = nullptr);
-    /// Puts an already read level into the field, as LoadLevel does after reading the file.
-    void LoadLevelData(const LevelData& level, int style, bool playMusic);
+    /// Puts a level that was read with LevelFile into the field: style (-1 picks one at random,
+    /// the only random draw), pictures, offsets, background, music when `playMusic`, cards in
+    /// deck and the stones of every layer.
+    void LoadLevel(const LevelData& level, int style, bool playMusic);
     /// Writes the layout as a level file; false with `error` when a stone does not fit the
     /// grid (the old file is then untouched).
     bool WriteLevel(const std::string& path, std::string* error) const;
-    /// Loads the level and deals it: pictures, fly-in, play line, fade-in, tips.
-    bool StartLevel(const std::string& path, int stoneLimit);
+    /// Loads a level read from `path` with a random style and deals it: pictures, fly-in, play
+    /// line, fade-in, tips. `stoneLimit` is the limit the level was read with; -1 (every
+    /// stone) is a fresh start with its sound and first-level tip.
+    void StartLevel(const LevelData& level, const std::string& path, int stoneLimit = -1);
 
     /// One tick of the field: stones, idle hint, bonuses, background and flip requests,
     /// labels and the level results once the board is at rest.
@@ -158,7 +158,6 @@ private:
     using PairChain = std::vector<std::pair<int, int>>;
 
     void ChooseStyle(int style);
-    void ApplyLevel(const LevelData& level, bool playMusic);
     void ClearLayers();
     PairChain BuildPairChain(int stoneCountForChain);
     void DealPairs(PairChain& chain, bool flyIn);
