@@ -9,11 +9,8 @@
 #include <optional>
 
 BoardModel::BoardModel(PlayFieldHost& host)
-    : host(host), field(&host), line(&field), deck(&field, &line)
+    : host(host), field(host, line, deck, comboMeter), deck(field, line)
 {
-    field.line = &line;
-    field.deck = &deck;
-    field.comboMeter = &comboMeter;
     comboMeter.frameImage = IMAGE_COMBO_METER;
     comboMeter.fillImage = IMAGE_COMBO_METER_ON;
     comboMeter.labelsImage = IMAGE_COMBO_METER_LABELS;

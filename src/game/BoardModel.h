@@ -61,9 +61,11 @@ public:
     void PressReshuffle();
 
     PlayFieldHost& host;
-    PlayField field;
     PlayLine line;
     ComboMeter comboMeter;
+    /// The field and the deck refer to each other; the field is built first and does not use
+    /// the deck before the board is complete.
+    PlayField field;
     StoneDeck deck;
     int levelNumber = 1;
     /// Folder the level sets lie in; empty for the working directory.

@@ -56,7 +56,22 @@ Zorva::Image* KeyImage(int number)
 
 } // namespace
 
-PlayField::PlayField(PlayFieldHost* host) : host(host) {}
+PlayField::PlayField(PlayFieldHost& fieldHost, PlayLine& playLine, StoneDeck& stoneDeck,
+                     ComboMeter& meter)
+    : host(fieldHost), line(playLine), deck(stoneDeck), comboMeter(meter)
+{}
+
+bool PlayField::RunUntilUpdate()
+{
+    return host.RunUntilUpdate();
+}
+
+void PlayField::CommitDeckMove(DominoFish& stone, int originX, int originY, int pile)
+{
+    undo = UndoRecord{UndoRecord::kDeckOrPile, 0, originX, originY, 0, pile, &stone};
+    CountMoves();
+    idleTicks = 0;
+}
 
 bool PlayField::Covers(int upperX, int upperY, int lowerX, int lowerY)
 {
@@ -78,12 +93,12 @@ bool PlayField::Covers(int upperX, int upperY, int lowerX, int lowerY)
 
 int PlayField::UpdateCount() const
 {
-    return host ? host->UpdateCount() : 0;
+    return host.UpdateCount();
 }
 
 Player* PlayField::CurrentPlayer() const
 {
-    return host ? host->CurrentPlayer() : nullptr;
+    return host.CurrentPlayer();
 }
 
 int PlayField::StoneCountInLayers() const
@@ -143,9 +158,7 @@ void PlayField::ChooseStyle(int style)
 {
     levelStyle =
         style >= 0 ? style % kDefaultStyles : static_cast<int>(Zorva::Rand().Next(kDefaultStyles));
-    if (deck) {
-        deck->style = levelStyle;
-    }
+    deck.style = levelStyle;
 }
 
 void PlayField::LoadLevel(const LevelData& level, int style, bool playMusic)
@@ -156,15 +169,11 @@ void PlayField::LoadLevel(const LevelData& level, int style, bool playMusic)
     shiftY = level.shiftY;
     if (!level.background.empty()) {
         backgroundName = level.background;
-        if (host) {
-            host->ChangeBackground("images/" + backgroundName);
-        }
+        host.ChangeBackground("images/" + backgroundName);
     }
     if (!level.music.empty() && playMusic) {
         musicTrack = LevelFile::ParseInt(level.music);
-        if (host) {
-            host->FadeToSong(musicTrack);
-        }
+        host.FadeToSong(musicTrack);
     }
     if (!level.cardsInDeck.empty()) {
         cardsInDeck = std::clamp(LevelFile::ParseInt(level.cardsInDeck), 0, StoneDeck::kMaxStones);
@@ -185,9 +194,7 @@ void PlayField::LoadLevel(const LevelData& level, int style, bool playMusic)
         }
     }
     stoneCount = StoneCountInLayers();
-    if (host) {
-        host->RebuildBackgroundCache();
-    }
+    host.RebuildBackgroundCache();
 }
 
 bool PlayField::WriteLevel(const std::string& path, std::string* error) const
@@ -229,8 +236,8 @@ void PlayField::StartLevel(const LevelData& level, const std::string& path, int 
     PairChain chain = BuildPairChain(stoneCount);
     UpdateOverlapMarks();
     const bool freshStart = stoneLimit < 0;
-    if (freshStart && host) {
-        host->PlaySound(SOUND_LEVEL_START);
+    if (freshStart) {
+        host.PlaySound(SOUND_LEVEL_START);
     }
     DealPairs(chain, true);
     StartPlayLine(chain);
@@ -240,16 +247,14 @@ void PlayField::StartLevel(const LevelData& level, const std::string& path, int 
     ApplyFreeRule();
     CountMoves();
     RefreshReshuffleButton();
-    if (host) {
-        host->SetUndoEnabled(false);
-    }
+    host.SetUndoEnabled(false);
     MoveLineEndsApart();
 
-    if (freshStart && host) {
+    if (freshStart) {
         const Player* player = CurrentPlayer();
         const bool oneSide = mode == GameMode::OneSide;
         if (player && (oneSide ? player->oneSideLevel : player->twoSideLevel) == 1) {
-            host->ShowHint(490, 550, oneSide ? kOneSideTip : kTwoSideTip);
+            host.ShowHint(490, 550, oneSide ? kOneSideTip : kTwoSideTip);
         }
     }
     playTicks = 0;
@@ -327,10 +332,7 @@ void PlayField::StartPlayLine(const PairChain& chain)
     if (mode == GameMode::OneSide) {
         leftValue = rightValue;
     }
-    if (!line) {
-        return;
-    }
-    line->Reset();
+    line.Reset();
     for (const int value : {leftValue, rightValue}) {
         auto stone = std::make_unique<DominoFish>(this, PlayLine::kStartX, PlayLine::kCentreY,
                                                   DominoFish::kLyingALeft, 0, levelStyle);
@@ -340,14 +342,14 @@ void PlayField::StartPlayLine(const PairChain& chain)
         if (value == kJoker) {
             stone->MakeJoker();
         }
-        line->Append(std::move(stone));
+        line.Append(std::move(stone));
     }
 }
 
 void PlayField::FadeIn()
 {
     for (int step = 0; step < kFadeSteps; ++step) {
-        if (!host || !host->RunUntilUpdate()) {
+        if (!host.RunUntilUpdate()) {
             break;
         }
         for (StoneList& layer : layers) {
@@ -366,22 +368,19 @@ void PlayField::FadeIn()
 
 void PlayField::MoveLineEndsApart()
 {
-    if (!line || line->Count() == 0) {
+    if (line.Count() == 0) {
         return;
     }
-    line->First()->StartMove(PlayLine::kFirstX, PlayLine::kCentreY, kLineMoveTicks);
-    line->Last()->StartMove(PlayLine::kLastX, PlayLine::kCentreY, kLineMoveTicks);
+    line.First()->StartMove(PlayLine::kFirstX, PlayLine::kCentreY, kLineMoveTicks);
+    line.Last()->StartMove(PlayLine::kLastX, PlayLine::kCentreY, kLineMoveTicks);
 }
 
 void PlayField::RefreshReshuffleButton()
 {
-    if (!host) {
-        return;
-    }
     if (reshufflesLeft > 0) {
-        host->SetReshuffleButton("Reshuffle " + std::to_string(reshufflesLeft), true);
+        host.SetReshuffleButton("Reshuffle " + std::to_string(reshufflesLeft), true);
     } else {
-        host->SetReshuffleButton("Reshuffle 0", false);
+        host.SetReshuffleButton("Reshuffle 0", false);
     }
 }
 
@@ -505,8 +504,8 @@ void PlayField::UpdateOverlapMarks()
 
 int PlayField::CountMoves()
 {
-    const int left = line ? line->LeftEndValue() : PlayLine::kNoValue;
-    const int right = line ? line->RightEndValue() : PlayLine::kNoValue;
+    const int left = line.LeftEndValue();
+    const int right = line.RightEndValue();
     const bool twoSide = mode == GameMode::TwoSide;
     movesAvailable = 0;
     for (StoneList& layer : layers) {
@@ -530,16 +529,15 @@ void PlayField::CheckEndOfLevel()
     }
     // An end stone still turning is about to show another picture; the check runs again
     // when it has turned.
-    if (line && line->Count() > 0 &&
-        (line->First()->rotationState != 0 || line->Last()->rotationState != 0)) {
+    if (line.Count() > 0 && (line.First()->rotationState != 0 || line.Last()->rotationState != 0)) {
         return;
     }
     if (mode == GameMode::TwoSide) {
-        if (movesAvailable == 0 && deck && deck->deckSideMoves == 0) {
+        if (movesAvailable == 0 && deck.deckSideMoves == 0) {
             failed = true;
         }
     } else if (mode == GameMode::OneSide) {
-        if (deck && deck->stones.empty() && movesAvailable == 0) {
+        if (deck.stones.empty() && movesAvailable == 0) {
             failed = true;
         }
     }
@@ -578,7 +576,7 @@ bool PlayField::MouseMove(int mouseX, int mouseY)
 
 void PlayField::MouseDown(int mouseX, int mouseY, int button)
 {
-    if (!hoveredStone || hoveredStone->IsMoving() || !line || !line->Last()) {
+    if (!hoveredStone || hoveredStone->IsMoving() || !line.Last()) {
         return;
     }
     if (mode == GameMode::OneSide) {
@@ -602,9 +600,7 @@ void PlayField::MouseDown(int mouseX, int mouseY, int button)
             dragOriginX = hoveredStone->x;
             dragOriginY = hoveredStone->y;
             PickUp(*hoveredStone, mouseX, mouseY);
-            if (host) {
-                host->RebuildBackgroundCache();
-            }
+            host.RebuildBackgroundCache();
         } else if (button == kRightButton) {
             TurnTowardsJokerEnd(*hoveredStone);
         }
@@ -627,9 +623,7 @@ void PlayField::MouseUp(int mouseX, int mouseY, int button)
         return;
     }
     DominoFish& stone = *hoveredStone;
-    if (line) {
-        line->dropSide = 0;
-    }
+    line.dropSide = 0;
     const int side = PlacementSide(stone);
     int layer = 0;
     int index = 0;
@@ -644,16 +638,14 @@ void PlayField::MouseUp(int mouseX, int mouseY, int button)
     // The undo record keeps where the stone was picked up, not where it was dropped.
     RecordMove(stone, dragOriginX, dragOriginY, layer, index, pictureA, pictureB, wasJoker);
     CountMoves();
-    if (deck) {
-        deck->CountDeckSideMoves();
-    }
+    deck.CountDeckSideMoves();
     CheckEndOfLevel();
     idleTicks = 0;
 }
 
 bool PlayField::FitsRightEndOneSide(const DominoFish& stone) const
 {
-    const DominoFish& last = *line->Last();
+    const DominoFish& last = *line.Last();
     const int end = last.orientation == DominoFish::kLyingALeft ? last.pictureB : last.pictureA;
     return stone.HasPicture(end) || stone.joker || last.joker;
 }
@@ -661,7 +653,7 @@ bool PlayField::FitsRightEndOneSide(const DominoFish& stone) const
 void PlayField::SendToLineOneSide(std::unique_ptr<DominoFish> stone, int button)
 {
     DominoFish& played = *stone;
-    const DominoFish& last = *line->Last();
+    const DominoFish& last = *line.Last();
     const int end = last.orientation == DominoFish::kLyingALeft ? last.pictureB : last.pictureA;
     const bool turnToMatch = end != played.LeftValue() && end == played.RightValue() && !last.joker;
     if (turnToMatch || (button == kRightButton && last.joker)) {
@@ -673,11 +665,11 @@ void PlayField::SendToLineOneSide(std::unique_ptr<DominoFish> stone, int button)
     played.SetOrientation(played.orientation);
     played.overlapPartner = -1;
     played.splitDrawing = false;
-    line->Append(std::move(stone));
+    line.Append(std::move(stone));
     played.StartMove(520 - DominoFish::kLayerStep * oldLayer,
                      PlayLine::kCentreY + DominoFish::kLayerStep * oldLayer, 30);
     played.commitOnArrival = true;
-    line->stonePlaced = true;
+    line.stonePlaced = true;
     rebuildBackground = true;
 }
 
@@ -686,7 +678,7 @@ void PlayField::RecordMove(DominoFish& stone, int originX, int originY, int orig
 {
     if (wasJoker) {
         int x = 490;
-        if (mode == GameMode::TwoSide && line && line->First() == &stone) {
+        if (mode == GameMode::TwoSide && line.First() == &stone) {
             x = 310;
         }
         ShowJokerExplanation(x, 550);
@@ -697,8 +689,8 @@ void PlayField::RecordMove(DominoFish& stone, int originX, int originY, int orig
             }
         }
     }
-    if (mode == GameMode::OneSide && comboMeter) {
-        comboMeter->Add(3);
+    if (mode == GameMode::OneSide) {
+        comboMeter.Add(3);
     }
     --stoneCount;
     undo = UndoRecord{UndoRecord::kField, 0, originX, originY, originLayer, originIndex, &stone};
@@ -727,32 +719,32 @@ void PlayField::DragStone(DominoFish& stone, int mouseX, int mouseY)
     stone.dragY = mouseY;
     stone.drawLeft = mouseX - stone.width / 2;
     stone.drawTop = mouseY - stone.height / 2;
-    if (!line || !line->First()) {
+    if (!line.First()) {
         return;
     }
-    const DominoFish& first = *line->First();
-    const DominoFish& last = *line->Last();
-    line->dropSide = 0;
+    const DominoFish& first = *line.First();
+    const DominoFish& last = *line.Last();
+    line.dropSide = 0;
     const double toLeft = Distance(mouseX, mouseY, first.x - 80, first.y);
     const double toRight = Distance(mouseX, mouseY, last.x + 80, last.y);
     if (std::min(toLeft, toRight) <= kSnapDistance) {
         const int side = toRight > toLeft ? -1 : 1;
         const DominoFish& end = side < 0 ? first : last;
-        const int endValue = side < 0 ? line->LeftEndValue() : line->RightEndValue();
+        const int endValue = side < 0 ? line.LeftEndValue() : line.RightEndValue();
         if (stone.HasPicture(endValue) || stone.joker || end.joker) {
             stone.drawLeft = end.drawLeft + 80 * side;
             stone.drawTop = end.drawTop;
-            line->dropSide = side;
+            line.dropSide = side;
         }
     }
     if (stone.rotationState == 0) {
         if (mouseX >= 400) {
-            const int right = line->RightEndValue();
+            const int right = line.RightEndValue();
             if (right != stone.LeftValue() && right == stone.RightValue()) {
                 stone.StartTurn(true, 0.1f);
             }
         } else {
-            const int left = line->LeftEndValue();
+            const int left = line.LeftEndValue();
             if (left != stone.RightValue() && left == stone.LeftValue()) {
                 stone.StartTurn(false, 0.1f);
             }
@@ -762,11 +754,11 @@ void PlayField::DragStone(DominoFish& stone, int mouseX, int mouseY)
 
 int PlayField::PlacementSide(const DominoFish& stone) const
 {
-    if (!line || !line->First()) {
+    if (!line.First()) {
         return 0;
     }
-    const DominoFish& first = *line->First();
-    const DominoFish& last = *line->Last();
+    const DominoFish& first = *line.First();
+    const DominoFish& last = *line.Last();
     const double toLeft = Distance(stone.dragX, stone.dragY, first.x - 80, first.y);
     const double toRight = Distance(stone.dragX, stone.dragY, last.x + 80, last.y);
     if (toLeft > kSnapDistance && toRight > kSnapDistance) {
@@ -796,25 +788,23 @@ void PlayField::PlaceAtEnd(std::unique_ptr<DominoFish> stone, int side)
     // On the line every stone is drawn without a layer offset, so it travels without one.
     placed.layer = 0;
     if (side < 0) {
-        DominoFish& first = *line->First();
+        DominoFish& first = *line.First();
         placed.x = first.x - 80;
         placed.y = first.y;
         first.StartMove(first.x + 80, first.y, kLineMoveTicks, ClipRect{320, 540, 80, 60});
-        line->Prepend(std::move(stone));
+        line.Prepend(std::move(stone));
         placed.StartMove(PlayLine::kFirstX, PlayLine::kCentreY, kLineMoveTicks);
     } else {
-        DominoFish& last = *line->Last();
+        DominoFish& last = *line.Last();
         placed.x = last.x + 80;
         placed.y = last.y;
         last.StartMove(last.x - 80, last.y, kLineMoveTicks, ClipRect{400, 540, 90, 60});
-        line->Append(std::move(stone));
+        line.Append(std::move(stone));
         placed.StartMove(PlayLine::kLastX, PlayLine::kCentreY, kLineMoveTicks);
     }
-    line->stonePlaced = true;
+    line.stonePlaced = true;
     CollectBonus(placed);
-    if (comboMeter) {
-        comboMeter->Add(5);
-    }
+    comboMeter.Add(5);
 }
 
 void PlayField::ReturnToOrigin(DominoFish& stone, int mouseX, int mouseY, int originX, int originY)
@@ -829,11 +819,11 @@ void PlayField::ReturnToOrigin(DominoFish& stone, int mouseX, int mouseY, int or
 
 void PlayField::TurnTowardsJokerEnd(DominoFish& stone)
 {
-    if (!line || !line->First()) {
+    if (!line.First()) {
         return;
     }
-    const DominoFish& first = *line->First();
-    const DominoFish& last = *line->Last();
+    const DominoFish& first = *line.First();
+    const DominoFish& last = *line.Last();
     const double toFirst = Distance(stone.x, stone.y, first.x - 5, first.y);
     const double toLast = Distance(stone.x, stone.y, last.x + 5, last.y);
     const DominoFish& nearer = toLast < toFirst ? last : first;
@@ -847,16 +837,16 @@ void PlayField::OnStoneArrived(DominoFish& stone)
     stone.x = 520;
     stone.y = PlayLine::kCentreY;
     stone.StartMove(PlayLine::kLastX, PlayLine::kCentreY, 30);
-    const int index = line ? line->IndexOf(&stone) : -1;
+    const int index = line.IndexOf(&stone);
     if (index > 0) {
-        line->At(index - 1)->StartMove(400, PlayLine::kCentreY, 15);
+        line.At(index - 1)->StartMove(400, PlayLine::kCentreY, 15);
     }
     CollectBonus(stone);
     CountMoves();
     CheckEndOfLevel();
     Player* player = CurrentPlayer();
     if (movesAvailable == 0 && player && !player->deckHintShown) {
-        host->ShowHint(110, 540, kDeckHint);
+        host.ShowHint(110, 540, kDeckHint);
         player->deckHintShown = true;
     }
 }
@@ -864,11 +854,9 @@ void PlayField::OnStoneArrived(DominoFish& stone)
 void PlayField::OnStoneTurned()
 {
     CountMoves();
-    if (deck) {
-        deck->CountDeckSideMoves();
-    }
-    if (line && line->Count() > 0 && line->First()->rotationState == 0 &&
-        line->Last()->rotationState == 0 && !loading) {
+    deck.CountDeckSideMoves();
+    if (line.Count() > 0 && line.First()->rotationState == 0 && line.Last()->rotationState == 0 &&
+        !loading) {
         CheckEndOfLevel();
     }
 }
@@ -877,7 +865,7 @@ void PlayField::ShowJokerExplanation(int x, int y)
 {
     Player* player = CurrentPlayer();
     if (player && !player->jokerHintShown) {
-        host->ShowHint(x, y, kJokerExplanation);
+        host.ShowHint(x, y, kJokerExplanation);
         player->jokerHintShown = true;
     }
 }
@@ -910,9 +898,7 @@ void PlayField::PlayKey(DominoFish& stone)
             }
         }
     }
-    if (host) {
-        host->PlaySound(SOUND_USE_KEY);
-    }
+    host.PlaySound(SOUND_USE_KEY);
 }
 
 void PlayField::CollectBonus(DominoFish& stone)
@@ -920,9 +906,7 @@ void PlayField::CollectBonus(DominoFish& stone)
     if (stone.bonusKind == 0) {
         return;
     }
-    if (host) {
-        host->PlaySound(SOUND_BONUS);
-    }
+    host.PlaySound(SOUND_BONUS);
     const bool oneSide = mode == GameMode::OneSide;
     const Zorva::Image* label = nullptr;
     auto addPoints = [this, &label](int points) {
@@ -934,23 +918,17 @@ void PlayField::CollectBonus(DominoFish& stone)
     case 1:
     case 3:
         if (oneSide) {
-            if (deck) {
-                ++deck->crops;
-                deck->AddBonusStone();
-            }
+            ++deck.crops;
+            deck.AddBonusStone();
             label = IM_BONUS_STONE;
         } else if (stone.bonusKind == 1) {
-            if (deck) {
-                ++deck->crops;
-            }
+            ++deck.crops;
             label = IM_BONUS_CROP;
-        } else if (deck && deck->pileCount > 3) {
+        } else if (deck.pileCount > 3) {
             addPoints(100);
         } else {
-            if (deck) {
-                ++deck->pileCount;
-                deck->AddPile();
-            }
+            ++deck.pileCount;
+            deck.AddPile();
             label = IM_BONUS_PLACE;
         }
         break;
@@ -1009,9 +987,7 @@ void PlayField::PlaceBonus()
                 continue;
             }
             DominoFish& chosen = **stone;
-            if (host) {
-                host->PlaySound(SOUND_BONUS_APPEAR);
-            }
+            host.PlaySound(SOUND_BONUS_APPEAR);
             chosen.bonusTicksLeft = static_cast<int>(Zorva::Rand().Next(10)) * 100 + 1000;
             chosen.bonusKind = static_cast<int>(Zorva::Rand().Next(6)) + 1;
             chosen.sparkles.clear();
@@ -1032,11 +1008,11 @@ void PlayField::PlaceBonus()
 
 bool PlayField::Reshuffle()
 {
-    if (reshufflesLeft <= 0 || !line || !deck) {
+    if (reshufflesLeft <= 0) {
         return false;
     }
     --reshufflesLeft;
-    const int deckSide = deck->StoneCount() + deck->PileStoneCount();
+    const int deckSide = deck.StoneCount() + deck.PileStoneCount();
     PairChain chain = BuildPairChain(stoneCount);
     for (StoneList& layer : layers) {
         for (auto& stone : layer) {
@@ -1044,14 +1020,13 @@ bool PlayField::Reshuffle()
             stone->StartFlip(true);
         }
     }
-    if (line->Count() > 0) {
-        line->Last()->StartMove(400, PlayLine::kCentreY, kLineMoveTicks,
-                                ClipRect{400, 540, 90, 60});
-        line->First()->StartMove(398, PlayLine::kCentreY, kLineMoveTicks,
-                                 ClipRect{320, 540, 80, 60});
+    if (line.Count() > 0) {
+        line.Last()->StartMove(400, PlayLine::kCentreY, kLineMoveTicks, ClipRect{400, 540, 90, 60});
+        line.First()->StartMove(398, PlayLine::kCentreY, kLineMoveTicks,
+                                ClipRect{320, 540, 80, 60});
     }
     for (int i = 0; i < kLineMoveTicks; ++i) {
-        if (!host || !host->RunUntilUpdate()) {
+        if (!host.RunUntilUpdate()) {
             break;
         }
     }
@@ -1059,18 +1034,14 @@ bool PlayField::Reshuffle()
     DealPairs(chain, false);
     // The old line stones go; nothing is left to undo.
     undo = UndoRecord{};
-    if (host) {
-        host->SetUndoEnabled(false);
-    }
+    host.SetUndoEnabled(false);
     StartPlayLine(chain);
     MoveLineEndsApart();
     idleTicks = 0;
     ApplyFreeRule();
     CountMoves();
-    deck->Deal(std::max(deckSide, 3));
-    if (comboMeter) {
-        comboMeter->Empty();
-    }
+    deck.Deal(std::max(deckSide, 3));
+    comboMeter.Empty();
     RefreshReshuffleButton();
 
     std::array<bool, 3> lockPresent{};
@@ -1088,24 +1059,24 @@ bool PlayField::Reshuffle()
             }
         }
     }
-    deck->CountDeckSideMoves();
+    deck.CountDeckSideMoves();
     return true;
 }
 
 bool PlayField::Undo()
 {
     DominoFish* stone = undo.stone;
-    if (!stone || !line || line->Count() < 2) {
+    if (!stone || line.Count() < 2) {
         return false;
     }
-    const bool fromBack = line->Last() == stone;
-    if (!fromBack && line->First() != stone) {
+    const bool fromBack = line.Last() == stone;
+    if (!fromBack && line.First() != stone) {
         return false;
     }
     const bool toField = undo.source == UndoRecord::kField;
     const bool toPile = undo.source == UndoRecord::kDeckOrPile && mode == GameMode::TwoSide &&
-                        deck && undo.originIndex >= 0 &&
-                        undo.originIndex < static_cast<int>(deck->piles.size());
+                        undo.originIndex >= 0 &&
+                        undo.originIndex < static_cast<int>(deck.piles.size());
     if (!toField && !toPile) {
         return false;
     }
@@ -1113,7 +1084,7 @@ bool PlayField::Undo()
         return false;
     }
 
-    std::unique_ptr<DominoFish> taken = fromBack ? line->RemoveLast() : line->RemoveFirst();
+    std::unique_ptr<DominoFish> taken = fromBack ? line.RemoveLast() : line.RemoveFirst();
     const int lineX = stone->x;
     const int lineY = stone->y;
     stone->commitOnArrival = false;
@@ -1143,31 +1114,29 @@ bool PlayField::Undo()
         stone->settleBumpOnArrival = true;
         stone->StartMove(undo.originX + 5, undo.originY - 5, 30);
     } else {
-        StoneList& pile = deck->piles[undo.originIndex];
+        StoneList& pile = deck.piles[undo.originIndex];
         stone->layer = 0;
         stone->faceUp = true;
         stone->StartMove(undo.originX, undo.originY, 30);
         pile.push_back(std::move(taken));
         if (static_cast<int>(pile.size()) >= StoneDeck::kVisiblePileStones) {
-            deck->RestackPile(undo.originIndex, true);
+            deck.RestackPile(undo.originIndex, true);
         }
     }
-    if (line->Count() >= 2) {
+    if (line.Count() >= 2) {
         if (fromBack) {
-            line->Last()->StartMove(PlayLine::kLastX, PlayLine::kCentreY, kLineMoveTicks,
-                                    ClipRect{400, 540, 90, 60});
+            line.Last()->StartMove(PlayLine::kLastX, PlayLine::kCentreY, kLineMoveTicks,
+                                   ClipRect{400, 540, 90, 60});
         } else {
-            line->First()->StartMove(PlayLine::kFirstX, PlayLine::kCentreY, kLineMoveTicks,
-                                     ClipRect{320, 540, 80, 60});
+            line.First()->StartMove(PlayLine::kFirstX, PlayLine::kCentreY, kLineMoveTicks,
+                                    ClipRect{320, 540, 80, 60});
         }
     }
     score -= undo.points;
     undo.points = -undo.points;
     undo.stone = nullptr;
     CountMoves();
-    if (deck) {
-        deck->CountDeckSideMoves();
-    }
+    deck.CountDeckSideMoves();
     CheckEndOfLevel();
     idleTicks = 0;
     return true;
@@ -1210,7 +1179,7 @@ void PlayField::UpdateIdleHint()
 
 bool PlayField::BoardAtRest() const
 {
-    return !(line && line->AnyMoving()) && !(deck && !deck->AtRest());
+    return !line.AnyMoving() && deck.AtRest();
 }
 
 std::string PlayField::StatisticsLine(bool levelWon) const
@@ -1220,7 +1189,7 @@ std::string PlayField::StatisticsLine(bool levelWon) const
     text += player ? player->name : std::string();
     text += levelWon ? " Completed Level " : " FAILED Level ";
     text += std::to_string(boardLevel) + "(time " + std::to_string(playTicks / 100) + " sec.) ";
-    text += "cards in deck " + std::to_string(deck ? deck->StoneCount() : 0) + "\n";
+    text += "cards in deck " + std::to_string(deck.StoneCount()) + "\n";
     return text;
 }
 
@@ -1228,7 +1197,7 @@ void PlayField::GiveLevelResults()
 {
     if (won && !resultsGiven) {
         resultsGiven = true;
-        host->AppendStatistics(StatisticsLine(true));
+        host.AppendStatistics(StatisticsLine(true));
         floatingLabels.clear();
         if (Player* player = CurrentPlayer()) {
             player->reshuffles = reshufflesLeft;
@@ -1239,21 +1208,19 @@ void PlayField::GiveLevelResults()
                 player->oneSideScore = score;
                 ++player->oneSideLevel;
             }
-            if (deck) {
-                player->pileCount = deck->pileCount;
-            }
-            host->SavePlayers();
+            player->pileCount = deck.pileCount;
+            host.SavePlayers();
         }
-        host->SetLevelCompletedThisGame();
-        host->PlaySound(SOUND_LEVEL_COMPLETE);
-        host->ShowLevelCompleteDialog(
-            "Level Complete!", "Congratulation!  You have completed the level!", "Play Next");
+        host.SetLevelCompletedThisGame();
+        host.PlaySound(SOUND_LEVEL_COMPLETE);
+        host.ShowLevelCompleteDialog("Level Complete!",
+                                     "Congratulation!  You have completed the level!", "Play Next");
     } else if (failed && !won) {
-        host->AppendStatistics(StatisticsLine(false));
+        host.AppendStatistics(StatisticsLine(false));
         floatingLabels.clear();
         failed = false;
-        host->PlaySound(SOUND_LEVEL_FAILED);
-        host->ShowGameOverDialog();
+        host.PlaySound(SOUND_LEVEL_FAILED);
+        host.ShowGameOverDialog();
     }
 }
 
@@ -1272,21 +1239,17 @@ void PlayField::Update()
     UpdateBonusAppearance();
     if (rebuildBackground) {
         rebuildBackground = false;
-        if (host) {
-            host->RebuildBackgroundCache();
-        }
+        host.RebuildBackgroundCache();
     }
     if (playFlipSound) {
         playFlipSound = false;
-        if (host) {
-            host->PlaySound(SOUND_FLIP);
-        }
+        host.PlaySound(SOUND_FLIP);
     }
     for (auto& label : floatingLabels) {
         label->Update();
     }
     std::erase_if(floatingLabels, [](const auto& label) { return label->done; });
-    if ((won || failed) && host && BoardAtRest()) {
+    if ((won || failed) && BoardAtRest()) {
         GiveLevelResults();
     }
 }

@@ -32,7 +32,12 @@ public:
         {{-3, -6}, {9, -38}, {15, -3}}};
     static constexpr std::array<std::pair<int, int>, 3> kKeyOffsets{{{6, 9}, {0, -55}, {18, -35}}};
 
-    explicit PlayField(PlayFieldHost* host);
+    /// The field works with the board's play line, deck and combo meter; none of them may be
+    /// used before the field is built, and all must outlive it.
+    PlayField(PlayFieldHost& fieldHost, PlayLine& playLine, StoneDeck& stoneDeck,
+              ComboMeter& meter);
+    PlayField(const PlayField&) = delete;
+    PlayField& operator=(const PlayField&) = delete;
 
     /// Puts a level that was read with LevelFile into the field: style (-1 picks one at random,
     /// the only random draw), pictures, offsets, background, music when `playMusic`, cards in
@@ -87,6 +92,13 @@ public:
     void ReturnToOrigin(DominoFish& stone, int mouseX, int mouseY, int originX, int originY);
     void TurnTowardsJokerEnd(DominoFish& stone);
 
+    /// A deck or pile stone joined the line: it becomes the move Undo takes back (`pile` -1 for
+    /// the deck), the field's moves are counted and the idle hint starts waiting again.
+    void CommitDeckMove(DominoFish& stone, int originX, int originY, int pile);
+    /// Runs the application until its next update, for the deck's own animations; false when
+    /// it cannot.
+    bool RunUntilUpdate();
+
     // Called by stones.
     void OnStoneArrived(DominoFish& stone);
     void OnStoneTurned();
@@ -103,10 +115,10 @@ public:
     /// The statistics log line for the end of the level.
     std::string StatisticsLine(bool won) const;
 
-    PlayFieldHost* host = nullptr;
-    StoneDeck* deck = nullptr;
-    PlayLine* line = nullptr;
-    ComboMeter* comboMeter = nullptr;
+    PlayFieldHost& host;
+    PlayLine& line;
+    StoneDeck& deck;
+    ComboMeter& comboMeter;
     int editorCursorX = 0;
     int editorCursorY = 0;
     std::vector<StoneList> layers;
