@@ -169,6 +169,9 @@ public:
 private:
     using PairChain = std::vector<std::pair<int, int>>;
 
+    /// Ticks a play-line end takes to move to its place.
+    static constexpr int kLineMoveTicks = 60;
+
     void ChooseStyle(int style);
     void ClearLayers();
     PairChain BuildPairChain(int stoneCountForChain);
