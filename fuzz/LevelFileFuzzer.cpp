@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     HeadlessHost host;
     BoardModel board(host);
-    board.field.LoadLevelData(*level, 0, true);
+    board.field.LoadLevel(*level, 0, true);
     board.field.ApplyFreeRule();
     board.field.CountMoves();
     board.Tick();

@@ -1,17 +1,16 @@
 #include "game/BoardModel.h"
 
+#include "game/LevelFile.h"
 #include "game/PlayFieldHost.h"
 #include "game/Player.h"
 #include "game/ResourceHandles.h"
 
 #include <filesystem>
+#include <optional>
 
 BoardModel::BoardModel(PlayFieldHost& host)
-    : host(host), field(&host), line(&field), deck(&field, &line)
+    : host(host), field(host, line, deck, comboMeter), deck(field, line)
 {
-    field.line = &line;
-    field.deck = &deck;
-    field.comboMeter = &comboMeter;
     comboMeter.frameImage = IMAGE_COMBO_METER;
     comboMeter.fillImage = IMAGE_COMBO_METER_ON;
     comboMeter.labelsImage = IMAGE_COMBO_METER_LABELS;
@@ -28,54 +27,82 @@ std::string BoardModel::LevelPath(GameMode mode, int level) const
     return prefix + folder + "Level" + std::to_string(level) + ".xml";
 }
 
-bool BoardModel::StartLevelFromPlayer()
+bool BoardModel::LoadLevel(const std::string& path, int style, int stoneLimit, bool playMusic,
+                           std::string* error)
+{
+    const std::optional<LevelData> data = LevelFile::ReadFile(path, stoneLimit, error);
+    if (!data) {
+        return false;
+    }
+    field.LoadLevel(*data, style, playMusic);
+    return true;
+}
+
+bool BoardModel::StartLevel(const std::string& path, int level, std::string* error)
+{
+    const Player* player = host.CurrentPlayer();
+    if (!player) {
+        if (error) {
+            *error = "no player";
+        }
+        return false;
+    }
+    const std::optional<LevelData> data = LevelFile::ReadFile(path, -1, error);
+    if (!data) {
+        return false;
+    }
+    StartReadLevel(*data, path, level, *player);
+    return true;
+}
+
+bool BoardModel::StartLevelFromPlayer(std::string* error)
 {
     Player* player = host.CurrentPlayer();
     if (!player) {
+        if (error) {
+            *error = "no player";
+        }
         return false;
     }
-    const bool oneSide = field.mode == GameMode::OneSide;
-    int& level = oneSide ? player->oneSideLevel : player->twoSideLevel;
-    std::error_code error;
-    std::string path = LevelPath(field.mode, level);
-    if (!std::filesystem::is_regular_file(path, error)) {
-        level = 1;
-        path = LevelPath(field.mode, level);
+    int& recordLevel =
+        field.mode == GameMode::OneSide ? player->oneSideLevel : player->twoSideLevel;
+    int number = recordLevel;
+    std::error_code missing;
+    if (!std::filesystem::is_regular_file(LevelPath(field.mode, number), missing)) {
+        number = 1;
     }
-    if (!StartLevelFile(path, level)) {
+    const std::string path = LevelPath(field.mode, number);
+    const std::optional<LevelData> data = LevelFile::ReadFile(path, -1, error);
+    if (!data) {
         return false;
     }
-    if (level == 1 && player->showHowToPlay) {
+    // The field's first-level tip reads the record, so it holds the level before the start.
+    recordLevel = number;
+    StartReadLevel(*data, path, number, *player);
+    if (number == 1 && player->showHowToPlay) {
         host.ShowHowToPlayDialog(field.mode);
     }
     return true;
 }
 
-bool BoardModel::RestartLevel()
+bool BoardModel::RestartLevel(std::string* error)
 {
-    return StartLevelFile(field.levelFile, levelNumber);
+    return StartLevel(field.levelFile, levelNumber, error);
 }
 
-bool BoardModel::StartLevelFile(const std::string& path, int level)
+void BoardModel::StartReadLevel(const LevelData& data, const std::string& path, int level,
+                                const Player& player)
 {
-    const Player* player = host.CurrentPlayer();
-    if (!player) {
-        return false;
-    }
     const bool oneSide = field.mode == GameMode::OneSide;
-    field.score = oneSide ? player->oneSideScore : player->twoSideScore;
-    field.reshufflesLeft = player->reshuffles;
-    deck.pileCount = player->pileCount;
+    field.score = oneSide ? player.oneSideScore : player.twoSideScore;
+    field.reshufflesLeft = player.reshuffles;
     levelNumber = level;
     field.boardLevel = level;
-    if (!field.StartLevel(path, -1)) {
-        return false;
-    }
-    deck.pileCount = player->pileCount;
+    field.StartLevel(data, path);
+    deck.pileCount = player.pileCount;
     deck.Deal(field.cardsInDeck);
     deck.CountDeckSideMoves();
     comboMeter.Empty();
-    return true;
 }
 
 void BoardModel::Tick()

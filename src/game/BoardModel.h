@@ -9,6 +9,8 @@
 #include <string>
 
 class PlayFieldHost;
+struct LevelData;
+struct Player;
 
 /// The game screen without its widgets: the play field with its play line, deck and combo
 /// meter, the board's per-tick update, starting levels from the player record, and the
@@ -27,11 +29,22 @@ public:
     /// The level file of a mode and level number, below `dataPrefix`.
     std::string LevelPath(GameMode mode, int level) const;
 
+    /// Reads a level file into the field without dealing it (style -1 picks one at random,
+    /// stone limit -1 makes every stone). False with `error` when the file is missing or
+    /// malformed; the field is then as it was.
+    bool LoadLevel(const std::string& path, int style, int stoneLimit, bool playMusic,
+                   std::string* error = nullptr);
+    /// Reads the level file and, only when that succeeded, starts it as level number `level`:
+    /// score, reshuffles and pile count from the player record, the field dealt, the deck
+    /// dealt with cards-in-deck stones, the combo meter emptied. False with `error` when there
+    /// is no player or the file is missing or malformed; nothing has changed then, not even
+    /// the random generator.
+    bool StartLevel(const std::string& path, int level, std::string* error = nullptr);
     /// Starts the current player's level of the field's mode (level 1 when that file is
-    /// missing), deals the deck and empties the combo meter. False without a player or file.
-    bool StartLevelFromPlayer();
+    /// missing) and shows how to play on level 1. False, with nothing changed, as StartLevel.
+    bool StartLevelFromPlayer(std::string* error = nullptr);
     /// Starts the level being played again with the values of the player record.
-    bool RestartLevel();
+    bool RestartLevel(std::string* error = nullptr);
 
     /// The board update: field, play-line stones, deck and pile stones, combo decay.
     void Tick();
@@ -48,15 +61,19 @@ public:
     void PressReshuffle();
 
     PlayFieldHost& host;
-    PlayField field;
     PlayLine line;
     ComboMeter comboMeter;
+    /// The field and the deck refer to each other; the field is built first and does not use
+    /// the deck before the board is complete.
+    PlayField field;
     StoneDeck deck;
     int levelNumber = 1;
     /// Folder the level sets lie in; empty for the working directory.
     std::string dataPrefix;
 
 private:
-    bool StartLevelFile(const std::string& path, int level);
+    /// The start once the file was read and a player is known.
+    void StartReadLevel(const LevelData& data, const std::string& path, int level,
+                        const Player& player);
     void ScorePlacedStone();
 };

@@ -32,19 +32,24 @@ public:
     static constexpr std::array<std::pair<int, int>, 3> kStoneKeyOffsets{
         {{6, 9}, {0, -55}, {18, -35}}};
 
-    explicit PlayField(PlayFieldHost* host);
+    /// The field works with the board's play line, deck and combo meter; none of them may be
+    /// used before the field is built, and all must outlive it.
+    PlayField(PlayFieldHost& fieldHost, PlayLine& playLine, StoneDeck& stoneDeck,
+              ComboMeter& meter);
+    PlayField(const PlayField&) = delete;
+    PlayField& operator=(const PlayField&) = delete;
 
-    /// Reads a level file into the field. Style -1 picks one at random; stone limit -1 makes
-    /// every stone. False (the field unchanged) when the file is missing or malformed.
-    bool LoadLevel(const std::string& path, int style, int stoneLimit, bool playMusic,
-                   std::string* error = nullptr);
-    /// Puts an already read level into the field, as LoadLevel does after reading the file.
-    void LoadLevelData(const LevelData& level, int style, bool playMusic);
+    /// Puts a level that was read with LevelFile into the field: style (-1 picks one at random,
+    /// the only random draw), pictures, offsets, background, music when `playMusic`, cards in
+    /// deck and the stones of every layer.
+    void LoadLevel(const LevelData& level, int style, bool playMusic);
     /// Writes the layout as a level file; false with `error` when a stone does not fit the
     /// grid (the old file is then untouched).
     bool WriteLevel(const std::string& path, std::string* error) const;
-    /// Loads the level and deals it: pictures, fly-in, play line, fade-in, tips.
-    bool StartLevel(const std::string& path, int stoneLimit);
+    /// Loads a level read from `path` with a random style and deals it: pictures, fly-in, play
+    /// line, fade-in, tips. `stoneLimit` is the limit the level was read with; -1 (every
+    /// stone) is a fresh start with its sound and first-level tip.
+    void StartLevel(const LevelData& level, const std::string& path, int stoneLimit = -1);
 
     /// One tick of the field: stones, idle hint, bonuses, background and flip requests,
     /// labels and the level results once the board is at rest.
@@ -87,6 +92,13 @@ public:
     void ReturnToOrigin(DominoFish& stone, int mouseX, int mouseY, int originX, int originY);
     void TurnTowardsJokerEnd(DominoFish& stone);
 
+    /// A deck or pile stone joined the line: it becomes the move Undo takes back (`pile` -1 for
+    /// the deck), the field's moves are counted and the idle hint starts waiting again.
+    void CommitDeckMove(DominoFish& stone, int originX, int originY, int pile);
+    /// Runs the application until its next update, for the deck's own animations; false when
+    /// it cannot.
+    bool RunUntilUpdate();
+
     // Called by stones.
     void OnStoneArrived(DominoFish& stone);
     void OnStoneTurned();
@@ -103,10 +115,10 @@ public:
     /// The statistics log line for the end of the level.
     std::string StatisticsLine(bool won) const;
 
-    PlayFieldHost* host = nullptr;
-    StoneDeck* deck = nullptr;
-    PlayLine* line = nullptr;
-    ComboMeter* comboMeter = nullptr;
+    PlayFieldHost& host;
+    PlayLine& line;
+    StoneDeck& deck;
+    ComboMeter& comboMeter;
     int editorCursorX = 0;
     int editorCursorY = 0;
     std::vector<StoneList> layers;
@@ -157,8 +169,10 @@ public:
 private:
     using PairChain = std::vector<std::pair<int, int>>;
 
+    /// Ticks a play-line end takes to move to its place.
+    static constexpr int kLineMoveTicks = 60;
+
     void ChooseStyle(int style);
-    void ApplyLevel(const LevelData& level, bool playMusic);
     void ClearLayers();
     PairChain BuildPairChain(int stoneCountForChain);
     void DealPairs(PairChain& chain, bool flyIn);

@@ -5,8 +5,6 @@
 #include <deque>
 #include <memory>
 
-class PlayField;
-
 /// The row of played stones, left end first. Only its two end stones take part in the game;
 /// the stones between them are kept but not shown.
 class PlayLine
@@ -18,8 +16,6 @@ public:
     static constexpr int kStartX = 400;
     /// The end value of an empty line; it matches no picture.
     static constexpr int kNoValue = -1;
-
-    explicit PlayLine(PlayField* field) : field(field) {}
 
     DominoFish* First() const { return stones.empty() ? nullptr : stones.front().get(); }
     DominoFish* Last() const { return stones.empty() ? nullptr : stones.back().get(); }
@@ -42,7 +38,6 @@ public:
     void UpdateStones();
 
     std::deque<std::unique_ptr<DominoFish>> stones;
-    PlayField* field = nullptr;
     /// Set when a stone joins the line; the panel consumes it to score the move.
     bool stonePlaced = false;
     /// -1 while a held stone is snapped to the left end, 1 at the right end, else 0.

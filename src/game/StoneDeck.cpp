@@ -20,7 +20,7 @@ constexpr int kDealUpdates = 29;
 std::unique_ptr<DominoFish> StoneDeck::NewStone(int centreX, int centreY)
 {
     auto stone =
-        std::make_unique<DominoFish>(field, centreX, centreY, DominoFish::kLyingALeft, 0, style);
+        std::make_unique<DominoFish>(&field, centreX, centreY, DominoFish::kLyingALeft, 0, style);
     return stone;
 }
 
@@ -35,11 +35,11 @@ void StoneDeck::Deal(int count)
     count = std::clamp(count, 0, kMaxStones);
     for (int i = 0; i < count; ++i) {
         auto stone = NewStone(x + i + 40, y - i + 25);
-        stone->pictureA = field->RandomPicture();
-        stone->pictureB = field->RandomPicture();
+        stone->pictureA = field.RandomPicture();
+        stone->pictureB = field.RandomPicture();
         // With fewer than two distinct pictures equal halves cannot be avoided.
-        while (stone->pictureB == stone->pictureA && field->HasTwoDistinctPictures()) {
-            stone->pictureB = field->RandomPicture();
+        while (stone->pictureB == stone->pictureA && field.HasTwoDistinctPictures()) {
+            stone->pictureB = field.RandomPicture();
         }
         if (Zorva::Rand().Next(1000) > 950) {
             stone->MakeJoker();
@@ -60,9 +60,9 @@ bool StoneDeck::InDeckArea(int mouseX, int mouseY) const
 
 void StoneDeck::Click(int button)
 {
-    if (field->mode == GameMode::OneSide) {
+    if (field.mode == GameMode::OneSide) {
         ClickOneSide(button);
-    } else if (field->mode == GameMode::TwoSide) {
+    } else if (field.mode == GameMode::TwoSide) {
         ClickTwoSide();
     }
 }
@@ -81,10 +81,10 @@ void StoneDeck::ClickOneSide(int button)
     stone.y = y + 25 - 7 * b;
     stone.UpdateDrawPosition();
 
-    const DominoFish* last = line->Last();
-    const int endValue = line->RightEndValue();
+    const DominoFish* last = line.Last();
+    const int endValue = line.RightEndValue();
     const bool jokerEnd = !last || last->joker || endValue < 0 || endValue >= kPictureCount;
-    const int weighted = field->WeightedRandomPicture();
+    const int weighted = field.WeightedRandomPicture();
     if (!stone.joker) {
         stone.pictureA = jokerEnd ? 1 : endValue;
         stone.pictureB = weighted;
@@ -96,13 +96,11 @@ void StoneDeck::ClickOneSide(int button)
     const int originX = playedStone->x;
     const int originY = playedStone->y;
     // The stone's left picture is the right end's, so it always fits.
-    field->SendToLineOneSide(std::move(played), button);
-    field->undo = UndoRecord{UndoRecord::kDeckOrPile, 0, originX, originY, 0, -1, playedStone};
+    field.SendToLineOneSide(std::move(played), button);
     if (!stones.empty()) {
         stones.back()->faceUp = true;
     }
-    field->CountMoves();
-    field->idleTicks = 0;
+    field.CommitDeckMove(*playedStone, originX, originY, -1);
 }
 
 void StoneDeck::ClickTwoSide()
@@ -119,7 +117,7 @@ void StoneDeck::ClickTwoSide()
     }
     busy = false;
     CountDeckSideMoves();
-    field->CheckEndOfLevel();
+    field.CheckEndOfLevel();
 }
 
 void StoneDeck::DealOntoPiles()
@@ -140,7 +138,7 @@ void StoneDeck::DealOntoPiles()
             }
         }
         for (int i = 0; i < kDealUpdates; ++i) {
-            if (!field->host->RunUntilUpdate()) {
+            if (!field.RunUntilUpdate()) {
                 break;
             }
         }
@@ -236,12 +234,12 @@ bool StoneDeck::PileHover(int mouseX, int mouseY)
 
 void StoneDeck::PileMouseDown(int mouseX, int mouseY, int button)
 {
-    if (field->mode != GameMode::TwoSide || hoveredPile < 0 ||
+    if (field.mode != GameMode::TwoSide || hoveredPile < 0 ||
         hoveredPile >= static_cast<int>(piles.size()) || piles[hoveredPile].empty()) {
         return;
     }
     DominoFish& stone = *piles[hoveredPile].back();
-    const DominoFish* fieldStone = field->hoveredStone;
+    const DominoFish* fieldStone = field.hoveredStone;
     if (stone.IsMoving() || (fieldStone && fieldStone->dragging)) {
         return;
     }
@@ -249,9 +247,9 @@ void StoneDeck::PileMouseDown(int mouseX, int mouseY, int button)
         dragOriginX = stone.x;
         dragOriginY = stone.y;
         heldStone = &stone;
-        field->PickUp(stone, mouseX, mouseY);
+        field.PickUp(stone, mouseX, mouseY);
     } else if (button == Zorva::kClickRight) {
-        field->TurnTowardsJokerEnd(stone);
+        field.TurnTowardsJokerEnd(stone);
     }
 }
 
@@ -260,7 +258,7 @@ bool StoneDeck::PileDrag(int mouseX, int mouseY)
     if (!heldStone) {
         return false;
     }
-    field->DragStone(*heldStone, mouseX, mouseY);
+    field.DragStone(*heldStone, mouseX, mouseY);
     return true;
 }
 
@@ -270,10 +268,10 @@ void StoneDeck::MouseUp(int mouseX, int mouseY, int button)
         DominoFish& stone = *heldStone;
         const int pile = PileOfHeldStone();
         heldStone = nullptr;
-        line->dropSide = 0;
-        const int side = pile >= 0 ? field->PlacementSide(stone) : 0;
+        line.dropSide = 0;
+        const int side = pile >= 0 ? field.PlacementSide(stone) : 0;
         if (side == 0) {
-            field->ReturnToOrigin(stone, mouseX, mouseY, dragOriginX, dragOriginY);
+            field.ReturnToOrigin(stone, mouseX, mouseY, dragOriginX, dragOriginY);
             stone.returningFromPile = true;
             return;
         }
@@ -281,16 +279,13 @@ void StoneDeck::MouseUp(int mouseX, int mouseY, int button)
         piles[pile].pop_back();
         hoveredPile = -1;
         hoveredPileStone = -1;
-        field->PlaceAtEnd(std::move(placed), side);
-        field->undo =
-            UndoRecord{UndoRecord::kDeckOrPile, 0, dragOriginX, dragOriginY, 0, pile, &stone};
+        field.PlaceAtEnd(std::move(placed), side);
         CountDeckSideMoves();
-        field->CountMoves();
-        field->idleTicks = 0;
+        field.CommitDeckMove(stone, dragOriginX, dragOriginY, pile);
         if (static_cast<int>(piles[pile].size()) >= kVisiblePileStones) {
             RestackPile(pile, true);
         }
-        field->CheckEndOfLevel();
+        field.CheckEndOfLevel();
         return;
     }
     if (InDeckArea(mouseX, mouseY)) {
@@ -300,8 +295,8 @@ void StoneDeck::MouseUp(int mouseX, int mouseY, int button)
 
 int StoneDeck::CountDeckSideMoves()
 {
-    const int left = line->LeftEndValue();
-    const int right = line->RightEndValue();
+    const int left = line.LeftEndValue();
+    const int right = line.RightEndValue();
     const bool jokerEnd = left == DominoFish::kJokerValue || right == DominoFish::kJokerValue;
     int count = 0;
     for (const auto& stone : stones) {
@@ -334,8 +329,8 @@ void StoneDeck::AddBonusStone()
         return;
     }
     auto stone = NewStone(x + 40, y + 25);
-    stone->pictureA = field->RandomPicture();
-    stone->pictureB = field->RandomPicture();
+    stone->pictureA = field.RandomPicture();
+    stone->pictureB = field.RandomPicture();
     if (!stones.empty()) {
         stones.back()->faceUp = false;
     }

@@ -16,7 +16,10 @@ public:
     static constexpr int kMaxPiles = 8;
     static constexpr int kVisiblePileStones = 3;
 
-    StoneDeck(PlayField* field, PlayLine* line) : field(field), line(line) {}
+    /// The deck plays its stones onto the field's line; both must outlive it.
+    StoneDeck(PlayField& playField, PlayLine& playLine) : field(playField), line(playLine) {}
+    StoneDeck(const StoneDeck&) = delete;
+    StoneDeck& operator=(const StoneDeck&) = delete;
 
     /// Replaces the deck with `count` new stones and empty piles; crops start at 2.
     void Deal(int count);
@@ -48,8 +51,8 @@ public:
     /// Moves every stone of a pile to its place; only the top three places show.
     void RestackPile(int pile, bool clipped);
 
-    PlayField* field = nullptr;
-    PlayLine* line = nullptr;
+    PlayField& field;
+    PlayLine& line;
     int hoveredPile = -1;
     int hoveredPileStone = -1;
     /// Set by a Two-Side deal; the panel consumes it.

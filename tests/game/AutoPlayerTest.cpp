@@ -13,9 +13,7 @@ AutoPlayer::Result PlayLevel(const std::string& file, GameMode mode, uint32_t se
     board.field.mode = mode;
     board.dataPrefix = "";
     host.onUpdate = [&board] { board.Tick(); };
-    board.field.boardLevel = 2;
-    EXPECT_TRUE(board.field.StartLevel(std::string(QUARROW_TEST_DATA_DIR "/levels/") + file, -1));
-    board.deck.Deal(board.field.cardsInDeck);
+    EXPECT_TRUE(board.StartLevel(std::string(QUARROW_TEST_DATA_DIR "/levels/") + file, 2));
     AutoPlayer player(board, host);
     return player.PlayToEnd();
 }

@@ -117,8 +117,7 @@ TEST_F(DeckTest, Reshuffle_NewPicturesAndAtLeastThreeDeckStones)
 {
     const std::string path = WriteLevelFile(LevelText("0,1,2,3", {{"[==]..[==]..[==]"}}));
     Field().mode = GameMode::OneSide;
-    Field().boardLevel = 2;
-    ASSERT_TRUE(Field().StartLevel(path, -1));
+    ASSERT_TRUE(board.StartLevel(path, 2));
     board.deck.Deal(1);
     Field().reshufflesLeft = 1;
     Field().layers[0][0]->keyNumber = 2; // no stone has lock 2: the key goes

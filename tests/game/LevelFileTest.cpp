@@ -108,9 +108,9 @@ TEST(LevelFileTest, MalformedFiles_FailAndLeaveTheFieldAsItWas)
     const std::string bad = ::testing::TempDir() + "quarrow_bad.xml";
     std::ofstream(good) << LevelText("0,1", {{"[==]"}}, "Background=\"sea.jpg\" Music=\"4\"");
     std::ofstream(bad) << "<Level Typs=\"7\"><Layers><Layer><l>[==][==]</l>";
-    ASSERT_TRUE(board.field.LoadLevel(good, 0, -1, true));
-    EXPECT_FALSE(board.field.LoadLevel(bad, 0, -1, true));
-    EXPECT_FALSE(board.field.LoadLevel(::testing::TempDir() + "quarrow_absent.xml", 0, -1, true));
+    ASSERT_TRUE(board.LoadLevel(good, 0, -1, true));
+    EXPECT_FALSE(board.LoadLevel(bad, 0, -1, true));
+    EXPECT_FALSE(board.LoadLevel(::testing::TempDir() + "quarrow_absent.xml", 0, -1, true));
     EXPECT_EQ(board.field.stoneCount, 1);
     EXPECT_EQ(board.field.pictureList, (std::vector<int>{0, 1}));
     EXPECT_EQ(host.background, "images/sea.jpg");
@@ -118,7 +118,7 @@ TEST(LevelFileTest, MalformedFiles_FailAndLeaveTheFieldAsItWas)
 
     // Empty Background and Music keep what the field had; an empty picture list means 0, 1.
     std::ofstream(good) << LevelText("", {{"[==][==]"}}, "Background=\"\" Music=\"\"");
-    ASSERT_TRUE(board.field.LoadLevel(good, 0, -1, true));
+    ASSERT_TRUE(board.LoadLevel(good, 0, -1, true));
     EXPECT_EQ(board.field.backgroundName, "sea.jpg");
     EXPECT_EQ(board.field.musicTrack, 4);
     EXPECT_EQ(board.field.pictureList, (std::vector<int>{0, 1}));

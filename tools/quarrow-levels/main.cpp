@@ -4,7 +4,6 @@
 #include "game/AutoPlayer.h"
 #include "game/BoardModel.h"
 #include "game/HeadlessHost.h"
-#include "game/LevelFile.h"
 #include "system/MTRand.h"
 
 #include <cstdio>
@@ -43,7 +42,7 @@ int Dump(const std::string& path)
     HeadlessHost host;
     BoardModel board(host);
     std::string error;
-    if (!board.field.LoadLevel(path, 0, -1, true, &error)) {
+    if (!board.LoadLevel(path, 0, -1, true, &error)) {
         std::fprintf(stderr, "quarrow-levels: cannot load %s: %s\n", path.c_str(), error.c_str());
         return 1;
     }
@@ -71,7 +70,7 @@ int Roundtrip(const std::string& in, const std::string& out)
     HeadlessHost host;
     BoardModel board(host);
     std::string error;
-    if (!board.field.LoadLevel(in, 0, -1, true, &error)) {
+    if (!board.LoadLevel(in, 0, -1, true, &error)) {
         std::fprintf(stderr, "quarrow-levels: cannot load %s: %s\n", in.c_str(), error.c_str());
         return 1;
     }
@@ -148,18 +147,12 @@ int Play(const PlayOptions& options)
         board.field.mode = options.mode;
         host.onUpdate = [&board] { board.Tick(); };
         // The level number decides how the play line starts (level 1 from the top stone).
-        board.levelNumber = options.level;
-        board.field.boardLevel = options.level;
         std::string error;
-        if (!board.field.StartLevel(options.path, -1)) {
-            LevelFile::ReadFile(options.path, -1, &error);
+        if (!board.StartLevel(options.path, options.level, &error)) {
             std::fprintf(stderr, "quarrow-levels: cannot start %s: %s\n", options.path.c_str(),
                          error.c_str());
             return 1;
         }
-        board.deck.Deal(board.field.cardsInDeck);
-        board.deck.CountDeckSideMoves();
-        board.comboMeter.Empty();
 
         AutoPlayer player(board, host);
         const AutoPlayer::Result result = player.PlayToEnd();
