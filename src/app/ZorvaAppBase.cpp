@@ -29,12 +29,6 @@ namespace Zorva {
 
 namespace {
 
-/// The longest stretch of real time the loop catches up after a stall.
-constexpr double kMaxPendingMs = 200.0;
-constexpr int kMaxLoadingShareMs = 250;
-constexpr int kMinDrawMs = 15;
-constexpr int kLoadingDrawGapMs = 35;
-constexpr int64_t kForcedPresentMs = 1000;
 /// A lost display in an inactive window is tried again at most this often.
 constexpr int64_t kReinitRetryMs = 1000;
 constexpr int kFpsOverlayMargin = 10;
@@ -69,7 +63,8 @@ ZorvaAppBase::ZorvaAppBase(std::unique_ptr<PlatformClock> injectedClock)
     SetImageRegistry(this);
     mainThreadId = std::this_thread::get_id();
     constructionTime = clock->NowMs();
-    lastDrawTime = nextDrawAllowedTime = lastInputTime = constructionTime;
+    timing.StartDrawClock(constructionTime);
+    windowState.lastInputTime = constructionTime;
     productVersion = QUARROW_PRODUCT_VERSION_TEXT;
     debugOutputEnabled = std::getenv("QUARROW_DEBUG") != nullptr;
     widgetManager = std::make_unique<WidgetManager>(this);
@@ -97,21 +92,15 @@ ZorvaAppBase::~ZorvaAppBase()
     ProcessDeferredDeletes();
     widgetManager.reset();
     resourceManager.reset();
-    {
-        const std::lock_guard<std::mutex> lock(imageRegistryMutex);
-        for (MemoryImage* image : liveImages) {
-            image->registry = nullptr;
-        }
-        liveImages.clear();
-    }
+    liveImages.DetachAll();
     SetImageRegistry(previousImageRegistry);
 }
 
 void ZorvaAppBase::SetCursor(CursorKind cursor)
 {
     const int number = static_cast<int>(cursor);
-    if (number != cursorNumber) {
-        cursorNumber = number;
+    if (number != windowState.cursorNumber) {
+        windowState.cursorNumber = number;
         RefreshCursor();
     }
 }
@@ -229,10 +218,7 @@ void ZorvaAppBase::ChangeToDataFolder()
 
 void ZorvaAppBase::ReleaseImageSurfaces()
 {
-    const std::lock_guard<std::mutex> lock(imageRegistryMutex);
-    for (MemoryImage* image : liveImages) {
-        image->DropTexture();
-    }
+    liveImages.DropTextures();
 }
 
 void ZorvaAppBase::RestoreImageSurfaces()
@@ -281,7 +267,8 @@ void ZorvaAppBase::Start()
         StartLoadingThread();
     }
     startTime = clock->NowMs();
-    lastDrawTime = lastInputTime = startTime;
+    timing.NoteLoopStart(startTime);
+    windowState.lastInputTime = startTime;
     ShowMainWindowForLoop();
     RunMainLoop();
     loopRunning = false;
@@ -297,14 +284,15 @@ void ZorvaAppBase::WriteStatistics()
     const int64_t runMs = clock->NowMs() - startTime;
     const double seconds = static_cast<double>(runMs) / 1000.0;
     OutputDebug(Format("Seconds       = %g\r\n", seconds));
-    OutputDebug(Format("Sleep Count   = %d\r\n", sleepCount));
+    OutputDebug(Format("Sleep Count   = %d\r\n", statistics.sleepCount));
     OutputDebug(Format("Update Count  = %d\r\n", updateCount));
-    OutputDebug(Format("Draw Count    = %d\r\n", drawCount));
-    OutputDebug(Format("Draw Time     = %d\r\n", drawTimeTotal));
-    OutputDebug(Format("Screen Blt    = %d\r\n", presentTimeTotal));
-    if (drawTimeTotal + presentTimeTotal > 0) {
+    OutputDebug(Format("Draw Count    = %d\r\n", statistics.drawCount));
+    OutputDebug(Format("Draw Time     = %d\r\n", statistics.drawTimeTotal));
+    OutputDebug(Format("Screen Blt    = %d\r\n", statistics.presentTimeTotal));
+    if (statistics.drawTimeTotal + statistics.presentTimeTotal > 0) {
         OutputDebug(Format("Avg FPS       = %d\r\n",
-                           drawCount * 1000 / (drawTimeTotal + presentTimeTotal)));
+                           statistics.drawCount * 1000 /
+                               (statistics.drawTimeTotal + statistics.presentTimeTotal)));
     }
     if (seconds > 0) {
         OutputDebug(Format("Updates/Sec   = %g\r\n", updateCount / seconds));
@@ -358,18 +346,18 @@ bool ZorvaAppBase::LoopStep(bool& updated)
     if (breakInnerLoop) {
         return false;
     }
-    if (loopState == 3) {
-        loopState = 0;
+    if (timing.State() == LoopState::Done) {
+        timing.SetState(LoopState::Messages);
     }
     ++nestingDepth;
     bool result = true;
-    if (loopState == 0) {
+    if (timing.State() == LoopState::Messages) {
         if (!shutdown) {
             ProcessWindowMessages();
         }
         InjectDueDemoEvents();
         if (!ProcessDeferredMessage()) {
-            loopState = 1;
+            timing.SetState(LoopState::UpdateDue);
         }
     } else {
         const int before = updateCount;
@@ -384,7 +372,6 @@ bool ZorvaAppBase::LoopStep(bool& updated)
 bool ZorvaAppBase::StepTiming(bool allowSleep)
 {
     const int64_t callStart = clock->NowMs();
-    int slept = 0;
     if (shutdownFromOtherThread.exchange(false)) {
         Shutdown();
     }
@@ -393,70 +380,61 @@ bool ZorvaAppBase::StepTiming(bool allowSleep)
     }
     // A paused loop still goes back to its messages, and sleeps instead of spinning.
     if (DemoPausesLoop() || updateSpeed <= 0) {
-        loopState = 3;
+        timing.SetState(LoopState::Done);
         ProcessDeferredDeletes();
         if (allowSleep) {
-            ++sleepCount;
+            ++statistics.sleepCount;
             clock->SleepMs(updateInterval);
         }
         return true;
     }
-    const double stepMs = updateInterval / updateSpeed;
-    const int64_t now = clock->NowMs();
-    if (timeSampled) {
-        pendingTime += static_cast<double>(now - lastTimeSample);
-    }
-    timeSampled = true;
-    lastTimeSample = now;
-    pendingTime = std::min(pendingTime, kMaxPendingMs);
+    const double stepMs = LoopTiming::StepMs(updateInterval, updateSpeed);
+    timing.Accumulate(clock->NowMs());
 
     bool drawOrSleep = false;
-    if (loopState == 1) {
+    if (timing.State() == LoopState::UpdateDue) {
         const bool loadingSettled = loadingDoneHandled || !loadingThreadStarted;
-        const int forcedDrawAfter = static_cast<int>(std::ceil(updateSpeed * 10));
-        if (updatesSinceDraw >= forcedDrawAfter && loadingSettled) {
+        if (timing.UpdatesSinceDraw() >= LoopTiming::ForcedDrawAfter(updateSpeed) &&
+            loadingSettled) {
             drawOrSleep = true;
-        } else if (pendingTime >= stepMs) {
-            ++updatesSinceDraw;
+        } else if (timing.StepDue(stepMs)) {
+            timing.CountUpdateStep();
             if (TryAdvanceUpdate()) {
-                loopState = 2;
+                timing.SetState(LoopState::AfterUpdate);
             }
-            updatedSinceDraw = true;
+            timing.SetUpdatedSinceDraw(true);
         } else {
             drawOrSleep = true;
         }
-    } else if (loopState == 2) {
-        loopState = 3;
+    } else if (timing.State() == LoopState::AfterUpdate) {
+        timing.SetState(LoopState::Done);
         ProcessDeferredDeletes();
         AdvanceFraction(1.0);
-        pendingTime -= stepMs;
+        timing.ConsumeStep(stepMs);
     }
 
     if (drawOrSleep) {
-        loopState = 3;
-        updatesSinceDraw = 0;
-        if (updatedSinceDraw) {
+        timing.SetState(LoopState::Done);
+        timing.StartDrawRun();
+        if (timing.UpdatedSinceDraw()) {
             DrawIfDue();
         } else {
-            const int ms = static_cast<int>(stepMs - pendingTime);
+            const int ms = timing.MsUntilStep(stepMs);
             if (ms > 0) {
                 if (!allowSleep) {
                     return false;
                 }
-                ++sleepCount;
+                ++statistics.sleepCount;
                 clock->SleepMs(ms);
             }
         }
     } else if (loadingThreadRunning) {
-        // Yield about twice the main thread's own working time to the loading thread.
-        int64_t extra = (clock->NowMs() - slept - callStart) * 2 - slept;
-        extra = std::min<int64_t>(extra, kMaxLoadingShareMs);
+        const int64_t extra = LoopTiming::LoadingShareMs(clock->NowMs() - callStart);
         if (extra > 0) {
             if (!allowSleep) {
                 return false;
             }
             clock->SleepMs(static_cast<int>(extra));
-            slept += static_cast<int>(extra);
         }
     }
     ProcessDeferredDeletes();
@@ -484,7 +462,7 @@ bool ZorvaAppBase::TryAdvanceUpdate()
 void ZorvaAppBase::AdvanceOneUpdate()
 {
     ++updateCount;
-    if (!minimized) {
+    if (!windowState.minimized) {
         widgetManager->UpdateFrame();
     }
     musicOutput->Update();
@@ -495,7 +473,7 @@ bool ZorvaAppBase::DrawIfDue()
 {
     if (displayLost) {
         PresentFrame(Rect(0, 0, screenImage->GetWidth(), screenImage->GetHeight()));
-        updatedSinceDraw = false;
+        timing.SetUpdatedSinceDraw(false);
         return false;
     }
     const int64_t drawStart = clock->NowMs();
@@ -505,38 +483,31 @@ bool ZorvaAppBase::DrawIfDue()
         drew = widgetManager->DrawScreen();
         drawing = false;
     }
-    framePending = framePending || drew;
+    if (drew) {
+        timing.NoteFramePainted();
+    }
     const int64_t now = clock->NowMs();
     const int drawMs = static_cast<int>(now - drawStart);
-    const bool wanted = framePending || now - lastDrawTime >= kForcedPresentMs;
-    if (!wanted || now < nextDrawAllowedTime) {
-        updatedSinceDraw = false;
-        lastDrawEmpty = true;
+    if (!timing.PresentDue(now)) {
+        timing.SetUpdatedSinceDraw(false);
+        timing.NoteNothingPresented();
         return false;
     }
-    ++drawCount;
-    drawTimeTotal += drawMs;
+    ++statistics.drawCount;
+    statistics.drawTimeTotal += drawMs;
     if (showFps) {
         DrawFpsOverlay();
     }
-    if (waitForVSync && windowed) {
+    if (waitForVSync && windowState.windowed) {
         WaitForVerticalSync();
     }
     const int64_t presentStart = clock->NowMs();
     PresentFrame(Rect(0, 0, screenImage->GetWidth(), screenImage->GetHeight()));
     const int64_t presentEnd = clock->NowMs();
-    presentTimeTotal += static_cast<int>(presentEnd - presentStart);
-    lastDrawTime = presentEnd;
-    lastPresentTime = presentEnd;
+    statistics.presentTimeTotal += static_cast<int>(presentEnd - presentStart);
     CountFrameForFps(presentEnd);
-    framePending = false;
-    nextDrawAllowedTime = presentEnd;
-    if (loadingThreadRunning) {
-        // While loading, frames stay at least 50 ms apart so the loader gets the time.
-        nextDrawAllowedTime = presentEnd + std::max(drawMs, kMinDrawMs) + kLoadingDrawGapMs;
-    }
-    updatedSinceDraw = false;
-    lastDrawEmpty = false;
+    timing.NotePresented(presentEnd, drawMs, loadingThreadRunning);
+    timing.SetUpdatedSinceDraw(false);
     return true;
 }
 
@@ -545,7 +516,7 @@ void ZorvaAppBase::PresentFrame(const Rect& rect)
     if (drawing || shutdown || IsIdle()) {
         return;
     }
-    ++presentCount;
+    ++statistics.presentCount;
     if (displayOutput->Present(*screenImage, rect)) {
         displayLost = false;
         return;
@@ -553,7 +524,9 @@ void ZorvaAppBase::PresentFrame(const Rect& rect)
     // Until the display is back, frames are dropped and only the present is retried.
     displayLost = true;
     const int64_t now = clock->NowMs();
-    if (!minimized && (active || (windowed && now - lastReinitAttempt >= kReinitRetryMs))) {
+    if (!windowState.minimized &&
+        (windowState.active ||
+         (windowState.windowed && now - lastReinitAttempt >= kReinitRetryMs))) {
         lastReinitAttempt = now;
         ReinitializeDisplay();
     }
@@ -563,17 +536,17 @@ bool ZorvaAppBase::ReinitializeDisplay()
 {
     OnBeforeDisplayInit();
     ReleaseImageSurfaces();
-    int result = displayOutput->Initialize(windowed, is3D);
+    int result = displayOutput->Initialize(windowState.windowed, is3D);
     refreshRate = displayOutput->RefreshRate();
-    if (result == 6 && windowedRequested && active) {
+    if (result == 6 && windowedRequested && windowState.active) {
         // The desktop cannot show the window: full screen sets its own depth.
-        forcedFullscreen = true;
+        windowState.forcedFullscreen = true;
         ChangeScreenMode(false);
         return !displayLost;
     }
     if (result == 7) {
         is3D = false;
-        result = displayOutput->Initialize(windowed, is3D);
+        result = displayOutput->Initialize(windowState.windowed, is3D);
     }
     if (result != 0) {
         return false;
@@ -589,6 +562,7 @@ void ZorvaAppBase::WaitForVerticalSync()
 {
     // Presents in a window stay one refresh period apart.
     const int period = 1000 / std::max(refreshRate, 1);
+    const int64_t lastPresentTime = timing.LastPresentTime();
     const int64_t due = lastPresentTime + period;
     const int64_t now = clock->NowMs();
     if (lastPresentTime > 0 && due > now) {
@@ -665,11 +639,11 @@ double ZorvaAppBase::GetLoadingProgress() const
 
 int ZorvaAppBase::ShowMessageBox(const std::string& text, const std::string& title, int flags)
 {
-    systemDialogOpen = true;
+    windowState.systemDialogOpen = true;
     const int result = messageBox->Show(text, title, flags);
-    systemDialogOpen = false;
+    windowState.systemDialogOpen = false;
     // Time spent in the box is not caught up.
-    lastTimeSample = clock->NowMs();
+    timing.Resample(clock->NowMs());
     return result;
 }
 
@@ -787,8 +761,8 @@ void ZorvaAppBase::ReadSettings()
     if (ReadInteger("ScreenMode", value)) {
         windowedRequested = value == 0;
     }
-    ReadInteger("PreferredX", preferredX);
-    ReadInteger("PreferredY", preferredY);
+    ReadInteger("PreferredX", windowState.preferredX);
+    ReadInteger("PreferredY", windowState.preferredY);
     ReadBoolean("CustomCursors", customCursors);
     ReadBoolean("WaitForVSync", waitForVSync);
     ReadBoolean("Is3D", is3D);
@@ -807,8 +781,8 @@ void ZorvaAppBase::WriteSettings()
     WriteInteger("SfxVolume", static_cast<int>(std::lround(sfxVolume * 100)));
     WriteInteger("Muted", muteCount - autoMuteCount > 0 ? 1 : 0);
     WriteInteger("ScreenMode", windowedRequested ? 0 : 1);
-    WriteInteger("PreferredX", preferredX);
-    WriteInteger("PreferredY", preferredY);
+    WriteInteger("PreferredX", windowState.preferredX);
+    WriteInteger("PreferredY", windowState.preferredY);
     WriteBoolean("CustomCursors", customCursors);
     WriteBoolean("WaitForVSync", waitForVSync);
     WriteInteger("InProgress", 0);
@@ -945,31 +919,18 @@ std::unique_ptr<MemoryImage> ZorvaAppBase::LoadImageToSurface(const std::string&
 
 SharedImage ZorvaAppBase::GetSharedImage(const std::string& path, const std::string& variant)
 {
-    // The loading thread and the main thread both ask for images.
-    std::lock_guard lock(imageCacheMutex);
-    const ImageKey key{path, variant};
-    auto found = imageCache.find(key);
-    if (found != imageCache.end()) {
-        return SharedImage{found->second, false};
-    }
-    std::shared_ptr<MemoryImage> image = LoadImageToSurface(path, true);
-    if (!image) {
-        return SharedImage{};
-    }
-    imageCache.emplace(key, image);
-    return SharedImage{image, true};
+    return imageCache.Get(
+        path, variant, [this](const std::string& file) { return LoadImageToSurface(file, true); });
 }
 
 void ZorvaAppBase::AddImage(MemoryImage* image)
 {
-    const std::lock_guard<std::mutex> lock(imageRegistryMutex);
-    liveImages.insert(image);
+    liveImages.Add(image);
 }
 
 void ZorvaAppBase::RemoveImage(MemoryImage* image)
 {
-    const std::lock_guard<std::mutex> lock(imageRegistryMutex);
-    liveImages.erase(image);
+    liveImages.Remove(image);
 }
 
 void ZorvaAppBase::DropImageTexture(MemoryImage*)
@@ -979,8 +940,32 @@ void ZorvaAppBase::DropImageTexture(MemoryImage*)
 
 std::size_t ZorvaAppBase::LiveImageCount() const
 {
-    const std::lock_guard<std::mutex> lock(imageRegistryMutex);
-    return liveImages.size();
+    return liveImages.Count();
+}
+
+void ZorvaAppBase::SetMessageBoxService(std::unique_ptr<MessageBoxService> service)
+{
+    messageBox = std::move(service);
+}
+
+void ZorvaAppBase::SetSoundManager(std::unique_ptr<SoundManager> manager)
+{
+    soundOutput = std::move(manager);
+}
+
+void ZorvaAppBase::SetMusicInterface(std::unique_ptr<MusicInterface> music)
+{
+    musicOutput = std::move(music);
+}
+
+void ZorvaAppBase::SetWindowSystem(std::unique_ptr<WindowSystem> system)
+{
+    windowSystem = std::move(system);
+}
+
+void ZorvaAppBase::SetDisplayOutput(std::unique_ptr<DisplayOutput> output)
+{
+    displayOutput = std::move(output);
 }
 
 } // namespace Zorva

@@ -1,11 +1,18 @@
 #pragma once
 
 #include "app/CommandLine.h"
+#include "app/DeferredMessageQueue.h"
+#include "app/DialogTable.h"
 #include "app/DisplayOutput.h"
+#include "app/ImageCache.h"
+#include "app/LiveImageSet.h"
+#include "app/LoopStatistics.h"
+#include "app/LoopTiming.h"
 #include "app/MessageBoxService.h"
 #include "app/PlatformClock.h"
 #include "app/SingleInstanceLock.h"
 #include "app/WindowMessage.h"
+#include "app/WindowState.h"
 #include "app/WindowSystem.h"
 #include "audio/MusicInterface.h"
 #include "audio/SoundManager.h"
@@ -21,12 +28,8 @@
 
 #include <atomic>
 #include <cstdint>
-#include <deque>
-#include <list>
-#include <map>
 #include <memory>
 #include <mutex>
-#include <set>
 #include <string>
 #include <thread>
 #include <utility>
@@ -43,8 +46,8 @@ class Widget;
 class WidgetManager;
 
 /// The framework's application object: owns the widget manager, the screen image and the
-/// platform seams, and runs the fixed-rate main loop. The game derives from it and
-/// overrides the hooks, whose base versions do nothing.
+/// platform seams, and runs the fixed-rate main loop. The game derives from it, sets the
+/// public fields before Init and overrides the hooks, whose base versions do nothing.
 ///
 /// Threads: the loop, the updates and drawing run on the main thread; RunLoadingWork runs
 /// on the loading thread. Shutdown may be called from any thread.
@@ -80,6 +83,11 @@ public:
     /// From another thread this only flags the request; the main thread acts at its next
     /// StepTiming.
     virtual void Shutdown();
+    /// Init has run to its end.
+    bool IsInitialized() const { return initialized; }
+    bool IsShuttingDown() const { return shutdown; }
+    /// The code the program is to end with; below 0 when none was asked for.
+    int GetExitCode() const { return exitCode; }
 
     // The loop
     virtual void RunMainLoop();
@@ -95,6 +103,11 @@ public:
     virtual bool RunUntilUpdate();
     /// Deletes the queued widgets recorded at or below the current nesting depth.
     void ProcessDeferredDeletes();
+    /// One update stands for `updateInterval / updateSpeed` ms; a speed of 0 or less pauses.
+    int GetUpdateInterval() const { return updateInterval; }
+    double GetUpdateSpeed() const { return updateSpeed; }
+    void SetUpdateSpeed(double speed) { updateSpeed = speed; }
+    const LoopStatistics& GetLoopStatistics() const { return statistics; }
 
     // Loading thread
     void StartLoadingThread();
@@ -102,6 +115,10 @@ public:
     /// RunLoadingWork uses its own members calls this in its destructor.
     void WaitForLoadingThread();
     virtual double GetLoadingProgress() const;
+    bool IsLoadingThreadRunning() const { return loadingThreadRunning; }
+    /// The loading work has returned; the main thread notices it at its next update.
+    bool IsLoadingThreadDone() const { return loadingThreadDone; }
+    bool IsLoadingHandled() const { return loadingDoneHandled; }
 
     // Hooks
     virtual void OnLoadingFinished() {}
@@ -119,7 +136,7 @@ public:
     // Seams for the window layer; the base versions are headless.
     /// Makes the main window and initialises the display for it.
     virtual void CreateMainWindow();
-    /// Shows the cursor for `cursorNumber`.
+    /// Shows the cursor for the cursor number.
     virtual void RefreshCursor();
     /// The sound manager and music player for this run; null keeps the silent ones. The
     /// base versions play on the SDL sound device, and stay silent with `noSound` or
@@ -131,7 +148,7 @@ public:
     virtual void RestoreImageSurfaces();
     /// Re-creates the display in the mode asked for; the window layer also remakes the
     /// window. `force` re-applies an unchanged mode.
-    virtual void ChangeScreenMode(bool windowed, bool accelerated, bool force);
+    virtual void ChangeScreenMode(bool wantWindowed, bool accelerated, bool force);
     void ChangeScreenMode(bool wantWindowed) { ChangeScreenMode(wantWindowed, is3D, false); }
     void ReapplyScreenMode() { ChangeScreenMode(windowedRequested, is3D, true); }
     /// Hands the pending window-system events to HandleWindowMessage.
@@ -140,6 +157,9 @@ public:
     virtual bool ProcessDeferredMessage();
     /// Seam for the window layer's idle (screensaver) rule.
     virtual bool IsIdle() const { return false; }
+    /// The mode in force after the window was made.
+    bool IsWindowed() const { return windowState.windowed; }
+    bool HasFocus() const { return windowState.hasFocus; }
 
     // Seams for demo recording and playback; the base versions neither record nor play.
     /// Message stage: lets playback inject the events that are due.
@@ -147,7 +167,7 @@ public:
     /// Start of StepTiming: playback's jump and step rules.
     virtual void ApplyDemoTimingRules() {}
     /// Whether playback holds the loop still.
-    virtual bool DemoPausesLoop() const { return demoPaused; }
+    virtual bool DemoPausesLoop() const { return false; }
     /// Whether playback lets the next update run now (loading state, next event).
     virtual bool DemoAllowsUpdate() const { return true; }
     /// Whether playback says loading has completed at this update.
@@ -162,7 +182,6 @@ public:
     /// Debug output: kept in the debug log, and on standard error when enabled.
     virtual void OutputDebug(const std::string& text);
     std::string GetDebugLog() const;
-
     /// Draws the frame-rate overlay into the screen image (`showFps`).
     virtual void DrawFpsOverlay();
 
@@ -178,12 +197,16 @@ public:
     bool ReadBoolean(const std::string& name, bool& out);
     bool ReadBytes(const std::string& name, std::vector<uint8_t>& out);
     bool DeleteValue(const std::string& name);
+    /// The previous run did not reach the end of the loop.
+    bool LastRunEndedCleanly() const { return lastRunEndedCleanly; }
 
     // Command line
     /// Parses the program arguments (once) and applies them; false after an invalid
     /// switch, which was shown with ShowErrorBox and requests the exit with code 0.
     virtual bool ReadCommandLine(int argc, const char* const* argv);
     virtual bool ApplyCommandLine(const std::vector<CommandLineParam>& params);
+    const CommandLineOptions& GetCommandLineOptions() const { return commandLineOptions; }
+    bool IsScreensaverMode() const { return screensaverMode; }
 
     // Sound
     virtual void PlaySoundOnce(int id, int pan);
@@ -192,6 +215,9 @@ public:
     virtual double GetMusicVolume() const { return musicVolume; }
     virtual double GetSfxVolume() const { return sfxVolume; }
     virtual bool MuteActive() const { return muteCount > 0; }
+    /// Mutes in force, and how many of them the focus rule added.
+    int GetMuteCount() const { return muteCount; }
+    int GetAutoMuteCount() const { return autoMuteCount; }
     virtual void SetMasterVolume(double volume);
     virtual void SetMusicVolume(double volume);
     virtual void SetSfxVolume(double volume);
@@ -199,6 +225,8 @@ public:
     /// Loads a manifest sound into `id` with its base volume (below 0: unset) and pan.
     bool LoadSoundResource(int id, const std::string& path, double volume, int pan) override;
     virtual void RemoveAddMute(bool automatic);
+    SoundManager* GetSoundManager() const { return soundOutput.get(); }
+    MusicInterface* GetMusicInterface() const { return musicOutput.get(); }
 
     // Images
     /// Loads an image file into a new display image; null when it cannot be read.
@@ -239,6 +267,7 @@ public:
 
     WidgetManager* GetWidgetManager() const { return widgetManager.get(); }
     ResourceManager* GetResourceManager() const { return resourceManager.get(); }
+    MemoryImage* GetScreenImage() const { return screenImage.get(); }
 
     // The registry of live images, kept under its own lock (images are also made on the
     // loading thread). Images that outlive the application forget it when it goes.
@@ -246,109 +275,17 @@ public:
     void RemoveImage(MemoryImage* image) override;
     void DropImageTexture(MemoryImage* image) override;
     std::size_t LiveImageCount() const;
-    MemoryImage* GetScreenImage() const { return screenImage.get(); }
 
-    // Fields, with their construction defaults.
-    std::string companyTitle;
-    std::string productName = "Product";
-    std::string windowCaption = "ZorvaApp";
-    std::string registryKey;
-    std::string productVersion;
-    /// When set, the settings file used instead of the one derived from `registryKey`.
-    std::string settingsPath;
-    int width = 640;
-    int height = 480;
-    int preferredX = -1;
-    int preferredY = -1;
-    double musicVolume = 0.85;
-    double sfxVolume = 0.85;
-    double savedMusicVolume = 0;
-    double savedSfxVolume = 0;
-    int updateInterval = 10;
-    double updateSpeed = 1.0;
-    bool windowedRequested = true;
-    bool windowed = true;
-    bool modeChangedForFullscreen = false;
-    bool forcedFullscreen = false;
-    bool forcedWindowed = false;
-    bool singleInstance = true;
-    bool noSound = false;
-    bool useAltMusicPlayer = false;
-    std::atomic<bool> shutdown{false};
-    std::atomic<bool> breakInnerLoop{false};
-    bool active = true;
-    bool minimized = false;
-    bool hasFocus = true;
-    bool muteWhenInactive = true;
-    int muteCount = 0;
-    int autoMuteCount = 0;
-    bool systemDialogOpen = false;
-    bool hidden = false;
-    bool initialized = false;
-    bool mouseInWindow = false;
-    int cursorNumber = 0;
-    int updateCount = 0;
-    int drawCount = 0;
-    int sleepCount = 0;
-    /// Calls of PresentFrame that reached the display.
-    int presentCount = 0;
-    int drawTimeTotal = 0;
-    int presentTimeTotal = 0;
-    double pendingTime = 0;
-    int64_t lastTimeSample = 0;
-    bool timeSampled = false;
-    int loopState = 0;
-    int updatesSinceDraw = 0;
-    bool updatedSinceDraw = true;
-    int nestingDepth = 0;
-    int64_t lastDrawTime = 0;
-    int64_t nextDrawAllowedTime = 0;
-    int64_t lastInputTime = 0;
-    std::atomic<bool> loadingThreadStarted{false};
-    std::atomic<bool> loadingThreadDone{false};
-    std::atomic<bool> loadingDoneHandled{false};
-    std::atomic<bool> loadingThreadRunning{false};
-    /// The game turns this off when it has nothing to load.
-    bool loadingThreadEnabled = true;
-    /// The number of loading tasks and how many are done; progress is their ratio.
-    std::atomic<int> loadingTaskCount{0};
-    std::atomic<int> loadingTasksCompleted{0};
-    std::thread::id mainThreadId;
-    std::atomic<bool> shutdownFromOtherThread{false};
-    /// Demo playback has paused the loop (set by the demo layer).
-    bool demoPaused = false;
-    std::vector<std::pair<int, Widget*>> deferredDeletes;
-    bool is3D = false;
-    bool customCursors = false;
-    bool waitForVSync = false;
-    bool showFps = false;
-    /// 0: frames per second; 1: the pointer position.
-    int fpsMode = 0;
-    /// The 3D setting was changed during this run (asks to confirm it at exit).
-    bool is3DChangedThisRun = false;
-    /// The display's 3D self-test passed without a flaw.
-    bool test3DPassedCleanly = true;
-    /// The accelerated display failed to begin a frame during this run.
-    bool frameBeginFailed = false;
-    bool lastRunEndedCleanly = true;
-    bool settingsRead = false;
-    bool debugOutputEnabled = false;
-    bool screensaverMode = false;
-    CommandLineOptions commandLineOptions;
-    bool commandLineRead = false;
-    /// Set when the program is to end with this exit code (an invalid switch asks for 0).
-    int exitCode = -1;
-
-    std::unique_ptr<PlatformClock> clock;
-    std::unique_ptr<MessageBoxService> messageBox;
-    /// The sound device's mixer, shared by the sound manager and the music player; null
-    /// while silent.
-    std::shared_ptr<Mixer> audioMixer;
-    std::unique_ptr<SoundManager> soundOutput;
-    std::unique_ptr<MusicInterface> musicOutput;
-    /// Declared before the display, which may hold on to the window until it goes.
-    std::unique_ptr<WindowSystem> windowSystem;
-    std::unique_ptr<DisplayOutput> displayOutput;
+    // The platform seams, replaced before Init (the platform layer puts SDL in).
+    PlatformClock& GetClock() const { return *clock; }
+    WindowSystem* GetWindowSystem() const { return windowSystem.get(); }
+    DisplayOutput* GetDisplayOutput() const { return displayOutput.get(); }
+    void SetMessageBoxService(std::unique_ptr<MessageBoxService> service);
+    void SetSoundManager(std::unique_ptr<SoundManager> manager);
+    void SetMusicInterface(std::unique_ptr<MusicInterface> music);
+    /// The display may hold on to the old window: drop the display first.
+    void SetWindowSystem(std::unique_ptr<WindowSystem> system);
+    void SetDisplayOutput(std::unique_ptr<DisplayOutput> output);
 
     // Window, input and focus (ZorvaAppBaseWindow.cpp).
     /// The window procedure: notes modifier state, handles Alt+Enter and queues the rest
@@ -360,6 +297,8 @@ public:
     virtual bool OpenWebAddress(const std::string& url, bool shutdownAfter);
     virtual void OnWebOpenFailed(const std::string& url);
     virtual void OnWebOpenConfirmed(const std::string& url);
+    /// An address was asked for and the watch has not decided yet.
+    bool IsWebOpenPending() const { return webOpenPending; }
     virtual void OnFocusGained() {}
     virtual void OnFocusLost() {}
     /// Called when the window is asked to close, before the close is queued.
@@ -371,30 +310,64 @@ public:
     /// hasFocus = active and not minimised; on a change mutes or unmutes and tells the widgets.
     void ReevaluateFocus();
 
-    std::deque<WindowMessage> deferredMessages;
-    bool ctrlDown = false;
-    bool altDown = false;
+    // Set by the game, before Init unless noted.
+    std::string companyTitle;
+    std::string productName = "Product";
+    std::string windowCaption = "ZorvaApp";
+    std::string registryKey;
+    std::string productVersion;
+    /// When set, the settings file used instead of the one derived from `registryKey`.
+    std::string settingsPath;
+    int width = 640;
+    int height = 480;
+    bool windowedRequested = true;
+    /// Hardware acceleration; the stored setting replaces it, and Set3D switches it later.
+    bool is3D = false;
+    bool singleInstance = true;
+    bool noSound = false;
+    bool useAltMusicPlayer = false;
+    bool muteWhenInactive = true;
+    /// The game turns this off when it has nothing to load.
+    bool loadingThreadEnabled = true;
+    /// The number of loading tasks and how many are done (written by the loading work);
+    /// progress is their ratio.
+    std::atomic<int> loadingTaskCount{0};
+    std::atomic<int> loadingTasksCompleted{0};
+    /// Debug output also goes to standard error (QUARROW_DEBUG or -verbose turn it on).
+    bool debugOutputEnabled = false;
     bool debugKeysEnabled = false;
     /// Played when the debug keys are switched; -1 plays nothing.
     int debugKeysSoundId = -1;
-    bool webOpenPending = false;
-    bool shutdownAfterWebOpen = false;
-    std::string pendingWebAddress;
-    int64_t webOpenTime = 0;
-    /// Set while Start runs the main loop: paint messages present the frame then.
-    bool loopRunning = false;
+    /// Display settings, read and written with the others.
+    bool customCursors = false;
+    bool waitForVSync = false;
+    bool showFps = false;
+    /// 0: frames per second; 1: the pointer position.
+    int fpsMode = 0;
 
 protected:
-    struct ImageKey
-    {
-        std::string path;
-        std::string variant;
-        bool operator<(const ImageKey& other) const
-        {
-            return path != other.path ? path < other.path : variant < other.variant;
-        }
-    };
+    /// The sound device's mixer, shared by the sound manager and the music player; null
+    /// while silent. A derived MakeSoundManager that opens its own device sets it.
+    std::shared_ptr<Mixer> audioMixer;
+    /// The window layer's state; derived window and demo layers may act on it.
+    WindowState windowState;
+    /// Set by the command line; single instance and the screensaver rule follow it.
+    bool screensaverMode = false;
+    /// The 3D setting was changed during this run (asks to confirm it at exit).
+    bool is3DChangedThisRun = false;
+    /// The display's 3D self-test passed without a flaw.
+    bool test3DPassedCleanly = true;
+    /// The accelerated display failed to begin a frame during this run.
+    bool frameBeginFailed = false;
 
+    const LoopTiming& GetLoopTiming() const { return timing; }
+    const DeferredMessageQueue& GetDeferredMessages() const { return deferredMessages; }
+    int GetNestingDepth() const { return nestingDepth; }
+    std::size_t CountDeferredDeletes() const { return deferredDeletes.size(); }
+    bool IsShutdownRequestedElsewhere() const { return shutdownFromOtherThread; }
+    bool IsInnerLoopBroken() const { return breakInnerLoop; }
+
+private:
     SettingsStore* Settings();
     void ApplyVolumes();
     void WriteStatistics();
@@ -408,13 +381,8 @@ protected:
     /// At exit: keep or drop hardware acceleration turned on during the run.
     void ConfirmHardwareAcceleration();
     bool IsMainThread() const { return std::this_thread::get_id() == mainThreadId; }
-
     /// At exit: every dialog still shown leaves the widget manager and is deleted.
     void DeleteRemainingDialogs();
-
-    /// The shown dialogs by id, and the same in the order they were shown (z-order).
-    std::map<int, std::unique_ptr<Dialog>> dialogs;
-    std::list<Dialog*> dialogList;
     // Window layer helpers (ZorvaAppBaseWindow.cpp).
     /// Init: a window as large as the desktop is full screen instead.
     void ChooseInitialScreenMode();
@@ -437,39 +405,79 @@ protected:
     void ClearKeyState();
     void AddAutomaticMute();
     void RemoveAutomaticMute();
-    bool displayMade = false;
 
+    int updateInterval = 10;
+    double updateSpeed = 1.0;
+    double musicVolume = 0.85;
+    double sfxVolume = 0.85;
+    /// The volumes demo playback restores when it ends.
+    double savedMusicVolume = 0;
+    double savedSfxVolume = 0;
+    int muteCount = 0;
+    int autoMuteCount = 0;
+    std::atomic<bool> shutdown{false};
+    std::atomic<bool> breakInnerLoop{false};
+    std::atomic<bool> shutdownFromOtherThread{false};
+    bool shutdownDone = false;
+    bool initialized = false;
+    bool lastRunEndedCleanly = true;
+    bool settingsRead = false;
+    bool settingsOpened = false;
+    CommandLineOptions commandLineOptions;
+    bool commandLineRead = false;
+    /// Set when the program is to end with this exit code (an invalid switch asks for 0).
+    int exitCode = -1;
+    int updateCount = 0;
+    std::unique_ptr<PlatformClock> clock;
+    std::unique_ptr<MessageBoxService> messageBox;
+    std::unique_ptr<SoundManager> soundOutput;
+    std::unique_ptr<MusicInterface> musicOutput;
+    /// Declared before the display, which may hold on to the window until it goes.
+    std::unique_ptr<WindowSystem> windowSystem;
+    std::unique_ptr<DisplayOutput> displayOutput;
+    LoopStatistics statistics;
+    LoopTiming timing;
+    /// Depth of re-entrant loop steps (modal loops), and the widgets to delete once the loop
+    /// is back at the depth they were queued at.
+    int nestingDepth = 0;
+    std::vector<std::pair<int, Widget*>> deferredDeletes;
+    DeferredMessageQueue deferredMessages;
+    DialogTable dialogs;
     std::unique_ptr<WidgetManager> widgetManager;
     std::unique_ptr<ResourceManager> resourceManager;
     std::unique_ptr<MemoryImage> screenImage;
     std::unique_ptr<SettingsStore> settingsStore;
-    bool settingsOpened = false;
+    std::atomic<bool> loadingThreadStarted{false};
+    std::atomic<bool> loadingThreadDone{false};
+    std::atomic<bool> loadingDoneHandled{false};
+    std::atomic<bool> loadingThreadRunning{false};
     std::thread loadingThread;
+    std::thread::id mainThreadId;
     int64_t constructionTime = 0;
     int64_t startTime = 0;
+    /// Set while Start runs the main loop: paint messages present the frame then.
+    bool loopRunning = false;
     bool drawing = false;
-    /// Painted into the screen image but not yet presented (the throttle held it back).
-    bool framePending = false;
-    bool lastDrawEmpty = false;
+    bool displayMade = false;
     bool displayLost = false;
     int64_t lastReinitAttempt = 0;
-    int64_t lastPresentTime = 0;
     int refreshRate = 60;
     /// Frames presented in the current second and in the last whole one.
     int framesThisSecond = 0;
     int framesLastSecond = 0;
     int64_t fpsSecondStart = 0;
     std::unique_ptr<Font> fpsFont;
+    bool webOpenPending = false;
+    bool shutdownAfterWebOpen = false;
+    std::string pendingWebAddress;
+    int64_t webOpenTime = 0;
     SingleInstanceLock instanceLock;
-    bool shutdownDone = false;
     mutable std::mutex debugMutex;
     std::string debugLog;
-    std::mutex imageCacheMutex;
-    std::map<ImageKey, std::shared_ptr<MemoryImage>> imageCache;
+    ImageCache imageCache;
     SharedImageLoader previousImageLoader;
     ImageRegistry* previousImageRegistry = nullptr;
-    mutable std::mutex imageRegistryMutex;
-    std::set<MemoryImage*> liveImages;
+    LiveImageSet liveImages;
 };
 
 } // namespace Zorva

@@ -5,7 +5,7 @@
 #include "widgets/Dialog.h"
 #include "widgets/WidgetManager.h"
 
-#include <algorithm>
+#include <optional>
 
 namespace Zorva {
 
@@ -35,8 +35,7 @@ std::unique_ptr<Dialog> ZorvaAppBase::CreateDialogObject(int id, bool modal,
 
 Dialog* ZorvaAppBase::FindDialog(int id) const
 {
-    const auto found = dialogs.find(id);
-    return found != dialogs.end() ? found->second.get() : nullptr;
+    return dialogs.Find(id);
 }
 
 Dialog* ZorvaAppBase::AttachDialog(std::unique_ptr<Dialog> dialog)
@@ -64,8 +63,7 @@ Dialog* ZorvaAppBase::AttachDialog(int id, std::unique_ptr<Dialog> dialog)
         shown->dialogListener = this;
     }
     shown->host = this;
-    dialogs[id] = std::move(dialog);
-    dialogList.push_back(shown);
+    dialogs.Insert(id, std::move(dialog));
     widgetManager->AddWidget(shown);
     if (shown->isModal) {
         widgetManager->PushModal(shown);
@@ -76,24 +74,16 @@ Dialog* ZorvaAppBase::AttachDialog(int id, std::unique_ptr<Dialog> dialog)
 
 bool ZorvaAppBase::CloseDialog(Dialog* dialog)
 {
-    const auto found = std::find_if(dialogs.begin(), dialogs.end(), [dialog](const auto& entry) {
-        return entry.second.get() == dialog;
-    });
-    if (dialog == nullptr || found == dialogs.end()) {
-        return false;
-    }
-    return CloseDialog(found->first);
+    const std::optional<int> id = dialogs.IdOf(dialog);
+    return id.has_value() && CloseDialog(*id);
 }
 
 bool ZorvaAppBase::CloseDialog(int id)
 {
-    const auto found = dialogs.find(id);
-    if (found == dialogs.end()) {
+    std::unique_ptr<Dialog> closing = dialogs.Take(id);
+    if (!closing) {
         return false;
     }
-    std::unique_ptr<Dialog> closing = std::move(found->second);
-    dialogs.erase(found);
-    dialogList.remove(closing.get());
     if (closing->result == Dialog::kNoResult || closing->result == -1) {
         closing->result = 0;
     }
@@ -111,7 +101,7 @@ bool ZorvaAppBase::CloseDialog(int id)
 
 int ZorvaAppBase::CountDialogs() const
 {
-    return static_cast<int>(dialogs.size());
+    return dialogs.Count();
 }
 
 void ZorvaAppBase::OnDialogButtonPressed(int dialogId, int buttonId)
@@ -135,17 +125,7 @@ void ZorvaAppBase::OnDialogButtonActivated(int dialogId, int buttonId)
 void ZorvaAppBase::DeleteRemainingDialogs()
 {
     // Topmost first, so every modal layer is unwound in order.
-    while (!dialogList.empty()) {
-        Dialog* const dialog = dialogList.back();
-        dialogList.pop_back();
-        const auto found =
-            std::find_if(dialogs.begin(), dialogs.end(),
-                         [dialog](const auto& entry) { return entry.second.get() == dialog; });
-        if (found == dialogs.end()) {
-            continue;
-        }
-        std::unique_ptr<Dialog> owned = std::move(found->second);
-        dialogs.erase(found);
+    while (std::unique_ptr<Dialog> owned = dialogs.TakeTopmost()) {
         if (owned->parent != nullptr) {
             owned->parent->RemoveWidget(owned.get());
         }
@@ -153,7 +133,7 @@ void ZorvaAppBase::DeleteRemainingDialogs()
             widgetManager->PopModal(owned.get());
         }
     }
-    dialogs.clear();
+    dialogs.Clear();
 }
 
 } // namespace Zorva
