@@ -1,8 +1,6 @@
 #include "app/ZorvaAppBase.h"
 
 #include "app/HeadlessWindowSystem.h"
-#include "app/SettingsStore.h"
-#include "audio/DSoundManager.h"
 #include "graphics/Graphics.h"
 #include "graphics/ImageLib.h"
 #include "graphics/MemoryImage.h"
@@ -54,8 +52,6 @@ std::string Format(const char* format, int value)
 ZorvaAppBase::ZorvaAppBase(std::unique_ptr<PlatformClock> injectedClock)
     : clock(injectedClock ? std::move(injectedClock) : std::make_unique<SteadyClock>()),
       messageBox(std::make_unique<StderrMessageBox>()),
-      soundOutput(std::make_unique<DSoundManager>()),
-      musicOutput(std::make_unique<MusicInterface>()),
       windowSystem(std::make_unique<HeadlessWindowSystem>()),
       displayOutput(std::make_unique<NullDisplayOutput>())
 {
@@ -169,13 +165,13 @@ void ZorvaAppBase::Init()
         return;
     }
     if (auto made = MakeSoundManager()) {
-        soundOutput = std::move(made);
+        SetSoundManager(std::move(made));
     }
-    SetSfxVolume(sfxVolume);
+    SetSfxVolume(GetSfxVolume());
     if (auto made = MakeMusicPlayer()) {
-        musicOutput = std::move(made);
+        SetMusicInterface(std::move(made));
     }
-    SetMusicVolume(musicVolume);
+    SetMusicVolume(GetMusicVolume());
     OnInitFinished();
     initialized = true;
 }
@@ -199,11 +195,6 @@ bool ZorvaAppBase::ClaimSingleInstance()
     std::fprintf(stderr, "%s is already running.\n", productName.c_str());
     exitCode = 0;
     shutdown = true;
-    return false;
-}
-
-bool ZorvaAppBase::OverrideWorkingDir(const std::string&)
-{
     return false;
 }
 
@@ -312,7 +303,7 @@ void ZorvaAppBase::Shutdown()
     breakInnerLoop = true;
     shutdown = true;
     OnShutdownStarting();
-    musicOutput->StopAllMusic();
+    GetMusicInterface()->StopAllMusic();
     windowSystem->HideMainWindow();
     if (settingsRead) {
         WriteSettings();
@@ -393,9 +384,8 @@ bool ZorvaAppBase::StepTiming(bool allowSleep)
 
     bool drawOrSleep = false;
     if (timing.State() == LoopState::UpdateDue) {
-        const bool loadingSettled = loadingDoneHandled || !loadingThreadStarted;
         if (timing.UpdatesSinceDraw() >= LoopTiming::ForcedDrawAfter(updateSpeed) &&
-            loadingSettled) {
+            loading.IsSettled()) {
             drawOrSleep = true;
         } else if (timing.StepDue(stepMs)) {
             timing.CountUpdateStep();
@@ -428,7 +418,7 @@ bool ZorvaAppBase::StepTiming(bool allowSleep)
                 clock->SleepMs(ms);
             }
         }
-    } else if (loadingThreadRunning) {
+    } else if (loading.IsRunning()) {
         const int64_t extra = LoopTiming::LoadingShareMs(clock->NowMs() - callStart);
         if (extra > 0) {
             if (!allowSleep) {
@@ -446,9 +436,8 @@ bool ZorvaAppBase::TryAdvanceUpdate()
     if (IsIdle()) {
         return false;
     }
-    if (loadingThreadDone && !loadingDoneHandled && DemoReportsLoadingDone()) {
-        loadingDoneHandled = true;
-        loadingThreadRunning = false;
+    if (loading.IsDone() && !loading.IsHandled() && DemoReportsLoadingDone()) {
+        loading.MarkHandled();
         OnLoadingFinished();
         OnDemoLoadingHandled();
     }
@@ -465,7 +454,7 @@ void ZorvaAppBase::AdvanceOneUpdate()
     if (!windowState.minimized) {
         widgetManager->UpdateFrame();
     }
-    musicOutput->Update();
+    GetMusicInterface()->Update();
     ProcessDeferredDeletes();
 }
 
@@ -506,7 +495,7 @@ bool ZorvaAppBase::DrawIfDue()
     const int64_t presentEnd = clock->NowMs();
     statistics.presentTimeTotal += static_cast<int>(presentEnd - presentStart);
     CountFrameForFps(presentEnd);
-    timing.NotePresented(presentEnd, drawMs, loadingThreadRunning);
+    timing.NotePresented(presentEnd, drawMs, loading.IsRunning());
     timing.SetUpdatedSinceDraw(false);
     return true;
 }
@@ -605,33 +594,25 @@ void ZorvaAppBase::DrawFpsOverlay()
 
 void ZorvaAppBase::StartLoadingThread()
 {
-    if (loadingThreadStarted) {
-        return;
-    }
-    loadingThreadRunning = true;
-    loadingThreadStarted = true;
-    loadingThread = std::thread([this] {
+    loading.Start([this] {
         RunLoadingWork();
         OutputDebug(Format("Resource Loading Time: %d\r\n",
                            static_cast<int>(clock->NowMs() - constructionTime)));
-        loadingThreadDone = true;
     });
 }
 
 void ZorvaAppBase::WaitForLoadingThread()
 {
-    if (loadingThread.joinable()) {
-        loadingThread.join();
-    }
+    loading.Wait();
 }
 
 double ZorvaAppBase::GetLoadingProgress() const
 {
-    if (loadingDoneHandled) {
+    if (loading.IsHandled()) {
         return 1.0;
     }
     const int tasks = loadingTaskCount;
-    if (!loadingThreadStarted || tasks <= 0) {
+    if (!loading.IsStarted() || tasks <= 0) {
         return 0.0;
     }
     return std::min(static_cast<double>(loadingTasksCompleted) / tasks, 1.0);
@@ -670,93 +651,17 @@ std::string ZorvaAppBase::GetDebugLog() const
     return debugLog;
 }
 
-SettingsStore* ZorvaAppBase::Settings()
-{
-    if (!settingsOpened) {
-        std::string path = settingsPath;
-        if (path.empty() && !registryKey.empty()) {
-            path = SettingsFilePath(registryKey);
-        }
-        if (!path.empty()) {
-            settingsStore = std::make_unique<SettingsStore>(path);
-            settingsStore->Load();
-            settingsOpened = true;
-        }
-    }
-    return settingsStore.get();
-}
-
-bool ZorvaAppBase::WriteString(const std::string& name, const std::string& text)
-{
-    SettingsStore* store = Settings();
-    return store != nullptr && store->WriteString(name, text);
-}
-
-bool ZorvaAppBase::WriteInteger(const std::string& name, int value)
-{
-    SettingsStore* store = Settings();
-    return store != nullptr && store->WriteInteger(name, value);
-}
-
-bool ZorvaAppBase::WriteBoolean(const std::string& name, bool flag)
-{
-    SettingsStore* store = Settings();
-    return store != nullptr && store->WriteBoolean(name, flag);
-}
-
-bool ZorvaAppBase::WriteBytes(const std::string& name, const uint8_t* data, std::size_t length)
-{
-    SettingsStore* store = Settings();
-    return store != nullptr && store->WriteBytes(name, data, length);
-}
-
-bool ZorvaAppBase::ReadString(const std::string& name, std::string& out)
-{
-    SettingsStore* store = Settings();
-    return store != nullptr && store->ReadString(name, out);
-}
-
-bool ZorvaAppBase::ReadInteger(const std::string& name, int& out)
-{
-    SettingsStore* store = Settings();
-    int32_t value = 0;
-    if (store == nullptr || !store->ReadInteger(name, value)) {
-        return false;
-    }
-    out = value;
-    return true;
-}
-
-bool ZorvaAppBase::ReadBoolean(const std::string& name, bool& out)
-{
-    SettingsStore* store = Settings();
-    return store != nullptr && store->ReadBoolean(name, out);
-}
-
-bool ZorvaAppBase::ReadBytes(const std::string& name, std::vector<uint8_t>& out)
-{
-    SettingsStore* store = Settings();
-    return store != nullptr && store->ReadBytes(name, out);
-}
-
-bool ZorvaAppBase::DeleteValue(const std::string& name)
-{
-    SettingsStore* store = Settings();
-    return store != nullptr && store->DeleteValue(name);
-}
-
 void ZorvaAppBase::ReadSettings()
 {
     int value = 0;
     if (ReadInteger("MusicVolume", value)) {
-        musicVolume = std::clamp(value / 100.0, 0.0, 1.0);
+        RestoreMusicVolume(std::clamp(value / 100.0, 0.0, 1.0));
     }
     if (ReadInteger("SfxVolume", value)) {
-        sfxVolume = std::clamp(value / 100.0, 0.0, 1.0);
+        RestoreSfxVolume(std::clamp(value / 100.0, 0.0, 1.0));
     }
     if (ReadInteger("Muted", value)) {
-        // Automatic mutes already in force stay counted on top of the user's.
-        muteCount = std::max(value, 0) + autoMuteCount;
+        RestoreUserMutes(std::max(value, 0));
     }
     if (ReadInteger("ScreenMode", value)) {
         windowedRequested = value == 0;
@@ -777,9 +682,9 @@ void ZorvaAppBase::ReadSettings()
 
 void ZorvaAppBase::WriteSettings()
 {
-    WriteInteger("MusicVolume", static_cast<int>(std::lround(musicVolume * 100)));
-    WriteInteger("SfxVolume", static_cast<int>(std::lround(sfxVolume * 100)));
-    WriteInteger("Muted", muteCount - autoMuteCount > 0 ? 1 : 0);
+    WriteInteger("MusicVolume", static_cast<int>(std::lround(GetMusicVolume() * 100)));
+    WriteInteger("SfxVolume", static_cast<int>(std::lround(GetSfxVolume() * 100)));
+    WriteInteger("Muted", GetMuteCount() - GetAutoMuteCount() > 0 ? 1 : 0);
     WriteInteger("ScreenMode", windowedRequested ? 0 : 1);
     WriteInteger("PreferredX", windowState.preferredX);
     WriteInteger("PreferredY", windowState.preferredY);
@@ -827,84 +732,6 @@ bool ZorvaAppBase::ApplyCommandLine(const std::vector<CommandLineParam>& params)
     return true;
 }
 
-void ZorvaAppBase::PlaySoundOnce(int id, int pan)
-{
-    if (SoundInstance* instance = soundOutput->NewInstance(id)) {
-        instance->SetPan(pan);
-        instance->Play(false, true);
-    }
-}
-
-void ZorvaAppBase::PlaySoundOnce(int id)
-{
-    if (SoundInstance* instance = soundOutput->NewInstance(id)) {
-        instance->Play(false, true);
-    }
-}
-
-bool ZorvaAppBase::LoadSoundResource(int id, const std::string& path, double volume, int pan)
-{
-    if (!soundOutput->LoadSound(id, path)) {
-        return false;
-    }
-    if (volume >= 0) {
-        soundOutput->SetBaseVolume(id, volume);
-    }
-    if (pan != 0) {
-        soundOutput->SetBasePan(id, pan);
-    }
-    return true;
-}
-
-void ZorvaAppBase::SilenceAllSounds()
-{
-    soundOutput->StopAll();
-}
-
-void ZorvaAppBase::SetMasterVolume(double volume)
-{
-    sfxVolume = volume;
-    soundOutput->SetMasterVolume(volume);
-}
-
-void ZorvaAppBase::SetMusicVolume(double volume)
-{
-    musicVolume = volume;
-    musicOutput->SetVolume(MuteActive() ? 0.0 : volume);
-}
-
-void ZorvaAppBase::SetSfxVolume(double volume)
-{
-    sfxVolume = volume;
-    soundOutput->SetVolume(MuteActive() ? 0.0 : volume);
-}
-
-void ZorvaAppBase::ApplyVolumes()
-{
-    SetMusicVolume(musicVolume);
-    SetSfxVolume(sfxVolume);
-}
-
-void ZorvaAppBase::AddMute(bool automatic)
-{
-    ++muteCount;
-    if (automatic) {
-        ++autoMuteCount;
-    }
-    ApplyVolumes();
-}
-
-void ZorvaAppBase::RemoveAddMute(bool automatic)
-{
-    if (muteCount > 0) {
-        --muteCount;
-        if (automatic && autoMuteCount > 0) {
-            --autoMuteCount;
-        }
-    }
-    ApplyVolumes();
-}
-
 std::unique_ptr<MemoryImage> ZorvaAppBase::LoadImageToSurface(const std::string& file,
                                                               bool lookForAlphaImage)
 {
@@ -946,16 +773,6 @@ std::size_t ZorvaAppBase::LiveImageCount() const
 void ZorvaAppBase::SetMessageBoxService(std::unique_ptr<MessageBoxService> service)
 {
     messageBox = std::move(service);
-}
-
-void ZorvaAppBase::SetSoundManager(std::unique_ptr<SoundManager> manager)
-{
-    soundOutput = std::move(manager);
-}
-
-void ZorvaAppBase::SetMusicInterface(std::unique_ptr<MusicInterface> music)
-{
-    musicOutput = std::move(music);
 }
 
 void ZorvaAppBase::SetWindowSystem(std::unique_ptr<WindowSystem> system)

@@ -317,8 +317,7 @@ void ZorvaAppBase::HandleTimerMessage()
     WatchWebOpen();
     CheckPointerInside();
     // Until loading is done, and in full screen, the screensaver would only get in the way.
-    const bool loadingSettled = loadingDoneHandled || !loadingThreadStarted;
-    windowSystem->AllowScreenSaver(windowState.windowed && !screensaverMode && loadingSettled);
+    windowSystem->AllowScreenSaver(windowState.windowed && !screensaverMode && loading.IsSettled());
 }
 
 void ZorvaAppBase::WatchWebOpen()
@@ -488,7 +487,7 @@ void ZorvaAppBase::AddAutomaticMute()
 void ZorvaAppBase::RemoveAutomaticMute()
 {
     // Only a mute this layer added is taken back, never one the player chose.
-    if (muteWhenInactive && autoMuteCount > 0) {
+    if (muteWhenInactive && GetAutoMuteCount() > 0) {
         RemoveAddMute(true);
     }
 }

@@ -258,14 +258,14 @@ TEST(ZorvaAppBaseTest, LoadingProgress_ZeroBeforeCappedDuringOneAfterHandled)
     app.loadingTasksCompleted = 3;
     app.releaseLoading = true;
     app.WaitForLoadingThread();
-    EXPECT_TRUE(app.IsLoadingThreadDone());
+    EXPECT_TRUE(app.GetLoadingThread().IsDone());
     // Done but not yet noticed by the main thread.
     EXPECT_EQ(app.GetLoadingProgress(), 0.75);
-    EXPECT_TRUE(app.IsLoadingThreadRunning());
+    EXPECT_TRUE(app.GetLoadingThread().IsRunning());
     EXPECT_TRUE(app.TryAdvanceUpdate());
     EXPECT_EQ(app.GetLoadingProgress(), 1.0);
     EXPECT_EQ(app.loadingFinishedCalls, 1);
-    EXPECT_FALSE(app.IsLoadingThreadRunning());
+    EXPECT_FALSE(app.GetLoadingThread().IsRunning());
     EXPECT_TRUE(app.TryAdvanceUpdate());
     EXPECT_EQ(app.loadingFinishedCalls, 1);
     EXPECT_NE(app.GetDebugLog().find("Resource Loading Time: "), std::string::npos);
@@ -292,7 +292,7 @@ TEST(ZorvaAppBaseTest, DrawIfDue_FramesAtLeastFiftyMsApartWhileLoading)
     app.releaseLoading = true;
     app.WaitForLoadingThread();
     app.RunUntilUpdate();
-    ASSERT_TRUE(app.IsLoadingHandled());
+    ASSERT_TRUE(app.GetLoadingThread().IsHandled());
     const std::size_t loadedFrom = frames->times.size();
     for (int i = 0; i < 20; ++i) {
         app.RunUntilUpdate();

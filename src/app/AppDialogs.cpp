@@ -1,6 +1,4 @@
-// The dialogs the application shows and owns.
-
-#include "app/ZorvaAppBase.h"
+#include "app/AppDialogs.h"
 
 #include "widgets/Dialog.h"
 #include "widgets/WidgetManager.h"
@@ -17,28 +15,32 @@ constexpr int kNoButtonOffset = 3000;
 
 } // namespace
 
-Dialog* ZorvaAppBase::ShowNewDialog(int id, bool modal, const std::string& header,
-                                    const std::string& lines, const std::string& footer,
-                                    int buttonMode)
+AppDialogs::AppDialogs() = default;
+
+AppDialogs::~AppDialogs() = default;
+
+Dialog* AppDialogs::ShowNewDialog(int id, bool modal, const std::string& header,
+                                  const std::string& lines, const std::string& footer,
+                                  int buttonMode)
 {
     CloseDialog(id);
     return AttachDialog(id, CreateDialogObject(id, modal, header, lines, footer, buttonMode));
 }
 
-std::unique_ptr<Dialog> ZorvaAppBase::CreateDialogObject(int id, bool modal,
-                                                         const std::string& header,
-                                                         const std::string& lines,
-                                                         const std::string& footer, int buttonMode)
+std::unique_ptr<Dialog> AppDialogs::CreateDialogObject(int id, bool modal,
+                                                       const std::string& header,
+                                                       const std::string& lines,
+                                                       const std::string& footer, int buttonMode)
 {
     return std::make_unique<Dialog>(nullptr, nullptr, id, modal, header, lines, footer, buttonMode);
 }
 
-Dialog* ZorvaAppBase::FindDialog(int id) const
+Dialog* AppDialogs::FindDialog(int id) const
 {
     return dialogs.Find(id);
 }
 
-Dialog* ZorvaAppBase::AttachDialog(std::unique_ptr<Dialog> dialog)
+Dialog* AppDialogs::AttachDialog(std::unique_ptr<Dialog> dialog)
 {
     if (!dialog) {
         return nullptr;
@@ -47,7 +49,7 @@ Dialog* ZorvaAppBase::AttachDialog(std::unique_ptr<Dialog> dialog)
     return AttachDialog(id, std::move(dialog));
 }
 
-Dialog* ZorvaAppBase::AttachDialog(int id, std::unique_ptr<Dialog> dialog)
+Dialog* AppDialogs::AttachDialog(int id, std::unique_ptr<Dialog> dialog)
 {
     if (!dialog) {
         return nullptr;
@@ -55,8 +57,9 @@ Dialog* ZorvaAppBase::AttachDialog(int id, std::unique_ptr<Dialog> dialog)
     CloseDialog(id);
     Dialog* const shown = dialog.get();
     if (shown->width == 0 || shown->height == 0) {
-        const int dialogWidth = width / 2;
-        shown->Place((width - dialogWidth) / 2, height / 5, dialogWidth,
+        const Rect area = DialogArea();
+        const int dialogWidth = area.width / 2;
+        shown->Place((area.width - dialogWidth) / 2, area.height / 5, dialogWidth,
                      shown->PreferredHeight(dialogWidth));
     }
     if (shown->dialogListener == nullptr) {
@@ -64,21 +67,21 @@ Dialog* ZorvaAppBase::AttachDialog(int id, std::unique_ptr<Dialog> dialog)
     }
     shown->host = this;
     dialogs.Insert(id, std::move(dialog));
-    widgetManager->AddWidget(shown);
+    GetWidgetManager()->AddWidget(shown);
     if (shown->isModal) {
-        widgetManager->PushModal(shown);
+        GetWidgetManager()->PushModal(shown);
         OnModalBegin();
     }
     return shown;
 }
 
-bool ZorvaAppBase::CloseDialog(Dialog* dialog)
+bool AppDialogs::CloseDialog(Dialog* dialog)
 {
     const std::optional<int> id = dialogs.IdOf(dialog);
     return id.has_value() && CloseDialog(*id);
 }
 
-bool ZorvaAppBase::CloseDialog(int id)
+bool AppDialogs::CloseDialog(int id)
 {
     std::unique_ptr<Dialog> closing = dialogs.Take(id);
     if (!closing) {
@@ -92,19 +95,19 @@ bool ZorvaAppBase::CloseDialog(int id)
     }
     if (closing->isModal) {
         OnModalEnd();
-        widgetManager->PopModal(closing.get());
+        GetWidgetManager()->PopModal(closing.get());
     }
     // Its handlers may still be on the call stack.
     DeferWidgetDelete(closing.release());
     return true;
 }
 
-int ZorvaAppBase::CountDialogs() const
+int AppDialogs::CountDialogs() const
 {
     return dialogs.Count();
 }
 
-void ZorvaAppBase::OnDialogButtonPressed(int dialogId, int buttonId)
+void AppDialogs::OnDialogButtonPressed(int dialogId, int buttonId)
 {
     if (buttonId == Dialog::kYesButtonId) {
         OnButtonPressed(dialogId + kYesButtonOffset);
@@ -113,7 +116,7 @@ void ZorvaAppBase::OnDialogButtonPressed(int dialogId, int buttonId)
     }
 }
 
-void ZorvaAppBase::OnDialogButtonActivated(int dialogId, int buttonId)
+void AppDialogs::OnDialogButtonActivated(int dialogId, int buttonId)
 {
     if (buttonId == Dialog::kYesButtonId) {
         OnButtonActivated(dialogId + kYesButtonOffset);
@@ -122,7 +125,7 @@ void ZorvaAppBase::OnDialogButtonActivated(int dialogId, int buttonId)
     }
 }
 
-void ZorvaAppBase::DeleteRemainingDialogs()
+void AppDialogs::DeleteRemainingDialogs()
 {
     // Topmost first, so every modal layer is unwound in order.
     while (std::unique_ptr<Dialog> owned = dialogs.TakeTopmost()) {
@@ -130,7 +133,7 @@ void ZorvaAppBase::DeleteRemainingDialogs()
             owned->parent->RemoveWidget(owned.get());
         }
         if (owned->isModal) {
-            widgetManager->PopModal(owned.get());
+            GetWidgetManager()->PopModal(owned.get());
         }
     }
     dialogs.Clear();
