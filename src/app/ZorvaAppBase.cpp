@@ -1,8 +1,7 @@
 #include "app/ZorvaAppBase.h"
 
 #include "app/HeadlessWindowSystem.h"
-#include "app/SettingsStore.h"
-#include "audio/DSoundManager.h"
+#include "app/ScreenSize.h"
 #include "graphics/Graphics.h"
 #include "graphics/ImageLib.h"
 #include "graphics/MemoryImage.h"
@@ -14,7 +13,6 @@
 #include "widgets/WidgetManager.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
@@ -29,17 +27,9 @@ namespace Zorva {
 
 namespace {
 
-/// The longest stretch of real time the loop catches up after a stall.
-constexpr double kMaxPendingMs = 200.0;
-constexpr int kMaxLoadingShareMs = 250;
-constexpr int kMinDrawMs = 15;
-constexpr int kLoadingDrawGapMs = 35;
-constexpr int64_t kForcedPresentMs = 1000;
 /// A lost display in an inactive window is tried again at most this often.
 constexpr int64_t kReinitRetryMs = 1000;
 constexpr int kFpsOverlayMargin = 10;
-constexpr int kScreenWidth = 800;
-constexpr int kScreenHeight = 600;
 
 std::string Format(const char* format, double value)
 {
@@ -60,8 +50,6 @@ std::string Format(const char* format, int value)
 ZorvaAppBase::ZorvaAppBase(std::unique_ptr<PlatformClock> injectedClock)
     : clock(injectedClock ? std::move(injectedClock) : std::make_unique<SteadyClock>()),
       messageBox(std::make_unique<StderrMessageBox>()),
-      soundOutput(std::make_unique<DSoundManager>()),
-      musicOutput(std::make_unique<MusicInterface>()),
       windowSystem(std::make_unique<HeadlessWindowSystem>()),
       displayOutput(std::make_unique<NullDisplayOutput>())
 {
@@ -69,15 +57,16 @@ ZorvaAppBase::ZorvaAppBase(std::unique_ptr<PlatformClock> injectedClock)
     SetImageRegistry(this);
     mainThreadId = std::this_thread::get_id();
     constructionTime = clock->NowMs();
-    lastDrawTime = nextDrawAllowedTime = lastInputTime = constructionTime;
+    timing.StartDrawClock(constructionTime);
+    windowState.lastInputTime = constructionTime;
     productVersion = QUARROW_PRODUCT_VERSION_TEXT;
     debugOutputEnabled = std::getenv("QUARROW_DEBUG") != nullptr;
     widgetManager = std::make_unique<WidgetManager>(this);
     resourceManager = std::make_unique<ResourceManager>(this);
     screenImage = std::make_unique<MemoryImage>();
-    screenImage->Create(kScreenWidth, kScreenHeight);
+    screenImage->Create(kDefaultScreenWidth, kDefaultScreenHeight);
     widgetManager->SetScreenImage(screenImage.get());
-    widgetManager->Resize(kScreenWidth, kScreenHeight);
+    widgetManager->Resize(kDefaultScreenWidth, kDefaultScreenHeight);
     previousImageLoader =
         SetSharedImageLoader([this](const std::string& path) { return GetSharedImage(path); });
 }
@@ -97,21 +86,15 @@ ZorvaAppBase::~ZorvaAppBase()
     ProcessDeferredDeletes();
     widgetManager.reset();
     resourceManager.reset();
-    {
-        const std::lock_guard<std::mutex> lock(imageRegistryMutex);
-        for (MemoryImage* image : liveImages) {
-            image->registry = nullptr;
-        }
-        liveImages.clear();
-    }
+    liveImages.DetachAll();
     SetImageRegistry(previousImageRegistry);
 }
 
 void ZorvaAppBase::SetCursor(CursorKind cursor)
 {
     const int number = static_cast<int>(cursor);
-    if (number != cursorNumber) {
-        cursorNumber = number;
+    if (number != windowState.cursorNumber) {
+        windowState.cursorNumber = number;
         RefreshCursor();
     }
 }
@@ -180,13 +163,13 @@ void ZorvaAppBase::Init()
         return;
     }
     if (auto made = MakeSoundManager()) {
-        soundOutput = std::move(made);
+        SetSoundManager(std::move(made));
     }
-    SetSfxVolume(sfxVolume);
+    SetSfxVolume(GetSfxVolume());
     if (auto made = MakeMusicPlayer()) {
-        musicOutput = std::move(made);
+        SetMusicInterface(std::move(made));
     }
-    SetMusicVolume(musicVolume);
+    SetMusicVolume(GetMusicVolume());
     OnInitFinished();
     initialized = true;
 }
@@ -213,11 +196,6 @@ bool ZorvaAppBase::ClaimSingleInstance()
     return false;
 }
 
-bool ZorvaAppBase::OverrideWorkingDir(const std::string&)
-{
-    return false;
-}
-
 void ZorvaAppBase::ChangeToDataFolder()
 {
     // Every relative data path is read from the data folder.
@@ -229,47 +207,13 @@ void ZorvaAppBase::ChangeToDataFolder()
 
 void ZorvaAppBase::ReleaseImageSurfaces()
 {
-    const std::lock_guard<std::mutex> lock(imageRegistryMutex);
-    for (MemoryImage* image : liveImages) {
-        image->DropTexture();
-    }
+    liveImages.DropTextures();
 }
 
 void ZorvaAppBase::RestoreImageSurfaces()
 {
     // Software images draw from their own pixels, so there is nothing to re-create; the
     // accelerated display makes its textures again on first use.
-}
-
-void ZorvaAppBase::ConfirmHardwareAcceleration()
-{
-    const std::string caption = companyTitle + " Hardware Acceleration Confirmation";
-    bool asked = false;
-    bool storedBefore = false;
-    if (is3DChangedThisRun && !ReadBoolean("Is3D", storedBefore) && !test3DPassedCleanly && is3D) {
-        asked = true;
-        is3D =
-            ShowMessageBox("Hardware Acceleration was switched on during this session.\r\n"
-                           "If this resulted in slower performance, it should be switched off.\r\n"
-                           "Would you like to keep Hardware Acceleration switched on?",
-                           caption, kMessageBoxYesNo) == kMessageBoxYes;
-        if (is3D) {
-            WriteBoolean("Is3D", true);
-        }
-    } else {
-        WriteBoolean("Is3D", is3D);
-    }
-    if (!asked && frameBeginFailed && is3D && !screensaverMode) {
-        const bool keep =
-            ShowMessageBox("Hardware Acceleration may not have been working correctly during this "
-                           "session.\r\nIf you noticed graphics problems, you may want to turn off "
-                           "Hardware Acceleration.\r\nWould you like to keep Hardware Acceleration "
-                           "switched on?",
-                           caption, kMessageBoxYesNo) == kMessageBoxYes;
-        if (!keep) {
-            WriteBoolean("Is3D", false);
-        }
-    }
 }
 
 void ZorvaAppBase::Start()
@@ -281,7 +225,8 @@ void ZorvaAppBase::Start()
         StartLoadingThread();
     }
     startTime = clock->NowMs();
-    lastDrawTime = lastInputTime = startTime;
+    timing.NoteLoopStart(startTime);
+    windowState.lastInputTime = startTime;
     ShowMainWindowForLoop();
     RunMainLoop();
     loopRunning = false;
@@ -297,14 +242,15 @@ void ZorvaAppBase::WriteStatistics()
     const int64_t runMs = clock->NowMs() - startTime;
     const double seconds = static_cast<double>(runMs) / 1000.0;
     OutputDebug(Format("Seconds       = %g\r\n", seconds));
-    OutputDebug(Format("Sleep Count   = %d\r\n", sleepCount));
+    OutputDebug(Format("Sleep Count   = %d\r\n", statistics.sleepCount));
     OutputDebug(Format("Update Count  = %d\r\n", updateCount));
-    OutputDebug(Format("Draw Count    = %d\r\n", drawCount));
-    OutputDebug(Format("Draw Time     = %d\r\n", drawTimeTotal));
-    OutputDebug(Format("Screen Blt    = %d\r\n", presentTimeTotal));
-    if (drawTimeTotal + presentTimeTotal > 0) {
+    OutputDebug(Format("Draw Count    = %d\r\n", statistics.drawCount));
+    OutputDebug(Format("Draw Time     = %d\r\n", statistics.drawTimeTotal));
+    OutputDebug(Format("Screen Blt    = %d\r\n", statistics.presentTimeTotal));
+    if (statistics.drawTimeTotal + statistics.presentTimeTotal > 0) {
         OutputDebug(Format("Avg FPS       = %d\r\n",
-                           drawCount * 1000 / (drawTimeTotal + presentTimeTotal)));
+                           statistics.drawCount * 1000 /
+                               (statistics.drawTimeTotal + statistics.presentTimeTotal)));
     }
     if (seconds > 0) {
         OutputDebug(Format("Updates/Sec   = %g\r\n", updateCount / seconds));
@@ -324,7 +270,7 @@ void ZorvaAppBase::Shutdown()
     breakInnerLoop = true;
     shutdown = true;
     OnShutdownStarting();
-    musicOutput->StopAllMusic();
+    GetMusicInterface()->StopAllMusic();
     windowSystem->HideMainWindow();
     if (settingsRead) {
         WriteSettings();
@@ -358,18 +304,18 @@ bool ZorvaAppBase::LoopStep(bool& updated)
     if (breakInnerLoop) {
         return false;
     }
-    if (loopState == 3) {
-        loopState = 0;
+    if (timing.State() == LoopState::Done) {
+        timing.SetState(LoopState::Messages);
     }
     ++nestingDepth;
     bool result = true;
-    if (loopState == 0) {
+    if (timing.State() == LoopState::Messages) {
         if (!shutdown) {
             ProcessWindowMessages();
         }
         InjectDueDemoEvents();
         if (!ProcessDeferredMessage()) {
-            loopState = 1;
+            timing.SetState(LoopState::UpdateDue);
         }
     } else {
         const int before = updateCount;
@@ -384,7 +330,6 @@ bool ZorvaAppBase::LoopStep(bool& updated)
 bool ZorvaAppBase::StepTiming(bool allowSleep)
 {
     const int64_t callStart = clock->NowMs();
-    int slept = 0;
     if (shutdownFromOtherThread.exchange(false)) {
         Shutdown();
     }
@@ -393,70 +338,60 @@ bool ZorvaAppBase::StepTiming(bool allowSleep)
     }
     // A paused loop still goes back to its messages, and sleeps instead of spinning.
     if (DemoPausesLoop() || updateSpeed <= 0) {
-        loopState = 3;
+        timing.SetState(LoopState::Done);
         ProcessDeferredDeletes();
         if (allowSleep) {
-            ++sleepCount;
+            ++statistics.sleepCount;
             clock->SleepMs(updateInterval);
         }
         return true;
     }
-    const double stepMs = updateInterval / updateSpeed;
-    const int64_t now = clock->NowMs();
-    if (timeSampled) {
-        pendingTime += static_cast<double>(now - lastTimeSample);
-    }
-    timeSampled = true;
-    lastTimeSample = now;
-    pendingTime = std::min(pendingTime, kMaxPendingMs);
+    const double stepMs = LoopTiming::StepMs(updateInterval, updateSpeed);
+    timing.Accumulate(clock->NowMs());
 
     bool drawOrSleep = false;
-    if (loopState == 1) {
-        const bool loadingSettled = loadingDoneHandled || !loadingThreadStarted;
-        const int forcedDrawAfter = static_cast<int>(std::ceil(updateSpeed * 10));
-        if (updatesSinceDraw >= forcedDrawAfter && loadingSettled) {
+    if (timing.State() == LoopState::UpdateDue) {
+        if (timing.UpdatesSinceDraw() >= LoopTiming::ForcedDrawAfter(updateSpeed) &&
+            loading.IsSettled()) {
             drawOrSleep = true;
-        } else if (pendingTime >= stepMs) {
-            ++updatesSinceDraw;
+        } else if (timing.StepDue(stepMs)) {
+            timing.CountUpdateStep();
             if (TryAdvanceUpdate()) {
-                loopState = 2;
+                timing.SetState(LoopState::AfterUpdate);
             }
-            updatedSinceDraw = true;
+            timing.SetUpdatedSinceDraw(true);
         } else {
             drawOrSleep = true;
         }
-    } else if (loopState == 2) {
-        loopState = 3;
+    } else if (timing.State() == LoopState::AfterUpdate) {
+        timing.SetState(LoopState::Done);
         ProcessDeferredDeletes();
         AdvanceFraction(1.0);
-        pendingTime -= stepMs;
+        timing.ConsumeStep(stepMs);
     }
 
     if (drawOrSleep) {
-        loopState = 3;
-        updatesSinceDraw = 0;
-        if (updatedSinceDraw) {
+        timing.SetState(LoopState::Done);
+        timing.StartDrawRun();
+        if (timing.UpdatedSinceDraw()) {
             DrawIfDue();
         } else {
-            const int ms = static_cast<int>(stepMs - pendingTime);
+            const int ms = timing.MsUntilStep(stepMs);
             if (ms > 0) {
                 if (!allowSleep) {
                     return false;
                 }
-                ++sleepCount;
+                ++statistics.sleepCount;
                 clock->SleepMs(ms);
             }
         }
-    } else if (loadingThreadRunning) {
-        // Yield about twice the main thread's own working time to the loading thread.
-        int64_t extra = (clock->NowMs() - slept - callStart) * 2 - slept;
-        extra = std::min<int64_t>(extra, kMaxLoadingShareMs);
+    } else if (loading.IsRunning()) {
+        const int64_t extra = LoopTiming::LoadingShareMs(clock->NowMs() - callStart);
         if (extra > 0) {
             if (!allowSleep) {
                 return false;
             }
             clock->SleepMs(static_cast<int>(extra));
-            slept += static_cast<int>(extra);
         }
     }
     ProcessDeferredDeletes();
@@ -468,9 +403,8 @@ bool ZorvaAppBase::TryAdvanceUpdate()
     if (IsIdle()) {
         return false;
     }
-    if (loadingThreadDone && !loadingDoneHandled && DemoReportsLoadingDone()) {
-        loadingDoneHandled = true;
-        loadingThreadRunning = false;
+    if (loading.IsDone() && !loading.IsHandled() && DemoReportsLoadingDone()) {
+        loading.MarkHandled();
         OnLoadingFinished();
         OnDemoLoadingHandled();
     }
@@ -484,10 +418,10 @@ bool ZorvaAppBase::TryAdvanceUpdate()
 void ZorvaAppBase::AdvanceOneUpdate()
 {
     ++updateCount;
-    if (!minimized) {
+    if (!windowState.minimized) {
         widgetManager->UpdateFrame();
     }
-    musicOutput->Update();
+    GetMusicInterface()->Update();
     ProcessDeferredDeletes();
 }
 
@@ -495,7 +429,7 @@ bool ZorvaAppBase::DrawIfDue()
 {
     if (displayLost) {
         PresentFrame(Rect(0, 0, screenImage->GetWidth(), screenImage->GetHeight()));
-        updatedSinceDraw = false;
+        timing.SetUpdatedSinceDraw(false);
         return false;
     }
     const int64_t drawStart = clock->NowMs();
@@ -505,38 +439,31 @@ bool ZorvaAppBase::DrawIfDue()
         drew = widgetManager->DrawScreen();
         drawing = false;
     }
-    framePending = framePending || drew;
+    if (drew) {
+        timing.NoteFramePainted();
+    }
     const int64_t now = clock->NowMs();
     const int drawMs = static_cast<int>(now - drawStart);
-    const bool wanted = framePending || now - lastDrawTime >= kForcedPresentMs;
-    if (!wanted || now < nextDrawAllowedTime) {
-        updatedSinceDraw = false;
-        lastDrawEmpty = true;
+    if (!timing.PresentDue(now)) {
+        timing.SetUpdatedSinceDraw(false);
+        timing.NoteNothingPresented();
         return false;
     }
-    ++drawCount;
-    drawTimeTotal += drawMs;
+    ++statistics.drawCount;
+    statistics.drawTimeTotal += drawMs;
     if (showFps) {
         DrawFpsOverlay();
     }
-    if (waitForVSync && windowed) {
+    if (waitForVSync && windowState.windowed) {
         WaitForVerticalSync();
     }
     const int64_t presentStart = clock->NowMs();
     PresentFrame(Rect(0, 0, screenImage->GetWidth(), screenImage->GetHeight()));
     const int64_t presentEnd = clock->NowMs();
-    presentTimeTotal += static_cast<int>(presentEnd - presentStart);
-    lastDrawTime = presentEnd;
-    lastPresentTime = presentEnd;
+    statistics.presentTimeTotal += static_cast<int>(presentEnd - presentStart);
     CountFrameForFps(presentEnd);
-    framePending = false;
-    nextDrawAllowedTime = presentEnd;
-    if (loadingThreadRunning) {
-        // While loading, frames stay at least 50 ms apart so the loader gets the time.
-        nextDrawAllowedTime = presentEnd + std::max(drawMs, kMinDrawMs) + kLoadingDrawGapMs;
-    }
-    updatedSinceDraw = false;
-    lastDrawEmpty = false;
+    timing.NotePresented(presentEnd, drawMs, loading.IsRunning());
+    timing.SetUpdatedSinceDraw(false);
     return true;
 }
 
@@ -545,7 +472,7 @@ void ZorvaAppBase::PresentFrame(const Rect& rect)
     if (drawing || shutdown || IsIdle()) {
         return;
     }
-    ++presentCount;
+    ++statistics.presentCount;
     if (displayOutput->Present(*screenImage, rect)) {
         displayLost = false;
         return;
@@ -553,7 +480,9 @@ void ZorvaAppBase::PresentFrame(const Rect& rect)
     // Until the display is back, frames are dropped and only the present is retried.
     displayLost = true;
     const int64_t now = clock->NowMs();
-    if (!minimized && (active || (windowed && now - lastReinitAttempt >= kReinitRetryMs))) {
+    if (!windowState.minimized &&
+        (windowState.active ||
+         (windowState.windowed && now - lastReinitAttempt >= kReinitRetryMs))) {
         lastReinitAttempt = now;
         ReinitializeDisplay();
     }
@@ -563,17 +492,17 @@ bool ZorvaAppBase::ReinitializeDisplay()
 {
     OnBeforeDisplayInit();
     ReleaseImageSurfaces();
-    int result = displayOutput->Initialize(windowed, is3D);
+    int result = displayOutput->Initialize(windowState.windowed, is3D);
     refreshRate = displayOutput->RefreshRate();
-    if (result == 6 && windowedRequested && active) {
+    if (result == 6 && windowedRequested && windowState.active) {
         // The desktop cannot show the window: full screen sets its own depth.
-        forcedFullscreen = true;
+        windowState.forcedFullscreen = true;
         ChangeScreenMode(false);
         return !displayLost;
     }
     if (result == 7) {
         is3D = false;
-        result = displayOutput->Initialize(windowed, is3D);
+        result = displayOutput->Initialize(windowState.windowed, is3D);
     }
     if (result != 0) {
         return false;
@@ -589,6 +518,7 @@ void ZorvaAppBase::WaitForVerticalSync()
 {
     // Presents in a window stay one refresh period apart.
     const int period = 1000 / std::max(refreshRate, 1);
+    const int64_t lastPresentTime = timing.LastPresentTime();
     const int64_t due = lastPresentTime + period;
     const int64_t now = clock->NowMs();
     if (lastPresentTime > 0 && due > now) {
@@ -631,33 +561,25 @@ void ZorvaAppBase::DrawFpsOverlay()
 
 void ZorvaAppBase::StartLoadingThread()
 {
-    if (loadingThreadStarted) {
-        return;
-    }
-    loadingThreadRunning = true;
-    loadingThreadStarted = true;
-    loadingThread = std::thread([this] {
+    loading.Start([this] {
         RunLoadingWork();
         OutputDebug(Format("Resource Loading Time: %d\r\n",
                            static_cast<int>(clock->NowMs() - constructionTime)));
-        loadingThreadDone = true;
     });
 }
 
 void ZorvaAppBase::WaitForLoadingThread()
 {
-    if (loadingThread.joinable()) {
-        loadingThread.join();
-    }
+    loading.Wait();
 }
 
 double ZorvaAppBase::GetLoadingProgress() const
 {
-    if (loadingDoneHandled) {
+    if (loading.IsHandled()) {
         return 1.0;
     }
     const int tasks = loadingTaskCount;
-    if (!loadingThreadStarted || tasks <= 0) {
+    if (!loading.IsStarted() || tasks <= 0) {
         return 0.0;
     }
     return std::min(static_cast<double>(loadingTasksCompleted) / tasks, 1.0);
@@ -665,11 +587,11 @@ double ZorvaAppBase::GetLoadingProgress() const
 
 int ZorvaAppBase::ShowMessageBox(const std::string& text, const std::string& title, int flags)
 {
-    systemDialogOpen = true;
+    windowState.systemDialogOpen = true;
     const int result = messageBox->Show(text, title, flags);
-    systemDialogOpen = false;
+    windowState.systemDialogOpen = false;
     // Time spent in the box is not caught up.
-    lastTimeSample = clock->NowMs();
+    timing.Resample(clock->NowMs());
     return result;
 }
 
@@ -696,241 +618,6 @@ std::string ZorvaAppBase::GetDebugLog() const
     return debugLog;
 }
 
-SettingsStore* ZorvaAppBase::Settings()
-{
-    if (!settingsOpened) {
-        std::string path = settingsPath;
-        if (path.empty() && !registryKey.empty()) {
-            path = SettingsFilePath(registryKey);
-        }
-        if (!path.empty()) {
-            settingsStore = std::make_unique<SettingsStore>(path);
-            settingsStore->Load();
-            settingsOpened = true;
-        }
-    }
-    return settingsStore.get();
-}
-
-bool ZorvaAppBase::WriteString(const std::string& name, const std::string& text)
-{
-    SettingsStore* store = Settings();
-    return store != nullptr && store->WriteString(name, text);
-}
-
-bool ZorvaAppBase::WriteInteger(const std::string& name, int value)
-{
-    SettingsStore* store = Settings();
-    return store != nullptr && store->WriteInteger(name, value);
-}
-
-bool ZorvaAppBase::WriteBoolean(const std::string& name, bool flag)
-{
-    SettingsStore* store = Settings();
-    return store != nullptr && store->WriteBoolean(name, flag);
-}
-
-bool ZorvaAppBase::WriteBytes(const std::string& name, const uint8_t* data, std::size_t length)
-{
-    SettingsStore* store = Settings();
-    return store != nullptr && store->WriteBytes(name, data, length);
-}
-
-bool ZorvaAppBase::ReadString(const std::string& name, std::string& out)
-{
-    SettingsStore* store = Settings();
-    return store != nullptr && store->ReadString(name, out);
-}
-
-bool ZorvaAppBase::ReadInteger(const std::string& name, int& out)
-{
-    SettingsStore* store = Settings();
-    int32_t value = 0;
-    if (store == nullptr || !store->ReadInteger(name, value)) {
-        return false;
-    }
-    out = value;
-    return true;
-}
-
-bool ZorvaAppBase::ReadBoolean(const std::string& name, bool& out)
-{
-    SettingsStore* store = Settings();
-    return store != nullptr && store->ReadBoolean(name, out);
-}
-
-bool ZorvaAppBase::ReadBytes(const std::string& name, std::vector<uint8_t>& out)
-{
-    SettingsStore* store = Settings();
-    return store != nullptr && store->ReadBytes(name, out);
-}
-
-bool ZorvaAppBase::DeleteValue(const std::string& name)
-{
-    SettingsStore* store = Settings();
-    return store != nullptr && store->DeleteValue(name);
-}
-
-void ZorvaAppBase::ReadSettings()
-{
-    int value = 0;
-    if (ReadInteger("MusicVolume", value)) {
-        musicVolume = std::clamp(value / 100.0, 0.0, 1.0);
-    }
-    if (ReadInteger("SfxVolume", value)) {
-        sfxVolume = std::clamp(value / 100.0, 0.0, 1.0);
-    }
-    if (ReadInteger("Muted", value)) {
-        // Automatic mutes already in force stay counted on top of the user's.
-        muteCount = std::max(value, 0) + autoMuteCount;
-    }
-    if (ReadInteger("ScreenMode", value)) {
-        windowedRequested = value == 0;
-    }
-    ReadInteger("PreferredX", preferredX);
-    ReadInteger("PreferredY", preferredY);
-    ReadBoolean("CustomCursors", customCursors);
-    ReadBoolean("WaitForVSync", waitForVSync);
-    ReadBoolean("Is3D", is3D);
-    if (ReadInteger("InProgress", value)) {
-        lastRunEndedCleanly = value == 0;
-    }
-    if (!screensaverMode) {
-        WriteInteger("InProgress", 1);
-    }
-    settingsRead = true;
-}
-
-void ZorvaAppBase::WriteSettings()
-{
-    WriteInteger("MusicVolume", static_cast<int>(std::lround(musicVolume * 100)));
-    WriteInteger("SfxVolume", static_cast<int>(std::lround(sfxVolume * 100)));
-    WriteInteger("Muted", muteCount - autoMuteCount > 0 ? 1 : 0);
-    WriteInteger("ScreenMode", windowedRequested ? 0 : 1);
-    WriteInteger("PreferredX", preferredX);
-    WriteInteger("PreferredY", preferredY);
-    WriteBoolean("CustomCursors", customCursors);
-    WriteBoolean("WaitForVSync", waitForVSync);
-    WriteInteger("InProgress", 0);
-}
-
-bool ZorvaAppBase::ReadCommandLine(int argc, const char* const* argv)
-{
-    if (commandLineRead) {
-        return exitCode < 0;
-    }
-    commandLineRead = true;
-    return ApplyCommandLine(ParamsFromArguments(argc, argv));
-}
-
-bool ZorvaAppBase::ApplyCommandLine(const std::vector<CommandLineParam>& params)
-{
-    std::string error;
-    if (!ParseCommandLine(params, commandLineOptions, error)) {
-        ShowErrorBox(error);
-        exitCode = 0;
-        shutdown = true;
-        return false;
-    }
-    if (commandLineOptions.screensaver) {
-        screensaverMode = true;
-        singleInstance = false;
-    }
-    if (commandLineOptions.windowed.has_value()) {
-        windowedRequested = *commandLineOptions.windowed;
-    }
-    if (commandLineOptions.verbose) {
-        debugOutputEnabled = true;
-    }
-    // The folder options stand for the environment variables, so every path derived from
-    // them (data, user folder, settings) agrees.
-    if (commandLineOptions.dataFolder.has_value()) {
-        ::setenv("QUARROW_DATA", commandLineOptions.dataFolder->c_str(), 1);
-    }
-    if (commandLineOptions.homeFolder.has_value()) {
-        ::setenv("QUARROW_HOME", commandLineOptions.homeFolder->c_str(), 1);
-    }
-    return true;
-}
-
-void ZorvaAppBase::PlaySoundOnce(int id, int pan)
-{
-    if (SoundInstance* instance = soundOutput->NewInstance(id)) {
-        instance->SetPan(pan);
-        instance->Play(false, true);
-    }
-}
-
-void ZorvaAppBase::PlaySoundOnce(int id)
-{
-    if (SoundInstance* instance = soundOutput->NewInstance(id)) {
-        instance->Play(false, true);
-    }
-}
-
-bool ZorvaAppBase::LoadSoundResource(int id, const std::string& path, double volume, int pan)
-{
-    if (!soundOutput->LoadSound(id, path)) {
-        return false;
-    }
-    if (volume >= 0) {
-        soundOutput->SetBaseVolume(id, volume);
-    }
-    if (pan != 0) {
-        soundOutput->SetBasePan(id, pan);
-    }
-    return true;
-}
-
-void ZorvaAppBase::SilenceAllSounds()
-{
-    soundOutput->StopAll();
-}
-
-void ZorvaAppBase::SetMasterVolume(double volume)
-{
-    sfxVolume = volume;
-    soundOutput->SetMasterVolume(volume);
-}
-
-void ZorvaAppBase::SetMusicVolume(double volume)
-{
-    musicVolume = volume;
-    musicOutput->SetVolume(MuteActive() ? 0.0 : volume);
-}
-
-void ZorvaAppBase::SetSfxVolume(double volume)
-{
-    sfxVolume = volume;
-    soundOutput->SetVolume(MuteActive() ? 0.0 : volume);
-}
-
-void ZorvaAppBase::ApplyVolumes()
-{
-    SetMusicVolume(musicVolume);
-    SetSfxVolume(sfxVolume);
-}
-
-void ZorvaAppBase::AddMute(bool automatic)
-{
-    ++muteCount;
-    if (automatic) {
-        ++autoMuteCount;
-    }
-    ApplyVolumes();
-}
-
-void ZorvaAppBase::RemoveAddMute(bool automatic)
-{
-    if (muteCount > 0) {
-        --muteCount;
-        if (automatic && autoMuteCount > 0) {
-            --autoMuteCount;
-        }
-    }
-    ApplyVolumes();
-}
-
 std::unique_ptr<MemoryImage> ZorvaAppBase::LoadImageToSurface(const std::string& file,
                                                               bool lookForAlphaImage)
 {
@@ -945,31 +632,18 @@ std::unique_ptr<MemoryImage> ZorvaAppBase::LoadImageToSurface(const std::string&
 
 SharedImage ZorvaAppBase::GetSharedImage(const std::string& path, const std::string& variant)
 {
-    // The loading thread and the main thread both ask for images.
-    std::lock_guard lock(imageCacheMutex);
-    const ImageKey key{path, variant};
-    auto found = imageCache.find(key);
-    if (found != imageCache.end()) {
-        return SharedImage{found->second, false};
-    }
-    std::shared_ptr<MemoryImage> image = LoadImageToSurface(path, true);
-    if (!image) {
-        return SharedImage{};
-    }
-    imageCache.emplace(key, image);
-    return SharedImage{image, true};
+    return imageCache.Get(
+        path, variant, [this](const std::string& file) { return LoadImageToSurface(file, true); });
 }
 
 void ZorvaAppBase::AddImage(MemoryImage* image)
 {
-    const std::lock_guard<std::mutex> lock(imageRegistryMutex);
-    liveImages.insert(image);
+    liveImages.Add(image);
 }
 
 void ZorvaAppBase::RemoveImage(MemoryImage* image)
 {
-    const std::lock_guard<std::mutex> lock(imageRegistryMutex);
-    liveImages.erase(image);
+    liveImages.Remove(image);
 }
 
 void ZorvaAppBase::DropImageTexture(MemoryImage*)
@@ -979,8 +653,22 @@ void ZorvaAppBase::DropImageTexture(MemoryImage*)
 
 std::size_t ZorvaAppBase::LiveImageCount() const
 {
-    const std::lock_guard<std::mutex> lock(imageRegistryMutex);
-    return liveImages.size();
+    return liveImages.Count();
+}
+
+void ZorvaAppBase::SetMessageBoxService(std::unique_ptr<MessageBoxService> service)
+{
+    messageBox = std::move(service);
+}
+
+void ZorvaAppBase::SetWindowSystem(std::unique_ptr<WindowSystem> system)
+{
+    windowSystem = std::move(system);
+}
+
+void ZorvaAppBase::SetDisplayOutput(std::unique_ptr<DisplayOutput> output)
+{
+    displayOutput = std::move(output);
 }
 
 } // namespace Zorva

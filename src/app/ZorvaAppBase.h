@@ -1,32 +1,34 @@
 #pragma once
 
+#include "app/AppAudio.h"
+#include "app/AppDialogs.h"
+#include "app/AppHooks.h"
 #include "app/CommandLine.h"
+#include "app/DeferredMessageQueue.h"
+#include "app/DemoHooks.h"
 #include "app/DisplayOutput.h"
+#include "app/ImageCache.h"
+#include "app/LiveImageSet.h"
+#include "app/LoadingThread.h"
+#include "app/LoopStatistics.h"
+#include "app/LoopTiming.h"
 #include "app/MessageBoxService.h"
 #include "app/PlatformClock.h"
+#include "app/SettingsAccess.h"
 #include "app/SingleInstanceLock.h"
 #include "app/WindowMessage.h"
+#include "app/WindowState.h"
 #include "app/WindowSystem.h"
-#include "audio/MusicInterface.h"
-#include "audio/SoundManager.h"
 #include "graphics/FontServices.h"
 #include "graphics/ImageRegistry.h"
 #include "graphics/Rect.h"
 #include "resources/ResourceHost.h"
-#include "widgets/ButtonListener.h"
-#include "widgets/Dialog.h"
-#include "widgets/DialogHost.h"
-#include "widgets/DialogListener.h"
 #include "widgets/WidgetHost.h"
 
 #include <atomic>
 #include <cstdint>
-#include <deque>
-#include <list>
-#include <map>
 #include <memory>
 #include <mutex>
-#include <set>
 #include <string>
 #include <thread>
 #include <utility>
@@ -37,23 +39,24 @@ namespace Zorva {
 class Font;
 class MemoryImage;
 class ResourceManager;
-class Mixer;
-class SettingsStore;
 class Widget;
 class WidgetManager;
 
 /// The framework's application object: owns the widget manager, the screen image and the
-/// platform seams, and runs the fixed-rate main loop. The game derives from it and
-/// overrides the hooks, whose base versions do nothing.
+/// platform seams, and runs the fixed-rate main loop. The game derives from it, sets the
+/// public fields before Init and overrides the hooks. Dialogs come from AppDialogs, sound
+/// and volumes from AppAudio, the settings file from SettingsAccess.
 ///
 /// Threads: the loop, the updates and drawing run on the main thread; RunLoadingWork runs
 /// on the loading thread. Shutdown may be called from any thread.
-class ZorvaAppBase : public ButtonListener,
-                     public DialogListener,
+class ZorvaAppBase : public AppDialogs,
                      public WidgetHost,
                      public ImageRegistry,
-                     public DialogHost,
-                     public ResourceHost
+                     public ResourceHost,
+                     public AppHooks,
+                     public DemoHooks,
+                     public AppAudio,
+                     public SettingsAccess
 {
 public:
     /// The seams default to headless implementations (real clock, standard-error messages,
@@ -70,7 +73,6 @@ public:
     void DeferWidgetDelete(Widget* widget) override;
     int GetUpdateCount() const override { return updateCount; }
     bool Is3D() const override { return is3D; }
-    /// The system clipboard, through the window layer.
     std::string GetClipboard() const override;
     void SetClipboard(const std::string& text) override;
 
@@ -80,6 +82,10 @@ public:
     /// From another thread this only flags the request; the main thread acts at its next
     /// StepTiming.
     virtual void Shutdown();
+    bool IsInitialized() const { return initialized; }
+    bool IsShuttingDown() const { return shutdown; }
+    /// The code the program is to end with; below 0 when none was asked for.
+    int GetExitCode() const { return exitCode; }
 
     // The loop
     virtual void RunMainLoop();
@@ -88,13 +94,17 @@ public:
     virtual bool StepTiming(bool allowSleep);
     virtual bool TryAdvanceUpdate();
     virtual void AdvanceOneUpdate();
-    virtual void AdvanceFraction(double) {}
     virtual bool DrawIfDue();
     virtual void PresentFrame(const Rect& rect);
     /// Runs loop steps until one performed an update (true) or a step ended early (false).
     virtual bool RunUntilUpdate();
     /// Deletes the queued widgets recorded at or below the current nesting depth.
     void ProcessDeferredDeletes();
+    /// One update stands for `updateInterval / updateSpeed` ms; a speed of 0 or less pauses.
+    int GetUpdateInterval() const { return updateInterval; }
+    double GetUpdateSpeed() const { return updateSpeed; }
+    void SetUpdateSpeed(double speed) { updateSpeed = speed; }
+    const LoopStatistics& GetLoopStatistics() const { return statistics; }
 
     // Loading thread
     void StartLoadingThread();
@@ -102,24 +112,12 @@ public:
     /// RunLoadingWork uses its own members calls this in its destructor.
     void WaitForLoadingThread();
     virtual double GetLoadingProgress() const;
-
-    // Hooks
-    virtual void OnLoadingFinished() {}
-    virtual void OnInitFinished() {}
-    virtual void OnShutdownStarting() {}
-    virtual void OnLoopFinished() {}
-    virtual void RunLoadingWork() {}
-    /// Called in Init after the settings are read, before the window is made.
-    virtual void OnBeforeWindowCreated() {}
-    /// Called before the display is (re)initialised.
-    virtual void OnBeforeDisplayInit() {}
-    /// Return true to keep the working directory; else Init changes into `dataFolder`.
-    virtual bool OverrideWorkingDir(const std::string& dataFolder);
+    const LoadingThread& GetLoadingThread() const { return loading; }
 
     // Seams for the window layer; the base versions are headless.
     /// Makes the main window and initialises the display for it.
     virtual void CreateMainWindow();
-    /// Shows the cursor for `cursorNumber`.
+    /// Shows the cursor for the cursor number.
     virtual void RefreshCursor();
     /// The sound manager and music player for this run; null keeps the silent ones. The
     /// base versions play on the SDL sound device, and stay silent with `noSound` or
@@ -131,7 +129,7 @@ public:
     virtual void RestoreImageSurfaces();
     /// Re-creates the display in the mode asked for; the window layer also remakes the
     /// window. `force` re-applies an unchanged mode.
-    virtual void ChangeScreenMode(bool windowed, bool accelerated, bool force);
+    virtual void ChangeScreenMode(bool wantWindowed, bool accelerated, bool force);
     void ChangeScreenMode(bool wantWindowed) { ChangeScreenMode(wantWindowed, is3D, false); }
     void ReapplyScreenMode() { ChangeScreenMode(windowedRequested, is3D, true); }
     /// Hands the pending window-system events to HandleWindowMessage.
@@ -140,105 +138,45 @@ public:
     virtual bool ProcessDeferredMessage();
     /// Seam for the window layer's idle (screensaver) rule.
     virtual bool IsIdle() const { return false; }
+    /// The window layer's state (the mode in force, focus, pointer and modifiers).
+    const WindowState& GetWindowState() const { return windowState; }
 
-    // Seams for demo recording and playback; the base versions neither record nor play.
-    /// Message stage: lets playback inject the events that are due.
-    virtual void InjectDueDemoEvents() {}
-    /// Start of StepTiming: playback's jump and step rules.
-    virtual void ApplyDemoTimingRules() {}
-    /// Whether playback holds the loop still.
-    virtual bool DemoPausesLoop() const { return demoPaused; }
-    /// Whether playback lets the next update run now (loading state, next event).
-    virtual bool DemoAllowsUpdate() const { return true; }
-    /// Whether playback says loading has completed at this update.
-    virtual bool DemoReportsLoadingDone() const { return true; }
-    /// Called when loading completion was handled (recording writes its event).
-    virtual void OnDemoLoadingHandled() {}
-    virtual bool IsPlayingDemo() const { return false; }
-
-    // Messages
+    // Messages and debug output
     virtual int ShowMessageBox(const std::string& text, const std::string& title, int flags);
     virtual void ShowErrorBox(const std::string& text);
-    /// Debug output: kept in the debug log, and on standard error when enabled.
+    /// Kept in the debug log, and on standard error when `debugOutputEnabled`.
     virtual void OutputDebug(const std::string& text);
     std::string GetDebugLog() const;
-
     /// Draws the frame-rate overlay into the screen image (`showFps`).
     virtual void DrawFpsOverlay();
 
-    // Settings
+    // Settings and command line
     virtual void ReadSettings();
     virtual void WriteSettings();
-    bool WriteString(const std::string& name, const std::string& text);
-    bool WriteInteger(const std::string& name, int value);
-    bool WriteBoolean(const std::string& name, bool flag);
-    bool WriteBytes(const std::string& name, const uint8_t* data, std::size_t length);
-    bool ReadString(const std::string& name, std::string& out);
-    bool ReadInteger(const std::string& name, int& out);
-    bool ReadBoolean(const std::string& name, bool& out);
-    bool ReadBytes(const std::string& name, std::vector<uint8_t>& out);
-    bool DeleteValue(const std::string& name);
-
-    // Command line
+    /// The previous run did not reach the end of the loop.
+    bool LastRunEndedCleanly() const { return lastRunEndedCleanly; }
     /// Parses the program arguments (once) and applies them; false after an invalid
     /// switch, which was shown with ShowErrorBox and requests the exit with code 0.
     virtual bool ReadCommandLine(int argc, const char* const* argv);
     virtual bool ApplyCommandLine(const std::vector<CommandLineParam>& params);
+    const CommandLineOptions& GetCommandLineOptions() const { return commandLineOptions; }
+    bool IsScreensaverMode() const { return screensaverMode; }
 
-    // Sound
-    virtual void PlaySoundOnce(int id, int pan);
-    virtual void PlaySoundOnce(int id);
-    virtual void SilenceAllSounds();
-    virtual double GetMusicVolume() const { return musicVolume; }
-    virtual double GetSfxVolume() const { return sfxVolume; }
-    virtual bool MuteActive() const { return muteCount > 0; }
-    virtual void SetMasterVolume(double volume);
-    virtual void SetMusicVolume(double volume);
-    virtual void SetSfxVolume(double volume);
-    virtual void AddMute(bool automatic);
+    // Resources: manifest sounds, image files and the shared images.
     /// Loads a manifest sound into `id` with its base volume (below 0: unset) and pan.
     bool LoadSoundResource(int id, const std::string& path, double volume, int pan) override;
-    virtual void RemoveAddMute(bool automatic);
-
-    // Images
     /// Loads an image file into a new display image; null when it cannot be read.
     std::unique_ptr<MemoryImage> LoadImageToSurface(const std::string& file,
                                                     bool lookForAlphaImage) override;
     /// One shared image per (path, variant); `newlyLoaded` tells that this call read it.
     SharedImage GetSharedImage(const std::string& path, const std::string& variant = {}) override;
 
-    // Dialogs. The application owns the dialogs it shows; a closed one is deleted once the
-    // loop has left it. Buttons 1000 and 1001 of dialog d reach the application's button
-    // events as d + 2000 and d + 3000.
-    /// Closes the dialog of that id, then shows a new one made by CreateDialogObject.
-    virtual Dialog* ShowNewDialog(int id, bool modal, const std::string& header,
-                                  const std::string& lines, const std::string& footer,
-                                  int buttonMode);
-    virtual Dialog* FindDialog(int id) const;
-    /// Shows the dialog under its own id.
-    virtual Dialog* AttachDialog(std::unique_ptr<Dialog> dialog);
-    /// Shows the dialog under `id`, closing one shown there before. A dialog without a size
-    /// gets half the application's width, the height it asks for, and a place centred
-    /// across and a fifth down. A modal one becomes the modal layer.
-    virtual Dialog* AttachDialog(int id, std::unique_ptr<Dialog> dialog);
-    /// Only the dialog itself: not another shown under its id since.
-    bool CloseDialog(Dialog* dialog) override;
-    /// False when none is shown under `id`. A dialog closed without a button reads 0.
-    virtual bool CloseDialog(int id);
-    virtual int CountDialogs() const;
-    /// Makes the plain dialog that ShowNewDialog shows.
-    virtual std::unique_ptr<Dialog> CreateDialogObject(int id, bool modal,
-                                                       const std::string& header,
-                                                       const std::string& lines,
-                                                       const std::string& footer, int buttonMode);
-    virtual void OnModalBegin() {}
-    virtual void OnModalEnd() {}
-    void OnDialogButtonPressed(int dialogId, int buttonId) override;
-    void OnDialogButtonActivated(int dialogId, int buttonId) override;
+    // DialogHost
     bool RunModalStep() override { return RunUntilUpdate(); }
 
-    WidgetManager* GetWidgetManager() const { return widgetManager.get(); }
+    WidgetManager* GetWidgetManager() const override { return widgetManager.get(); }
     ResourceManager* GetResourceManager() const { return resourceManager.get(); }
+    MemoryImage* GetScreenImage() const { return screenImage.get(); }
 
     // The registry of live images, kept under its own lock (images are also made on the
     // loading thread). Images that outlive the application forget it when it goes.
@@ -246,109 +184,15 @@ public:
     void RemoveImage(MemoryImage* image) override;
     void DropImageTexture(MemoryImage* image) override;
     std::size_t LiveImageCount() const;
-    MemoryImage* GetScreenImage() const { return screenImage.get(); }
 
-    // Fields, with their construction defaults.
-    std::string companyTitle;
-    std::string productName = "Product";
-    std::string windowCaption = "ZorvaApp";
-    std::string registryKey;
-    std::string productVersion;
-    /// When set, the settings file used instead of the one derived from `registryKey`.
-    std::string settingsPath;
-    int width = 640;
-    int height = 480;
-    int preferredX = -1;
-    int preferredY = -1;
-    double musicVolume = 0.85;
-    double sfxVolume = 0.85;
-    double savedMusicVolume = 0;
-    double savedSfxVolume = 0;
-    int updateInterval = 10;
-    double updateSpeed = 1.0;
-    bool windowedRequested = true;
-    bool windowed = true;
-    bool modeChangedForFullscreen = false;
-    bool forcedFullscreen = false;
-    bool forcedWindowed = false;
-    bool singleInstance = true;
-    bool noSound = false;
-    bool useAltMusicPlayer = false;
-    std::atomic<bool> shutdown{false};
-    std::atomic<bool> breakInnerLoop{false};
-    bool active = true;
-    bool minimized = false;
-    bool hasFocus = true;
-    bool muteWhenInactive = true;
-    int muteCount = 0;
-    int autoMuteCount = 0;
-    bool systemDialogOpen = false;
-    bool hidden = false;
-    bool initialized = false;
-    bool mouseInWindow = false;
-    int cursorNumber = 0;
-    int updateCount = 0;
-    int drawCount = 0;
-    int sleepCount = 0;
-    /// Calls of PresentFrame that reached the display.
-    int presentCount = 0;
-    int drawTimeTotal = 0;
-    int presentTimeTotal = 0;
-    double pendingTime = 0;
-    int64_t lastTimeSample = 0;
-    bool timeSampled = false;
-    int loopState = 0;
-    int updatesSinceDraw = 0;
-    bool updatedSinceDraw = true;
-    int nestingDepth = 0;
-    int64_t lastDrawTime = 0;
-    int64_t nextDrawAllowedTime = 0;
-    int64_t lastInputTime = 0;
-    std::atomic<bool> loadingThreadStarted{false};
-    std::atomic<bool> loadingThreadDone{false};
-    std::atomic<bool> loadingDoneHandled{false};
-    std::atomic<bool> loadingThreadRunning{false};
-    /// The game turns this off when it has nothing to load.
-    bool loadingThreadEnabled = true;
-    /// The number of loading tasks and how many are done; progress is their ratio.
-    std::atomic<int> loadingTaskCount{0};
-    std::atomic<int> loadingTasksCompleted{0};
-    std::thread::id mainThreadId;
-    std::atomic<bool> shutdownFromOtherThread{false};
-    /// Demo playback has paused the loop (set by the demo layer).
-    bool demoPaused = false;
-    std::vector<std::pair<int, Widget*>> deferredDeletes;
-    bool is3D = false;
-    bool customCursors = false;
-    bool waitForVSync = false;
-    bool showFps = false;
-    /// 0: frames per second; 1: the pointer position.
-    int fpsMode = 0;
-    /// The 3D setting was changed during this run (asks to confirm it at exit).
-    bool is3DChangedThisRun = false;
-    /// The display's 3D self-test passed without a flaw.
-    bool test3DPassedCleanly = true;
-    /// The accelerated display failed to begin a frame during this run.
-    bool frameBeginFailed = false;
-    bool lastRunEndedCleanly = true;
-    bool settingsRead = false;
-    bool debugOutputEnabled = false;
-    bool screensaverMode = false;
-    CommandLineOptions commandLineOptions;
-    bool commandLineRead = false;
-    /// Set when the program is to end with this exit code (an invalid switch asks for 0).
-    int exitCode = -1;
-
-    std::unique_ptr<PlatformClock> clock;
-    std::unique_ptr<MessageBoxService> messageBox;
-    /// The sound device's mixer, shared by the sound manager and the music player; null
-    /// while silent.
-    std::shared_ptr<Mixer> audioMixer;
-    std::unique_ptr<SoundManager> soundOutput;
-    std::unique_ptr<MusicInterface> musicOutput;
-    /// Declared before the display, which may hold on to the window until it goes.
-    std::unique_ptr<WindowSystem> windowSystem;
-    std::unique_ptr<DisplayOutput> displayOutput;
+    // The platform seams, replaced before Init (the platform layer puts SDL in).
+    PlatformClock& GetClock() const { return *clock; }
+    WindowSystem* GetWindowSystem() const { return windowSystem.get(); }
+    DisplayOutput* GetDisplayOutput() const { return displayOutput.get(); }
+    void SetMessageBoxService(std::unique_ptr<MessageBoxService> service);
+    /// The display may hold on to the old window: drop the display first.
+    void SetWindowSystem(std::unique_ptr<WindowSystem> system);
+    void SetDisplayOutput(std::unique_ptr<DisplayOutput> output);
 
     // Window, input and focus (ZorvaAppBaseWindow.cpp).
     /// The window procedure: notes modifier state, handles Alt+Enter and queues the rest
@@ -360,43 +204,59 @@ public:
     virtual bool OpenWebAddress(const std::string& url, bool shutdownAfter);
     virtual void OnWebOpenFailed(const std::string& url);
     virtual void OnWebOpenConfirmed(const std::string& url);
-    virtual void OnFocusGained() {}
-    virtual void OnFocusLost() {}
-    /// Called when the window is asked to close, before the close is queued.
-    virtual void CloseRequested() {}
-    /// Diagnostic keys while the debug keys are on; true takes the key.
-    virtual bool HandleDebugKey(int) { return false; }
-    /// Offered every key down before it is queued; true swallows it.
-    virtual bool HandleDebugKeyEarly(int, bool, bool) { return false; }
+    /// An address was asked for and the watch has not decided yet.
+    bool IsWebOpenPending() const { return webOpenPending; }
     /// hasFocus = active and not minimised; on a change mutes or unmutes and tells the widgets.
     void ReevaluateFocus();
 
-    std::deque<WindowMessage> deferredMessages;
-    bool ctrlDown = false;
-    bool altDown = false;
+    // Set by the game, before Init unless noted.
+    std::string companyTitle;
+    std::string productName = "Product";
+    std::string windowCaption = "ZorvaApp";
+    std::string productVersion;
+    int width = 640;
+    int height = 480;
+    bool windowedRequested = true;
+    /// Hardware acceleration; the stored setting replaces it, and Set3D switches it later.
+    bool is3D = false;
+    bool singleInstance = true;
+    /// The game turns this off when it has nothing to load.
+    bool loadingThreadEnabled = true;
+    /// The number of loading tasks and how many are done (written by the loading work);
+    /// progress is their ratio.
+    std::atomic<int> loadingTaskCount{0};
+    std::atomic<int> loadingTasksCompleted{0};
+    /// Debug output also goes to standard error (QUARROW_DEBUG or -verbose turn it on).
+    bool debugOutputEnabled = false;
     bool debugKeysEnabled = false;
     /// Played when the debug keys are switched; -1 plays nothing.
     int debugKeysSoundId = -1;
-    bool webOpenPending = false;
-    bool shutdownAfterWebOpen = false;
-    std::string pendingWebAddress;
-    int64_t webOpenTime = 0;
-    /// Set while Start runs the main loop: paint messages present the frame then.
-    bool loopRunning = false;
+    /// Display settings, read and written with the others.
+    bool customCursors = false;
+    bool waitForVSync = false;
+    bool showFps = false;
+    /// 0: frames per second; 1: the pointer position.
+    int fpsMode = 0;
 
 protected:
-    struct ImageKey
-    {
-        std::string path;
-        std::string variant;
-        bool operator<(const ImageKey& other) const
-        {
-            return path != other.path ? path < other.path : variant < other.variant;
-        }
-    };
+    /// For derived window and demo layers (and their tests).
+    WindowState windowState;
+    /// Set by the command line; single instance and the screensaver rule follow it.
+    bool screensaverMode = false;
+    /// Hardware acceleration at exit: changed during this run, the display's self-test
+    /// passed without a flaw, a frame failed to begin.
+    bool is3DChangedThisRun = false;
+    bool test3DPassedCleanly = true;
+    bool frameBeginFailed = false;
 
-    SettingsStore* Settings();
-    void ApplyVolumes();
+    const LoopTiming& GetLoopTiming() const { return timing; }
+    const DeferredMessageQueue& GetDeferredMessages() const { return deferredMessages; }
+    int GetNestingDepth() const { return nestingDepth; }
+    std::size_t CountDeferredDeletes() const { return deferredDeletes.size(); }
+    bool IsShutdownRequestedElsewhere() const { return shutdownFromOtherThread; }
+    bool IsInnerLoopBroken() const { return breakInnerLoop; }
+
+private:
     void WriteStatistics();
     /// Acquires the single-instance lock; false when another copy runs (exit code 0).
     bool ClaimSingleInstance();
@@ -408,14 +268,8 @@ protected:
     /// At exit: keep or drop hardware acceleration turned on during the run.
     void ConfirmHardwareAcceleration();
     bool IsMainThread() const { return std::this_thread::get_id() == mainThreadId; }
-
-    /// At exit: every dialog still shown leaves the widget manager and is deleted.
-    void DeleteRemainingDialogs();
-
-    /// The shown dialogs by id, and the same in the order they were shown (z-order).
-    std::map<int, std::unique_ptr<Dialog>> dialogs;
-    std::list<Dialog*> dialogList;
-    // Window layer helpers (ZorvaAppBaseWindow.cpp).
+    Rect DialogArea() const override { return Rect(0, 0, width, height); }
+    // Window layer (ZorvaAppBaseWindow.cpp).
     /// Init: a window as large as the desktop is full screen instead.
     void ChooseInitialScreenMode();
     /// Start: shows the window and gives the application the focus.
@@ -437,39 +291,62 @@ protected:
     void ClearKeyState();
     void AddAutomaticMute();
     void RemoveAutomaticMute();
-    bool displayMade = false;
 
+    int updateInterval = 10;
+    double updateSpeed = 1.0;
+    std::atomic<bool> shutdown{false};
+    std::atomic<bool> breakInnerLoop{false};
+    std::atomic<bool> shutdownFromOtherThread{false};
+    bool shutdownDone = false;
+    bool initialized = false;
+    bool lastRunEndedCleanly = true;
+    bool settingsRead = false;
+    CommandLineOptions commandLineOptions;
+    bool commandLineRead = false;
+    int exitCode = -1;
+    int updateCount = 0;
+    std::unique_ptr<PlatformClock> clock;
+    std::unique_ptr<MessageBoxService> messageBox;
+    /// Declared before the display, which may hold on to the window until it goes.
+    std::unique_ptr<WindowSystem> windowSystem;
+    std::unique_ptr<DisplayOutput> displayOutput;
+    LoopStatistics statistics;
+    LoopTiming timing;
+    /// Depth of re-entrant loop steps (modal loops), and the widgets to delete once the loop
+    /// is back at the depth they were queued at.
+    int nestingDepth = 0;
+    std::vector<std::pair<int, Widget*>> deferredDeletes;
+    DeferredMessageQueue deferredMessages;
     std::unique_ptr<WidgetManager> widgetManager;
     std::unique_ptr<ResourceManager> resourceManager;
     std::unique_ptr<MemoryImage> screenImage;
-    std::unique_ptr<SettingsStore> settingsStore;
-    bool settingsOpened = false;
-    std::thread loadingThread;
+    LoadingThread loading;
+    std::thread::id mainThreadId;
     int64_t constructionTime = 0;
     int64_t startTime = 0;
+    /// Set while Start runs the main loop: paint messages present the frame then.
+    bool loopRunning = false;
     bool drawing = false;
-    /// Painted into the screen image but not yet presented (the throttle held it back).
-    bool framePending = false;
-    bool lastDrawEmpty = false;
+    bool displayMade = false;
     bool displayLost = false;
     int64_t lastReinitAttempt = 0;
-    int64_t lastPresentTime = 0;
     int refreshRate = 60;
     /// Frames presented in the current second and in the last whole one.
     int framesThisSecond = 0;
     int framesLastSecond = 0;
     int64_t fpsSecondStart = 0;
     std::unique_ptr<Font> fpsFont;
+    bool webOpenPending = false;
+    bool shutdownAfterWebOpen = false;
+    std::string pendingWebAddress;
+    int64_t webOpenTime = 0;
     SingleInstanceLock instanceLock;
-    bool shutdownDone = false;
     mutable std::mutex debugMutex;
     std::string debugLog;
-    std::mutex imageCacheMutex;
-    std::map<ImageKey, std::shared_ptr<MemoryImage>> imageCache;
+    ImageCache imageCache;
     SharedImageLoader previousImageLoader;
     ImageRegistry* previousImageRegistry = nullptr;
-    mutable std::mutex imageRegistryMutex;
-    std::set<MemoryImage*> liveImages;
+    LiveImageSet liveImages;
 };
 
 } // namespace Zorva

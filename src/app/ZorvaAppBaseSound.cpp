@@ -30,4 +30,18 @@ std::unique_ptr<MusicInterface> ZorvaAppBase::MakeMusicPlayer()
     return std::make_unique<OpenMptMusicInterface>(audioMixer);
 }
 
+bool ZorvaAppBase::LoadSoundResource(int id, const std::string& path, double volume, int pan)
+{
+    if (!GetSoundManager()->LoadSound(id, path)) {
+        return false;
+    }
+    if (volume >= 0) {
+        GetSoundManager()->SetBaseVolume(id, volume);
+    }
+    if (pan != 0) {
+        GetSoundManager()->SetBasePan(id, pan);
+    }
+    return true;
+}
+
 } // namespace Zorva

@@ -47,30 +47,31 @@ void ZorvaAppBase::ChooseInitialScreenMode()
         (width >= desktop.width || height >= desktop.height)) {
         windowedRequested = false;
     }
-    windowed = windowedRequested;
+    windowState.windowed = windowedRequested;
 }
 
 void ZorvaAppBase::CreateMainWindow()
 {
     displayOutput->Release();
     windowSystem->DestroyMainWindow();
-    windowed = windowedRequested || IsPlayingDemo();
+    windowState.windowed = windowedRequested || IsPlayingDemo();
     MainWindowSpec spec;
     spec.caption = windowCaption;
-    spec.fullScreen = !windowed;
+    spec.fullScreen = !windowState.windowed;
     spec.screenWidth = width;
     spec.screenHeight = height;
-    if (windowed) {
-        spec.clientRect = PlaceMainWindow(windowSystem->WorkArea(), windowSystem->FrameExtents(),
-                                          width, height, preferredX, preferredY);
+    if (windowState.windowed) {
+        spec.clientRect =
+            PlaceMainWindow(windowSystem->WorkArea(), windowSystem->FrameExtents(), width, height,
+                            windowState.preferredX, windowState.preferredY);
     } else {
         // The desktop's mode is never changed: full screen covers the desktop as it is.
         const Rect desktop = windowSystem->DesktopBounds();
         spec.clientRect = desktop.IsEmpty() ? Rect(0, 0, width, height) : desktop;
     }
     if (!windowSystem->CreateMainWindow(spec)) {
-        if (!windowed && !forcedFullscreen) {
-            forcedWindowed = true;
+        if (!windowState.windowed && !windowState.forcedFullscreen) {
+            windowState.forcedWindowed = true;
             ChangeScreenMode(true);
             return;
         }
@@ -87,8 +88,8 @@ void ZorvaAppBase::CreateMainWindow()
     if (!SettleDisplayResult(InitializeDisplay())) {
         return;
     }
-    if (minimized) {
-        minimized = false;
+    if (windowState.minimized) {
+        windowState.minimized = false;
         RemoveAutomaticMute();
         ReevaluateFocus();
     }
@@ -102,7 +103,7 @@ int ZorvaAppBase::InitializeDisplay()
 {
     OnBeforeDisplayInit();
     ReleaseImageSurfaces();
-    const int result = displayOutput->Initialize(windowed, is3D);
+    const int result = displayOutput->Initialize(windowState.windowed, is3D);
     refreshRate = displayOutput->RefreshRate();
     return result;
 }
@@ -110,24 +111,24 @@ int ZorvaAppBase::InitializeDisplay()
 bool ZorvaAppBase::SettleDisplayResult(int result)
 {
     while (result != 0) {
-        if (windowed && result == kDisplayInvalidDepth) {
-            if (forcedWindowed) {
+        if (windowState.windowed && result == kDisplayInvalidDepth) {
+            if (windowState.forcedWindowed) {
                 EndWithDisplayError("Please set your desktop color depth to 16 bit.");
                 return false;
             }
-            forcedFullscreen = true;
+            windowState.forcedFullscreen = true;
             ChangeScreenMode(false);
             return false;
         }
-        if (!windowed &&
+        if (!windowState.windowed &&
             (result == kDisplayExclusiveFailed || result == kDisplayModeChangeFailed)) {
             // A window was already refused: neither mode works, and switching again would
             // go round for ever.
-            if (forcedFullscreen) {
+            if (windowState.forcedFullscreen) {
                 EndWithDisplayError(DirectDrawFailureText(result, displayOutput->ErrorText()));
                 return false;
             }
-            forcedWindowed = true;
+            windowState.forcedWindowed = true;
             ChangeScreenMode(true);
             return false;
         }
@@ -152,10 +153,10 @@ void ZorvaAppBase::EndWithDisplayError(const std::string& text)
 
 void ZorvaAppBase::ChangeScreenMode(bool wantWindowed, bool accelerated, bool force)
 {
-    if (forcedFullscreen) {
+    if (windowState.forcedFullscreen) {
         wantWindowed = false;
     }
-    if (!force && wantWindowed == windowed && accelerated == is3D) {
+    if (!force && wantWindowed == windowState.windowed && accelerated == is3D) {
         Set3D(accelerated, true);
         return;
     }
@@ -168,7 +169,7 @@ void ZorvaAppBase::ChangeScreenMode(bool wantWindowed, bool accelerated, bool fo
     // A browser opening an address keeps the focus it was given.
     windowSystem->ShowMainWindow(!webOpenPending);
     // The switch took real time that the loop must not catch up.
-    lastTimeSample = clock->NowMs();
+    timing.Resample(clock->NowMs());
 }
 
 void ZorvaAppBase::Set3D(bool on, bool reinitialise)
@@ -191,7 +192,7 @@ void ZorvaAppBase::Set3D(bool on, bool reinitialise)
 void ZorvaAppBase::ShowMainWindowForLoop()
 {
     windowSystem->ShowMainWindow(true);
-    if (hasFocus) {
+    if (windowState.hasFocus) {
         widgetManager->OnAppFocusIn();
     }
     loopRunning = true;
@@ -208,50 +209,47 @@ void ZorvaAppBase::HandleWindowMessage(const WindowMessage& message)
 {
     using Kind = WindowMessageKind;
     if (message.kind == Kind::Paint) {
-        if (loopRunning && initialized && !hidden) {
+        if (loopRunning && initialized && !windowState.hidden) {
             PresentFrame(Rect(0, 0, screenImage->GetWidth(), screenImage->GetHeight()));
         }
         return;
     }
-    if (!deferredMessages.empty() && deferredMessages.back().kind == Kind::Close) {
+    if (!deferredMessages.Accepts(message.kind)) {
         return;
     }
     switch (message.kind) {
     case Kind::Timer:
-        if (!deferredMessages.empty() && deferredMessages.back().kind == Kind::Timer) {
-            return;
-        }
         break;
     case Kind::KeyDown:
     case Kind::SystemKeyDown:
         if (message.key == kVirtualKeyControl) {
-            ctrlDown = true;
+            windowState.ctrlDown = true;
         } else if (message.key == kVirtualKeyAlt) {
-            altDown = true;
+            windowState.altDown = true;
         }
         if (message.kind == Kind::SystemKeyDown && message.key == kVirtualKeyEnter) {
             // A held Enter repeats; only the press itself switches.
-            if (!message.repeat && !forcedFullscreen && !forcedWindowed) {
+            if (!message.repeat && !windowState.forcedFullscreen && !windowState.forcedWindowed) {
                 ChangeScreenMode(!windowedRequested);
             }
             ClearKeyState();
             return;
         }
-        if (HandleDebugKeyEarly(message.key, ctrlDown, altDown)) {
+        if (HandleDebugKeyEarly(message.key, windowState.ctrlDown, windowState.altDown)) {
             return;
         }
         break;
     case Kind::KeyUp:
     case Kind::SystemKeyUp:
         if (message.key == kVirtualKeyControl) {
-            ctrlDown = false;
+            windowState.ctrlDown = false;
         } else if (message.key == kVirtualKeyAlt) {
-            altDown = false;
+            windowState.altDown = false;
         }
         break;
     case Kind::Activate:
         if (!IsPlayingDemo()) {
-            active = message.active;
+            windowState.active = message.active;
         }
         break;
     case Kind::Close:
@@ -260,24 +258,24 @@ void ZorvaAppBase::HandleWindowMessage(const WindowMessage& message)
     default:
         break;
     }
-    deferredMessages.push_back(message);
+    deferredMessages.Push(message);
 }
 
 void ZorvaAppBase::ClearKeyState()
 {
-    ctrlDown = false;
-    altDown = false;
+    windowState.ctrlDown = false;
+    windowState.altDown = false;
     widgetManager->keysDown.fill(false);
 }
 
 bool ZorvaAppBase::ProcessDeferredMessage()
 {
     using Kind = WindowMessageKind;
-    if (deferredMessages.empty()) {
+    const std::optional<WindowMessage> next = deferredMessages.Pop();
+    if (!next.has_value()) {
         return false;
     }
-    const WindowMessage message = deferredMessages.front();
-    deferredMessages.pop_front();
+    const WindowMessage message = *next;
     switch (message.kind) {
     case Kind::Timer:
         HandleTimerMessage();
@@ -311,7 +309,7 @@ bool ZorvaAppBase::ProcessDeferredMessage()
         HandleMouseMessage(message);
         break;
     }
-    return !deferredMessages.empty();
+    return !deferredMessages.IsEmpty();
 }
 
 void ZorvaAppBase::HandleTimerMessage()
@@ -319,8 +317,7 @@ void ZorvaAppBase::HandleTimerMessage()
     WatchWebOpen();
     CheckPointerInside();
     // Until loading is done, and in full screen, the screensaver would only get in the way.
-    const bool loadingSettled = loadingDoneHandled || !loadingThreadStarted;
-    windowSystem->AllowScreenSaver(windowed && !screensaverMode && loadingSettled);
+    windowSystem->AllowScreenSaver(windowState.windowed && !screensaverMode && loading.IsSettled());
 }
 
 void ZorvaAppBase::WatchWebOpen()
@@ -329,13 +326,13 @@ void ZorvaAppBase::WatchWebOpen()
         return;
     }
     const int64_t now = clock->NowMs();
-    if (now - lastInputTime < kWebWatchQuietMs) {
+    if (now - windowState.lastInputTime < kWebWatchQuietMs) {
         return;
     }
     const int64_t waited = now - webOpenTime;
-    if (!active && waited >= kWebOpenConfirmedMs) {
+    if (!windowState.active && waited >= kWebOpenConfirmedMs) {
         OnWebOpenConfirmed(pendingWebAddress);
-    } else if (active && waited >= kWebOpenFailedMs) {
+    } else if (windowState.active && waited >= kWebOpenFailedMs) {
         OnWebOpenFailed(pendingWebAddress);
     }
 }
@@ -343,19 +340,19 @@ void ZorvaAppBase::WatchWebOpen()
 void ZorvaAppBase::CheckPointerInside()
 {
     const bool inside = windowSystem->IsPointerInClient();
-    if (inside == mouseInWindow) {
+    if (inside == windowState.mouseInWindow) {
         return;
     }
     if (!inside) {
         widgetManager->PointerExit();
     }
-    mouseInWindow = inside;
+    windowState.mouseInWindow = inside;
     RefreshCursor();
 }
 
 void ZorvaAppBase::HandleKeyDownMessage(int key)
 {
-    lastInputTime = clock->NowMs();
+    windowState.lastInputTime = clock->NowMs();
     const auto& keys = widgetManager->keysDown;
     if (key == kVirtualKeyD && keys[kVirtualKeyControl] && keys[kVirtualKeyAlt]) {
         debugKeysEnabled = !debugKeysEnabled;
@@ -372,11 +369,11 @@ void ZorvaAppBase::HandleKeyDownMessage(int key)
 void ZorvaAppBase::HandleMouseMessage(const WindowMessage& message)
 {
     using Kind = WindowMessageKind;
-    lastInputTime = clock->NowMs();
+    windowState.lastInputTime = clock->NowMs();
     // Every mouse message is also a move, so the widgets always see where it happened.
     widgetManager->PointerMove(message.x, message.y);
-    if (!mouseInWindow) {
-        mouseInWindow = true;
+    if (!windowState.mouseInWindow) {
+        windowState.mouseInWindow = true;
         RefreshCursor();
     }
     int downCode = 0;
@@ -425,20 +422,20 @@ void ZorvaAppBase::HandleMouseMessage(const WindowMessage& message)
 
 void ZorvaAppBase::HandleMoveMessage(const WindowMessage& message)
 {
-    if (!windowed || !message.shownNormally || minimized) {
+    if (!windowState.windowed || !message.shownNormally || windowState.minimized) {
         return;
     }
     const WindowFrame frame = windowSystem->FrameExtents();
-    preferredX = message.x - frame.left;
-    preferredY = message.y - frame.top;
+    windowState.preferredX = message.x - frame.left;
+    windowState.preferredY = message.y - frame.top;
 }
 
 void ZorvaAppBase::HandleSizeMessage(const WindowMessage& message)
 {
     const bool nowMinimized = message.sizeState == WindowSizeState::Minimized;
-    if (nowMinimized != minimized) {
-        minimized = nowMinimized;
-        if (minimized) {
+    if (nowMinimized != windowState.minimized) {
+        windowState.minimized = nowMinimized;
+        if (windowState.minimized) {
             AddAutomaticMute();
         } else {
             RemoveAutomaticMute();
@@ -451,10 +448,10 @@ void ZorvaAppBase::HandleSizeMessage(const WindowMessage& message)
 void ZorvaAppBase::HandleActivateMessage(const WindowMessage&)
 {
     ReevaluateFocus();
-    if (active && !windowed) {
+    if (windowState.active && !windowState.windowed) {
         widgetManager->MarkAllDirty();
     }
-    if (!active && webOpenPending) {
+    if (!windowState.active && webOpenPending) {
         // Losing the focus right after asking for an address: a browser took it.
         OnWebOpenConfirmed(pendingWebAddress);
     }
@@ -462,11 +459,11 @@ void ZorvaAppBase::HandleActivateMessage(const WindowMessage&)
 
 void ZorvaAppBase::ReevaluateFocus()
 {
-    const bool focus = active && !minimized;
-    if (focus == hasFocus) {
+    const bool focus = windowState.active && !windowState.minimized;
+    if (focus == windowState.hasFocus) {
         return;
     }
-    hasFocus = focus;
+    windowState.hasFocus = focus;
     if (focus) {
         RemoveAutomaticMute();
         widgetManager->OnAppFocusIn();
@@ -490,7 +487,7 @@ void ZorvaAppBase::AddAutomaticMute()
 void ZorvaAppBase::RemoveAutomaticMute()
 {
     // Only a mute this layer added is taken back, never one the player chose.
-    if (muteWhenInactive && autoMuteCount > 0) {
+    if (muteWhenInactive && GetAutoMuteCount() > 0) {
         RemoveAddMute(true);
     }
 }
@@ -499,9 +496,9 @@ void ZorvaAppBase::RefreshCursor()
 {
     CursorKind shape = CursorKind::Arrow;
     if (IsPlayingDemo()) {
-        shape = mouseInWindow ? CursorKind::Arrow : CursorKind::NoEntry;
-    } else if (mouseInWindow && !hidden) {
-        shape = CursorForNumber(cursorNumber);
+        shape = windowState.mouseInWindow ? CursorKind::Arrow : CursorKind::NoEntry;
+    } else if (windowState.mouseInWindow && !windowState.hidden) {
+        shape = CursorForNumber(windowState.cursorNumber);
     }
     windowSystem->SetCursor(shape);
 }

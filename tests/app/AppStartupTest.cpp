@@ -76,11 +76,16 @@ public:
     {
         auto scripted = std::make_unique<ScriptedDisplay>();
         display = scripted.get();
-        displayOutput = std::move(scripted);
+        SetDisplayOutput(std::move(scripted));
         auto answering = std::make_unique<AnsweringMessageBox>(kMessageBoxNo);
         box = answering.get();
-        messageBox = std::move(answering);
+        SetMessageBoxService(std::move(answering));
     }
+    using ZorvaAppBase::GetLoopTiming;
+    using ZorvaAppBase::is3DChangedThisRun;
+    using ZorvaAppBase::screensaverMode;
+    using ZorvaAppBase::test3DPassedCleanly;
+    using ZorvaAppBase::windowState;
     bool OverrideWorkingDir(const std::string&) override { return keepWorkingDir; }
     void RefreshCursor() override { ++cursorRefreshes; }
 
@@ -148,21 +153,21 @@ TEST(AppStartupTest, SecondInstanceEndsWithExitCodeZeroAndScreensaverSkipsTheLoc
     FreshHome("instances");
     StartupApp first;
     first.Init();
-    ASSERT_TRUE(first.initialized);
+    ASSERT_TRUE(first.IsInitialized());
     StartupApp second;
     testing::internal::CaptureStderr();
     second.Init();
     const std::string said = testing::internal::GetCapturedStderr();
-    EXPECT_FALSE(second.initialized);
-    EXPECT_TRUE(second.shutdown);
-    EXPECT_EQ(second.exitCode, 0);
+    EXPECT_FALSE(second.IsInitialized());
+    EXPECT_TRUE(second.IsShuttingDown());
+    EXPECT_EQ(second.GetExitCode(), 0);
     EXPECT_NE(said.find("Product is already running."), std::string::npos);
     EXPECT_TRUE(second.display->calls.empty());
 
     StartupApp screensaver;
     screensaver.screensaverMode = true;
     screensaver.Init();
-    EXPECT_TRUE(screensaver.initialized);
+    EXPECT_TRUE(screensaver.IsInitialized());
 }
 
 TEST(AppStartupTest, InitChangesIntoTheDataFolderUnlessOverridden)
@@ -197,7 +202,7 @@ TEST(AppStartupTest, DisplayFailuresFallBackToSoftwareOrEndTheProgram)
     accelerated.is3D = true;
     accelerated.display->results = {7};
     accelerated.Init();
-    EXPECT_TRUE(accelerated.initialized);
+    EXPECT_TRUE(accelerated.IsInitialized());
     EXPECT_FALSE(accelerated.is3D);
     ASSERT_EQ(accelerated.display->calls.size(), 2u);
     EXPECT_TRUE(accelerated.display->calls[0].accelerated);
@@ -207,8 +212,8 @@ TEST(AppStartupTest, DisplayFailuresFallBackToSoftwareOrEndTheProgram)
     broken.singleInstance = false;
     broken.display->results = {3};
     broken.Init();
-    EXPECT_FALSE(broken.initialized);
-    EXPECT_EQ(broken.exitCode, 1);
+    EXPECT_FALSE(broken.IsInitialized());
+    EXPECT_EQ(broken.GetExitCode(), 1);
     ASSERT_EQ(broken.box->shown.size(), 1u);
     EXPECT_EQ(broken.box->shown[0], "FATAL ERROR|Failed to initialize DirectDraw: "
                                     "RESULT_SURFACE_FAIL CreateSurface Windowed Primary");
@@ -235,12 +240,10 @@ TEST(AppStartupTest, LostDisplayIsRecreatedAndEverythingRepainted)
     app.DrawIfDue();
     EXPECT_EQ(app.display->calls.size(), 1u);
     const int paintsWhileLost = widget->paints;
-    app.updatedSinceDraw = true;
     app.DrawIfDue();
     EXPECT_EQ(widget->paints, paintsWhileLost);
     EXPECT_EQ(app.display->calls.size(), 2u);
     // The second re-creation worked: the next draw repaints the whole tree.
-    app.updatedSinceDraw = true;
     app.DrawIfDue();
     EXPECT_EQ(widget->paints, paintsWhileLost + 1);
     app.GetWidgetManager()->RemoveWidget(widget);
@@ -252,10 +255,10 @@ TEST(AppStartupTest, CursorRequestsBecomeCursorNumbers)
     StartupApp app;
     app.SetCursor(CursorKind::Hand);
     app.SetCursor(CursorKind::Hand);
-    EXPECT_EQ(app.cursorNumber, 1);
+    EXPECT_EQ(app.windowState.cursorNumber, 1);
     EXPECT_EQ(app.cursorRefreshes, 1);
     app.SetCursor(CursorKind::TextBeam);
-    EXPECT_EQ(app.cursorNumber, 3);
+    EXPECT_EQ(app.windowState.cursorNumber, 3);
     EXPECT_EQ(CursorForNumber(12), CursorKind::GameDrawn);
     EXPECT_EQ(CursorForNumber(13), CursorKind::Arrow);
     EXPECT_EQ(CursorForNumber(-1), CursorKind::Arrow);

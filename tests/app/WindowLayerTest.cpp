@@ -60,25 +60,27 @@ class WindowApp : public ZorvaAppBase
 public:
     WindowApp() : ZorvaAppBase(std::make_unique<FakeClock>())
     {
-        fake = static_cast<FakeClock*>(clock.get());
+        fake = static_cast<FakeClock*>(&GetClock());
         auto headless = std::make_unique<HeadlessWindowSystem>();
         windows = headless.get();
-        windowSystem = std::move(headless);
+        SetWindowSystem(std::move(headless));
         auto scripted = std::make_unique<ScriptedDisplay>();
         display = scripted.get();
-        displayOutput = std::move(scripted);
+        SetDisplayOutput(std::move(scripted));
         auto box = std::make_unique<RecordingBox>();
         boxes = box.get();
-        messageBox = std::move(box);
+        SetMessageBoxService(std::move(box));
         auto probe = std::make_unique<VolumeProbe>();
         sound = probe.get();
-        soundOutput = std::move(probe);
+        SetSoundManager(std::move(probe));
         // Keeps the probe: Init would otherwise put the real sound device in its place.
         noSound = true;
         singleInstance = false;
         width = 800;
         height = 600;
     }
+    using ZorvaAppBase::GetDeferredMessages;
+    using ZorvaAppBase::windowState;
     bool OverrideWorkingDir(const std::string&) override { return true; }
     void OnFocusGained() override { focusEvents.push_back("gained"); }
     void OnFocusLost() override { focusEvents.push_back("lost"); }
@@ -142,10 +144,10 @@ WindowMessage At(Kind kind, int x, int y)
     return WindowMessage::Pointer(kind, x, y);
 }
 
-std::vector<Kind> QueuedKinds(const ZorvaAppBase& app)
+std::vector<Kind> QueuedKinds(const WindowApp& app)
 {
     std::vector<Kind> kinds;
-    for (const WindowMessage& message : app.deferredMessages) {
+    for (const WindowMessage& message : app.GetDeferredMessages()) {
         kinds.push_back(message.kind);
     }
     return kinds;
@@ -245,15 +247,15 @@ TEST(DeferredQueueTest, TimerAfterTimerAndEverythingAfterCloseAreDropped)
     app.Post(Kind::Close);
     EXPECT_EQ(app.closeRequests, 1);
     EXPECT_EQ(QueuedKinds(app).back(), Kind::Close);
-    EXPECT_EQ(app.deferredMessages.size(), 4u);
+    EXPECT_EQ(app.GetDeferredMessages().Size(), 4u);
 
     // One message per call; the last call reports the queue empty.
     EXPECT_TRUE(app.ProcessDeferredMessage());
     EXPECT_TRUE(app.ProcessDeferredMessage());
     EXPECT_TRUE(app.ProcessDeferredMessage());
-    EXPECT_FALSE(app.shutdown);
+    EXPECT_FALSE(app.IsShuttingDown());
     EXPECT_FALSE(app.ProcessDeferredMessage());
-    EXPECT_TRUE(app.shutdown);
+    EXPECT_TRUE(app.IsShuttingDown());
     EXPECT_FALSE(app.ProcessDeferredMessage());
 }
 
@@ -271,7 +273,7 @@ TEST(DeferredQueueTest, PressAndReleaseAtOneSpotGiveMovePressMoveRelease)
     app.DrainQueue();
     EXPECT_EQ(widget.log, (std::vector<std::string>{"enter", "move 10,20", "down 10,20 1",
                                                     "drag 10,20", "up 10,20 1"}));
-    EXPECT_TRUE(app.mouseInWindow);
+    EXPECT_TRUE(app.windowState.mouseInWindow);
     EXPECT_FALSE(app.windows->captured);
 
     // Capture lasts while any button is held; click codes follow the button and the count.
@@ -302,7 +304,7 @@ TEST(DeferredQueueTest, PressAndReleaseAtOneSpotGiveMovePressMoveRelease)
     app.Post(Kind::Timer);
     app.ProcessDeferredMessage();
     EXPECT_EQ(widget.log, (std::vector<std::string>{"wheel -2", "leave"}));
-    EXPECT_FALSE(app.mouseInWindow);
+    EXPECT_FALSE(app.windowState.mouseInWindow);
     manager->RemoveWidget(&widget);
 }
 
@@ -310,7 +312,7 @@ TEST(DeferredQueueTest, ModifiersAltEnterAndTheDebugKeys)
 {
     WindowApp app;
     app.Init();
-    ASSERT_TRUE(app.initialized);
+    ASSERT_TRUE(app.IsInitialized());
     const int windowsBefore = app.windows->windowsCreated;
     InputLog widget;
     WidgetManager* manager = app.GetWidgetManager();
@@ -319,14 +321,14 @@ TEST(DeferredQueueTest, ModifiersAltEnterAndTheDebugKeys)
     manager->OnAppFocusIn();
 
     app.Post(WindowMessage::Key(Kind::SystemKeyDown, kVirtualKeyAlt));
-    EXPECT_TRUE(app.altDown);
+    EXPECT_TRUE(app.windowState.altDown);
     WindowMessage enter = WindowMessage::Key(Kind::SystemKeyDown, kVirtualKeyEnter);
     app.Post(enter);
     EXPECT_FALSE(app.windowedRequested);
-    EXPECT_FALSE(app.windowed);
+    EXPECT_FALSE(app.windowState.windowed);
     EXPECT_TRUE(app.windows->lastSpec.fullScreen);
     EXPECT_EQ(app.windows->lastSpec.clientRect, app.windows->desktop);
-    EXPECT_FALSE(app.altDown);
+    EXPECT_FALSE(app.windowState.altDown);
     // The switch itself is not queued; a held Enter does not switch back and forth.
     EXPECT_EQ(QueuedKinds(app), (std::vector<Kind>{Kind::SystemKeyDown}));
     enter.repeat = true;
@@ -334,12 +336,12 @@ TEST(DeferredQueueTest, ModifiersAltEnterAndTheDebugKeys)
     EXPECT_FALSE(app.windowedRequested);
     enter.repeat = false;
     app.Post(enter);
-    EXPECT_TRUE(app.windowed);
+    EXPECT_TRUE(app.windowState.windowed);
     EXPECT_EQ(app.windows->windowsCreated, windowsBefore + 2);
     // After a failure forced a mode, Alt+Enter does nothing.
-    app.forcedWindowed = true;
+    app.windowState.forcedWindowed = true;
     app.Post(enter);
-    EXPECT_TRUE(app.windowed);
+    EXPECT_TRUE(app.windowState.windowed);
     EXPECT_EQ(app.windows->windowsCreated, windowsBefore + 2);
     app.DrainQueue();
 
@@ -349,14 +351,14 @@ TEST(DeferredQueueTest, ModifiersAltEnterAndTheDebugKeys)
     app.Post(WindowMessage::Key(Kind::KeyDown, kVirtualKeyAlt));
     app.Post(WindowMessage::Key(Kind::KeyDown, 'D'));
     app.Post(WindowMessage::Key(Kind::Char, 4));
-    EXPECT_TRUE(app.ctrlDown);
+    EXPECT_TRUE(app.windowState.ctrlDown);
     app.DrainQueue();
     EXPECT_TRUE(app.debugKeysEnabled);
     EXPECT_EQ(widget.log, (std::vector<std::string>{"key 17", "key 18", "key 68", "char 4"}));
     app.Post(WindowMessage::Key(Kind::KeyUp, kVirtualKeyControl));
     app.Post(WindowMessage::Key(Kind::KeyDown, 'D'));
     app.DrainQueue();
-    EXPECT_FALSE(app.ctrlDown);
+    EXPECT_FALSE(app.windowState.ctrlDown);
     EXPECT_TRUE(app.debugKeysEnabled);
     manager->RemoveWidget(&widget);
 }
@@ -377,10 +379,10 @@ TEST(FocusTest, LosingFocusMutesAutomaticallyAndGainingItUnmutes)
     EXPECT_GT(app.sound->last, 0.0);
 
     app.Post(WindowMessage::Activation(false));
-    EXPECT_FALSE(app.active);
-    EXPECT_TRUE(app.hasFocus);
+    EXPECT_FALSE(app.windowState.active);
+    EXPECT_TRUE(app.windowState.hasFocus);
     app.DrainQueue();
-    EXPECT_FALSE(app.hasFocus);
+    EXPECT_FALSE(app.windowState.hasFocus);
     EXPECT_TRUE(app.MuteActive());
     EXPECT_EQ(app.sound->last, 0.0);
     EXPECT_FALSE(manager->appHasFocus);
@@ -390,13 +392,13 @@ TEST(FocusTest, LosingFocusMutesAutomaticallyAndGainingItUnmutes)
     // Minimised while inactive, then restored and activated: every automatic mute is gone.
     app.Post(WindowMessage::Sized(WindowSizeState::Minimized));
     app.DrainQueue();
-    EXPECT_EQ(app.autoMuteCount, 2);
+    EXPECT_EQ(app.GetAutoMuteCount(), 2);
     app.Post(WindowMessage::Sized(WindowSizeState::Restored));
     app.Post(WindowMessage::Activation(true));
     app.DrainQueue();
-    EXPECT_TRUE(app.hasFocus);
+    EXPECT_TRUE(app.windowState.hasFocus);
     EXPECT_FALSE(app.MuteActive());
-    EXPECT_EQ(app.sound->last, app.sfxVolume);
+    EXPECT_EQ(app.sound->last, app.GetSfxVolume());
     EXPECT_TRUE(manager->appHasFocus);
     EXPECT_EQ(app.focusEvents, (std::vector<std::string>{"lost", "gained"}));
 
@@ -406,8 +408,8 @@ TEST(FocusTest, LosingFocusMutesAutomaticallyAndGainingItUnmutes)
     app.Post(WindowMessage::Activation(true));
     app.DrainQueue();
     EXPECT_TRUE(app.MuteActive());
-    EXPECT_EQ(app.autoMuteCount, 0);
-    EXPECT_EQ(app.muteCount, 1);
+    EXPECT_EQ(app.GetAutoMuteCount(), 0);
+    EXPECT_EQ(app.GetMuteCount(), 1);
 
     // Without automatic muting, focus changes leave the volume alone.
     app.RemoveAddMute(false);
@@ -431,38 +433,38 @@ TEST(WebAddressTest, WatchConfirmsAfterLosingFocusAndFailsWhileKeepingIt)
         app.DrainQueue();
     };
     // Inactive without the activate message's own confirmation: the timer decides at 8001.
-    app.lastInputTime = app.fake->NowMs();
-    app.active = false;
+    app.windowState.lastInputTime = app.fake->NowMs();
+    app.windowState.active = false;
     timer(8000);
-    EXPECT_TRUE(app.webOpenPending);
+    EXPECT_TRUE(app.IsWebOpenPending());
     timer(1);
-    EXPECT_FALSE(app.webOpenPending);
+    EXPECT_FALSE(app.IsWebOpenPending());
 
     // Keeping the focus: failed at 12001, but not while the player is still busy.
-    app.active = true;
+    app.windowState.active = true;
     EXPECT_TRUE(app.OpenWebAddress("https://example.org/b", false));
-    app.lastInputTime = app.fake->NowMs();
+    app.windowState.lastInputTime = app.fake->NowMs();
     timer(10000);
     app.Post(WindowMessage::Key(Kind::KeyDown, 'X'));
     app.DrainQueue();
     timer(2001);
-    EXPECT_TRUE(app.webOpenPending);
+    EXPECT_TRUE(app.IsWebOpenPending());
     timer(5000);
-    EXPECT_FALSE(app.webOpenPending);
-    EXPECT_FALSE(app.shutdown);
+    EXPECT_FALSE(app.IsWebOpenPending());
+    EXPECT_FALSE(app.IsShuttingDown());
 
     // Deactivation right after the request confirms it; the request may end the program.
     EXPECT_TRUE(app.OpenWebAddress("https://example.org/c", true));
     app.Post(WindowMessage::Activation(false));
     app.DrainQueue();
-    EXPECT_FALSE(app.webOpenPending);
-    EXPECT_TRUE(app.shutdown);
+    EXPECT_FALSE(app.IsWebOpenPending());
+    EXPECT_TRUE(app.IsShuttingDown());
 
     // A refused request fails at once.
     WindowApp refused;
     EXPECT_FALSE(refused.OpenWebAddress("https://example.org/d", true));
-    EXPECT_FALSE(refused.webOpenPending);
-    EXPECT_FALSE(refused.shutdown);
+    EXPECT_FALSE(refused.IsWebOpenPending());
+    EXPECT_FALSE(refused.IsShuttingDown());
 }
 
 TEST(MainWindowTest, PlacementTimerAndScreenModeFallbacks)
@@ -470,29 +472,29 @@ TEST(MainWindowTest, PlacementTimerAndScreenModeFallbacks)
     {
         WindowApp app;
         app.windows->frame = WindowFrame{2, 10, 2, 2};
-        app.preferredX = 900;
-        app.preferredY = 20;
+        app.windowState.preferredX = 900;
+        app.windowState.preferredY = 20;
         app.Init();
-        ASSERT_TRUE(app.initialized);
+        ASSERT_TRUE(app.IsInitialized());
         EXPECT_FALSE(app.windows->lastSpec.fullScreen);
         EXPECT_EQ(app.windows->lastSpec.clientRect, Rect(1024 - 804 - 4 + 2, 20 + 10, 800, 600));
         EXPECT_EQ(app.windows->lastSpec.screenWidth, 800);
-        EXPECT_EQ(app.windows->timerPeriod, app.updateInterval);
+        EXPECT_EQ(app.windows->timerPeriod, app.GetUpdateInterval());
         // Moves in a normal window become the preferred frame position.
         app.Post(At(Kind::Move, 302, 210));
         WindowMessage maximised = At(Kind::Move, 0, 0);
         maximised.shownNormally = false;
         app.Post(maximised);
         app.DrainQueue();
-        EXPECT_EQ(app.preferredX, 300);
-        EXPECT_EQ(app.preferredY, 200);
+        EXPECT_EQ(app.windowState.preferredX, 300);
+        EXPECT_EQ(app.windowState.preferredY, 200);
     }
     {
         // A window that fills the desktop is full screen from the start.
         WindowApp app;
         app.windows->desktop = Rect(0, 0, 800, 600);
         app.Init();
-        EXPECT_FALSE(app.windowed);
+        EXPECT_FALSE(app.windowState.windowed);
         EXPECT_EQ(app.display->modes, (std::vector<bool>{false}));
     }
     {
@@ -500,11 +502,11 @@ TEST(MainWindowTest, PlacementTimerAndScreenModeFallbacks)
         WindowApp app;
         app.display->results = {6};
         app.Init();
-        EXPECT_TRUE(app.initialized);
-        EXPECT_TRUE(app.forcedFullscreen);
+        EXPECT_TRUE(app.IsInitialized());
+        EXPECT_TRUE(app.windowState.forcedFullscreen);
         EXPECT_EQ(app.display->modes, (std::vector<bool>{true, false}));
         app.Post(WindowMessage::Key(Kind::SystemKeyDown, kVirtualKeyEnter));
-        EXPECT_FALSE(app.windowed);
+        EXPECT_FALSE(app.windowState.windowed);
     }
     {
         // Full screen refused: a window is forced.
@@ -512,8 +514,8 @@ TEST(MainWindowTest, PlacementTimerAndScreenModeFallbacks)
         app.windowedRequested = false;
         app.display->results = {4};
         app.Init();
-        EXPECT_TRUE(app.forcedWindowed);
-        EXPECT_TRUE(app.windowed);
+        EXPECT_TRUE(app.windowState.forcedWindowed);
+        EXPECT_TRUE(app.windowState.windowed);
         EXPECT_TRUE(app.boxes->texts.empty());
     }
     {
@@ -521,20 +523,20 @@ TEST(MainWindowTest, PlacementTimerAndScreenModeFallbacks)
         WindowApp app;
         app.display->results = {6, 4};
         app.Init();
-        EXPECT_FALSE(app.initialized);
-        EXPECT_EQ(app.exitCode, 1);
+        EXPECT_FALSE(app.IsInitialized());
+        EXPECT_EQ(app.GetExitCode(), 1);
         ASSERT_EQ(app.boxes->texts.size(), 1u);
         EXPECT_EQ(app.boxes->texts[0],
                   "Failed to initialize DirectDraw: RESULT_EXCLUSIVE_FAIL step");
     }
     {
         WindowApp app;
-        app.forcedWindowed = true;
+        app.windowState.forcedWindowed = true;
         app.display->results = {6};
         app.Init();
         ASSERT_EQ(app.boxes->texts.size(), 1u);
         EXPECT_EQ(app.boxes->texts[0], "Please set your desktop color depth to 16 bit.");
-        EXPECT_EQ(app.exitCode, 1);
+        EXPECT_EQ(app.GetExitCode(), 1);
     }
     {
         // No window at all in full screen falls back to a window; none windowed is fatal.
@@ -543,8 +545,8 @@ TEST(MainWindowTest, PlacementTimerAndScreenModeFallbacks)
         app.windows->createSucceeds = false;
         app.windows->errorText = "no display";
         app.Init();
-        EXPECT_TRUE(app.forcedWindowed);
-        EXPECT_EQ(app.exitCode, 1);
+        EXPECT_TRUE(app.windowState.forcedWindowed);
+        EXPECT_EQ(app.GetExitCode(), 1);
         ASSERT_EQ(app.boxes->texts.size(), 1u);
         EXPECT_EQ(app.boxes->texts[0],
                   "Failed to initialize DirectDraw: RESULT_DD_CREATE_FAIL no display");
@@ -562,7 +564,7 @@ TEST(MainWindowTest, CursorFollowsTheNumberOnlyInsideTheWindow)
     EXPECT_EQ(app.windows->cursor, CursorKind::Hand);
     app.SetCursor(CursorKind::SizeFalling);
     EXPECT_EQ(app.windows->cursor, CursorKind::SizeFalling);
-    app.cursorNumber = 42;
+    app.windowState.cursorNumber = 42;
     app.RefreshCursor();
     EXPECT_EQ(app.windows->cursor, CursorKind::Arrow);
     app.SetClipboard("caf\xe9");

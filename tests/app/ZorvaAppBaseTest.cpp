@@ -72,13 +72,18 @@ public:
     explicit TestApp(std::unique_ptr<FakeClock> fake = std::make_unique<FakeClock>())
         : ZorvaAppBase(std::move(fake))
     {
-        fakeClock = static_cast<FakeClock*>(clock.get());
+        fakeClock = static_cast<FakeClock*>(&GetClock());
     }
     ~TestApp() override { WaitForLoadingThread(); }
+    using ZorvaAppBase::CountDeferredDeletes;
+    using ZorvaAppBase::GetLoopTiming;
+    using ZorvaAppBase::IsInnerLoopBroken;
+    using ZorvaAppBase::IsShutdownRequestedElsewhere;
+    using ZorvaAppBase::windowState;
 
     bool DrawIfDue() override
     {
-        drawChecks.push_back(updateCount);
+        drawChecks.push_back(GetUpdateCount());
         return ZorvaAppBase::DrawIfDue();
     }
     void ProcessWindowMessages() override { ++messageRounds; }
@@ -155,10 +160,10 @@ TEST(ZorvaAppBaseTest, Construction_DefaultsAndScreen)
     EXPECT_EQ(app.windowCaption, "ZorvaApp");
     EXPECT_EQ(app.width, 640);
     EXPECT_EQ(app.height, 480);
-    EXPECT_EQ(app.preferredX, -1);
-    EXPECT_DOUBLE_EQ(app.musicVolume, 0.85);
-    EXPECT_EQ(app.updateInterval, 10);
-    EXPECT_TRUE(app.updatedSinceDraw);
+    EXPECT_EQ(app.windowState.preferredX, -1);
+    EXPECT_DOUBLE_EQ(app.GetMusicVolume(), 0.85);
+    EXPECT_EQ(app.GetUpdateInterval(), 10);
+    EXPECT_TRUE(app.GetLoopTiming().UpdatedSinceDraw());
     ASSERT_NE(app.GetScreenImage(), nullptr);
     EXPECT_EQ(app.GetScreenImage()->GetWidth(), 800);
     EXPECT_EQ(app.GetScreenImage()->GetHeight(), 600);
@@ -167,7 +172,7 @@ TEST(ZorvaAppBaseTest, Construction_DefaultsAndScreen)
 TEST(ZorvaAppBaseTest, StepTiming_SpeedTwoGivesFiveMsStepsAndForcedDrawAfterTwenty)
 {
     TestApp app;
-    app.updateSpeed = 2.0;
+    app.SetUpdateSpeed(2.0);
     Steps(app, 2); // messages, then the first time sample (and the first draw)
     ASSERT_EQ(app.drawChecks, std::vector<int>{0});
     app.fakeClock->Advance(200);
@@ -177,7 +182,7 @@ TEST(ZorvaAppBaseTest, StepTiming_SpeedTwoGivesFiveMsStepsAndForcedDrawAfterTwen
     }
     // 200 ms of debt at 5 ms a step: 40 updates, drawn after each run of 20.
     EXPECT_EQ(app.drawChecks, (std::vector<int>{0, 20, 40}));
-    EXPECT_EQ(app.updateCount, 40);
+    EXPECT_EQ(app.GetUpdateCount(), 40);
     EXPECT_EQ(app.fakeClock->sleepCalls.load(), 0);
 
     // Caught up: each further update waits for exactly one 5 ms step.
@@ -185,23 +190,23 @@ TEST(ZorvaAppBaseTest, StepTiming_SpeedTwoGivesFiveMsStepsAndForcedDrawAfterTwen
     for (int i = 0; i < 10; ++i) {
         ASSERT_TRUE(app.RunUntilUpdate());
     }
-    EXPECT_EQ(app.updateCount, 50);
+    EXPECT_EQ(app.GetUpdateCount(), 50);
     EXPECT_EQ(app.fakeClock->NowMs() - before, 50);
-    EXPECT_EQ(app.sleepCount, app.fakeClock->sleepCalls.load());
+    EXPECT_EQ(app.GetLoopStatistics().sleepCount, app.fakeClock->sleepCalls.load());
 }
 
 TEST(ZorvaAppBaseTest, StepTiming_SpeedZeroNeitherUpdatesNorDrawsAndSleeps)
 {
     for (double speed : {0.0, -1.0}) {
         TestApp app;
-        app.updateSpeed = speed;
+        app.SetUpdateSpeed(speed);
         app.fakeClock->Advance(500);
         for (int i = 0; i < 100; ++i) {
             bool updated = false;
             ASSERT_TRUE(app.LoopStep(updated));
             EXPECT_FALSE(updated);
         }
-        EXPECT_EQ(app.updateCount, 0);
+        EXPECT_EQ(app.GetUpdateCount(), 0);
         EXPECT_TRUE(app.drawChecks.empty());
         // Every other step handles messages, every timing step sleeps one update interval.
         EXPECT_EQ(app.messageRounds, 50);
@@ -218,9 +223,9 @@ TEST(ZorvaAppBaseTest, StepTiming_StallCatchesUpOnlyTwoHundredMs)
     for (int i = 0; i < 1000 && app.fakeClock->sleepCalls == 0; ++i) {
         Steps(app, 1);
     }
-    EXPECT_EQ(app.updateCount, 20);
+    EXPECT_EQ(app.GetUpdateCount(), 20);
     EXPECT_EQ(app.drawChecks, (std::vector<int>{0, 10, 20}));
-    EXPECT_LT(app.pendingTime, 10.0);
+    EXPECT_LT(app.GetLoopTiming().PendingTime(), 10.0);
 }
 
 TEST(ZorvaAppBaseTest, Shutdown_FromOtherThreadTakesEffectAtNextStepTiming)
@@ -228,13 +233,13 @@ TEST(ZorvaAppBaseTest, Shutdown_FromOtherThreadTakesEffectAtNextStepTiming)
     TestApp app;
     std::thread other([&app] { app.Shutdown(); });
     other.join();
-    EXPECT_FALSE(app.shutdown);
-    EXPECT_TRUE(app.shutdownFromOtherThread);
+    EXPECT_FALSE(app.IsShuttingDown());
+    EXPECT_TRUE(app.IsShutdownRequestedElsewhere());
     Steps(app, 1); // a message stage does not act on it
-    EXPECT_FALSE(app.shutdown);
+    EXPECT_FALSE(app.IsShuttingDown());
     app.StepTiming(true);
-    EXPECT_TRUE(app.shutdown);
-    EXPECT_TRUE(app.breakInnerLoop);
+    EXPECT_TRUE(app.IsShuttingDown());
+    EXPECT_TRUE(app.IsInnerLoopBroken());
     bool updated = false;
     EXPECT_FALSE(app.LoopStep(updated));
 }
@@ -253,14 +258,14 @@ TEST(ZorvaAppBaseTest, LoadingProgress_ZeroBeforeCappedDuringOneAfterHandled)
     app.loadingTasksCompleted = 3;
     app.releaseLoading = true;
     app.WaitForLoadingThread();
-    EXPECT_TRUE(app.loadingThreadDone);
+    EXPECT_TRUE(app.GetLoadingThread().IsDone());
     // Done but not yet noticed by the main thread.
     EXPECT_EQ(app.GetLoadingProgress(), 0.75);
-    EXPECT_TRUE(app.loadingThreadRunning);
+    EXPECT_TRUE(app.GetLoadingThread().IsRunning());
     EXPECT_TRUE(app.TryAdvanceUpdate());
     EXPECT_EQ(app.GetLoadingProgress(), 1.0);
     EXPECT_EQ(app.loadingFinishedCalls, 1);
-    EXPECT_FALSE(app.loadingThreadRunning);
+    EXPECT_FALSE(app.GetLoadingThread().IsRunning());
     EXPECT_TRUE(app.TryAdvanceUpdate());
     EXPECT_EQ(app.loadingFinishedCalls, 1);
     EXPECT_NE(app.GetDebugLog().find("Resource Loading Time: "), std::string::npos);
@@ -269,9 +274,9 @@ TEST(ZorvaAppBaseTest, LoadingProgress_ZeroBeforeCappedDuringOneAfterHandled)
 TEST(ZorvaAppBaseTest, DrawIfDue_FramesAtLeastFiftyMsApartWhileLoading)
 {
     TestApp app;
-    auto display = std::make_unique<RecordingDisplay>(app.clock.get());
+    auto display = std::make_unique<RecordingDisplay>(&app.GetClock());
     RecordingDisplay* frames = display.get();
-    app.displayOutput = std::move(display);
+    app.SetDisplayOutput(std::move(display));
     auto* widget = new CountingWidget(1);
     widget->Place(0, 0, 10, 10);
     app.GetWidgetManager()->AddWidget(widget);
@@ -287,7 +292,7 @@ TEST(ZorvaAppBaseTest, DrawIfDue_FramesAtLeastFiftyMsApartWhileLoading)
     app.releaseLoading = true;
     app.WaitForLoadingThread();
     app.RunUntilUpdate();
-    ASSERT_TRUE(app.loadingDoneHandled);
+    ASSERT_TRUE(app.GetLoadingThread().IsHandled());
     const std::size_t loadedFrom = frames->times.size();
     for (int i = 0; i < 20; ++i) {
         app.RunUntilUpdate();
@@ -308,9 +313,9 @@ public:
     void AdvanceOneUpdate() override
     {
         ZorvaAppBase::AdvanceOneUpdate();
-        if (updateCount == 1) {
+        if (GetUpdateCount() == 1) {
             DeferWidgetDelete(victim);
-            depthWhenQueued = nestingDepth;
+            depthWhenQueued = GetNestingDepth();
             for (int i = 0; i < 3; ++i) {
                 RunUntilUpdate();
             }
@@ -334,10 +339,10 @@ TEST(ZorvaAppBaseTest, DeferredDeletes_WaitUntilLoopReturnsToTheirDepth)
     app.victim = widget;
     app.RunUntilUpdate();
     EXPECT_EQ(app.depthWhenQueued, 1);
-    EXPECT_EQ(app.updateCount, 4);
+    EXPECT_EQ(app.GetUpdateCount(), 4);
     EXPECT_FALSE(app.deletedDuringNestedLoop);
     EXPECT_TRUE(app.victimDeleted);
-    EXPECT_TRUE(app.deferredDeletes.empty());
+    EXPECT_EQ(app.CountDeferredDeletes(), 0u);
     EXPECT_TRUE(app.GetWidgetManager()->GetChildren().empty());
 }
 
@@ -358,18 +363,18 @@ TEST(ZorvaAppBaseTest, Settings_VolumesAsPercentAndInProgress)
         TestApp app;
         app.settingsPath = path;
         app.ReadSettings();
-        EXPECT_DOUBLE_EQ(app.musicVolume, 0.5);
-        EXPECT_DOUBLE_EQ(app.sfxVolume, 0.2);
+        EXPECT_DOUBLE_EQ(app.GetMusicVolume(), 0.5);
+        EXPECT_DOUBLE_EQ(app.GetSfxVolume(), 0.2);
         EXPECT_FALSE(app.windowedRequested);
-        EXPECT_EQ(app.preferredX, 33);
-        EXPECT_EQ(app.preferredY, -1);
-        EXPECT_FALSE(app.lastRunEndedCleanly);
+        EXPECT_EQ(app.windowState.preferredX, 33);
+        EXPECT_EQ(app.windowState.preferredY, -1);
+        EXPECT_FALSE(app.LastRunEndedCleanly());
         EXPECT_FALSE(app.customCursors); // a value of the wrong type is not read
         int inProgress = 0;
         EXPECT_TRUE(app.ReadInteger("InProgress", inProgress));
         EXPECT_EQ(inProgress, 1);
-        app.musicVolume = 0.85;
-        app.sfxVolume = 0.07;
+        app.SetMusicVolume(0.85);
+        app.SetSfxVolume(0.07);
         app.windowedRequested = true;
         app.WriteSettings();
     }
@@ -399,8 +404,8 @@ TEST(ZorvaAppBaseTest, Mutes_UserMuteSurvivesAutomaticOneDoesNot)
             auto music = std::make_unique<RecordingMusic>();
             RecordingSound* sfx = sound.get();
             RecordingMusic* songs = music.get();
-            app.soundOutput = std::move(sound);
-            app.musicOutput = std::move(music);
+            app.SetSoundManager(std::move(sound));
+            app.SetMusicInterface(std::move(music));
             if (userMute) {
                 app.AddMute(false);
             }
@@ -414,18 +419,18 @@ TEST(ZorvaAppBaseTest, Mutes_UserMuteSurvivesAutomaticOneDoesNot)
             EXPECT_EQ(songs->volumes.back(), userMute ? 0.0 : 0.85);
             app.SetMasterVolume(0.3);
             EXPECT_DOUBLE_EQ(sfx->master, 0.3);
-            EXPECT_DOUBLE_EQ(app.sfxVolume, 0.3);
+            EXPECT_DOUBLE_EQ(app.GetSfxVolume(), 0.3);
         }
         TestApp restarted;
         restarted.settingsPath = path;
         restarted.ReadSettings();
         EXPECT_EQ(restarted.MuteActive(), userMute);
-        EXPECT_EQ(restarted.muteCount, userMute ? 1 : 0);
+        EXPECT_EQ(restarted.GetMuteCount(), userMute ? 1 : 0);
     }
     // Removing more mutes than were added never goes below zero.
     TestApp app;
     app.RemoveAddMute(false);
-    EXPECT_EQ(app.muteCount, 0);
+    EXPECT_EQ(app.GetMuteCount(), 0);
     std::filesystem::remove(path);
 }
 
@@ -434,20 +439,20 @@ TEST(ZorvaAppBaseTest, CommandLine_AppliedAndInvalidSwitchRefused)
     TestApp app;
     const char* args[] = {"quarrow", "-screensaver", "--windowed", "-demofile=my demo.dmo"};
     EXPECT_TRUE(app.ReadCommandLine(4, args));
-    EXPECT_TRUE(app.screensaverMode);
+    EXPECT_TRUE(app.IsScreensaverMode());
     EXPECT_FALSE(app.singleInstance);
     EXPECT_TRUE(app.windowedRequested);
-    EXPECT_EQ(app.commandLineOptions.demoFileName.value_or(""), "my demo.dmo");
+    EXPECT_EQ(app.GetCommandLineOptions().demoFileName.value_or(""), "my demo.dmo");
 
     TestApp bad;
     auto box = std::make_unique<RecordingMessageBox>();
     RecordingMessageBox* shown = box.get();
-    bad.messageBox = std::move(box);
+    bad.SetMessageBoxService(std::move(box));
     EXPECT_FALSE(bad.ApplyCommandLine({{"-bogus", ""}}));
     ASSERT_EQ(shown->texts.size(), 1u);
     EXPECT_EQ(shown->texts[0], "Invalid Command Line Param: -bogus");
-    EXPECT_EQ(bad.exitCode, 0);
-    EXPECT_TRUE(bad.shutdown);
+    EXPECT_EQ(bad.GetExitCode(), 0);
+    EXPECT_TRUE(bad.IsShuttingDown());
 }
 
 TEST(ZorvaAppBaseTest, SharedImages_OneImagePerPathAndVariant)
@@ -492,7 +497,7 @@ public:
     void AdvanceOneUpdate() override
     {
         ZorvaAppBase::AdvanceOneUpdate();
-        if (updateCount == 300) {
+        if (GetUpdateCount() == 300) {
             Shutdown();
         }
     }
@@ -526,13 +531,13 @@ TEST(ZorvaAppBaseTest, RealLoop_HeadlessRunsAboutOneHundredUpdatesPerSecond)
     app.Init();
     app.Start();
 
-    EXPECT_EQ(app.updateCount, 300);
+    EXPECT_EQ(app.GetUpdateCount(), 300);
     EXPECT_EQ(blinking->ticks, 300);
     EXPECT_EQ(still->paints, 1);
     EXPECT_EQ(other->paints, 1);
     EXPECT_GE(blinking->paints, 10);
     EXPECT_LE(blinking->paints, 31);
-    EXPECT_GT(app.sleepCount, 0);
+    EXPECT_GT(app.GetLoopStatistics().sleepCount, 0);
     EXPECT_EQ(app.GetScreenImage()->GetPixels()[0], 0xFFFFFFFFu);
     EXPECT_EQ(app.GetScreenImage()->GetPixels()[50], 0u);
 

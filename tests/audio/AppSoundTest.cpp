@@ -48,17 +48,17 @@ TEST(AppSoundTest, VolumesMutesAndPlaySoundOnceReachTheMix)
     WriteBytes("music/dc.wav", WavOf(ConstantSound(10000, 2000)));
     SinkApp app;
     app.settingsPath = folder.Path() + "/settings.conf";
-    app.sfxVolume = 1.0;
-    app.musicVolume = 0.5;
+    app.SetSfxVolume(1.0);
+    app.SetMusicVolume(0.5);
     app.Init();
     ASSERT_NE(app.sink, nullptr);
-    ASSERT_TRUE(app.soundOutput->HasDevice());
+    ASSERT_TRUE(app.GetSoundManager()->HasDevice());
     // The base player makes the music player on the same mixer.
-    ASSERT_TRUE(app.musicOutput->LoadMusic(0, "music/dc.wav"));
-    app.musicOutput->PlayMusic(0, 0, false);
+    ASSERT_TRUE(app.GetMusicInterface()->LoadMusic(0, "music/dc.wav"));
+    app.GetMusicInterface()->PlayMusic(0, 0, false);
     EXPECT_EQ(At(app.sink->Pull(1), 0, 0), 5000);
 
-    ASSERT_TRUE(app.soundOutput->LoadSound(3, "click"));
+    ASSERT_TRUE(app.GetSoundManager()->LoadSound(3, "click"));
     app.PlaySoundOnce(3, -2000);
     auto out = app.sink->Pull(1);
     EXPECT_EQ(At(out, 0, 0), 25000);
@@ -68,7 +68,7 @@ TEST(AppSoundTest, VolumesMutesAndPlaySoundOnceReachTheMix)
     app.AddMute(true);
     EXPECT_EQ(At(app.sink->Pull(1), 0, 0), 0);
     app.RemoveAddMute(true);
-    app.musicOutput->FadeOut(0, true, 0.5);
+    app.GetMusicInterface()->FadeOut(0, true, 0.5);
     app.AdvanceOneUpdate();
     app.SilenceAllSounds();
     EXPECT_EQ(At(app.sink->Pull(1), 0, 0), 2500);
@@ -89,13 +89,14 @@ TEST(AppSoundTest, NoSound_KeepsTheSilentPlayers)
             singleInstance = false;
             noSound = true;
         }
+        using ZorvaAppBase::audioMixer;
         bool OverrideWorkingDir(const std::string&) override { return true; }
     } app;
     app.settingsPath = folder.Path() + "/settings.conf";
     app.Init();
-    EXPECT_FALSE(app.soundOutput->HasDevice());
+    EXPECT_FALSE(app.GetSoundManager()->HasDevice());
     EXPECT_EQ(app.audioMixer, nullptr);
-    EXPECT_FALSE(app.musicOutput->LoadMusic(0, "x.ogg"));
+    EXPECT_FALSE(app.GetMusicInterface()->LoadMusic(0, "x.ogg"));
     app.PlaySoundOnce(0);
     unsetenv("QUARROW_HOME");
 }

@@ -163,7 +163,7 @@ public:
     void AdvanceOneUpdate() override
     {
         ZorvaAppBase::AdvanceOneUpdate();
-        if (updateLimit > 0 && updateCount >= updateLimit) {
+        if (updateLimit > 0 && GetUpdateCount() >= updateLimit) {
             Shutdown();
         }
     }
@@ -200,5 +200,5 @@ int main(int argc, char** argv)
     app.Init();
     app.Start();
     manager->RemoveWidget(pattern.get());
-    return app.exitCode < 0 ? 0 : app.exitCode;
+    return app.GetExitCode() < 0 ? 0 : app.GetExitCode();
 }

@@ -227,7 +227,7 @@ public:
         }
         // Escape ends the gallery wherever the focus is.
         if (GetWidgetManager()->keysDown[kVirtualKeyEscape] ||
-            (updateLimit > 0 && updateCount >= updateLimit)) {
+            (updateLimit > 0 && GetUpdateCount() >= updateLimit)) {
             Shutdown();
         }
     }
@@ -262,7 +262,7 @@ public:
             {WindowMessageKind::LeftUp, 60, 340},
             {WindowMessageKind::KeyDown, kVirtualKeyEscape, 0},
         };
-        if (updateCount % 10 != 0 || scriptStep >= steps.size()) {
+        if (GetUpdateCount() % 10 != 0 || scriptStep >= steps.size()) {
             return;
         }
         Step step = steps[scriptStep++];
@@ -363,12 +363,12 @@ int main(int argc, char** argv)
 
     InstallSdlPlatform(app);
     app.Init();
-    if (app.shutdown) {
-        return app.exitCode < 0 ? 0 : app.exitCode;
+    if (app.IsShuttingDown()) {
+        return app.GetExitCode() < 0 ? 0 : app.GetExitCode();
     }
-    app.soundOutput->LoadSound(kClickSound, (folder / "click").string());
-    app.musicOutput->LoadMusic(kTuneSong, (folder / "tune.wav").string());
-    app.musicOutput->PlayMusic(kTuneSong, 0, false);
+    app.GetSoundManager()->LoadSound(kClickSound, (folder / "click").string());
+    app.GetMusicInterface()->LoadMusic(kTuneSong, (folder / "tune.wav").string());
+    app.GetMusicInterface()->PlayMusic(kTuneSong, 0, false);
 
     WidgetManager& manager = *app.GetWidgetManager();
     Backdrop backdrop(picture.get(), imageFont.get());
@@ -404,7 +404,7 @@ int main(int argc, char** argv)
         manager.RemoveWidget(widget);
     }
     if (app.scripted) {
-        std::printf("Ran %d updates\n", app.updateCount);
+        std::printf("Ran %d updates\n", app.GetUpdateCount());
     }
-    return app.exitCode < 0 ? 0 : app.exitCode;
+    return app.GetExitCode() < 0 ? 0 : app.GetExitCode();
 }

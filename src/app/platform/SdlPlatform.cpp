@@ -16,10 +16,10 @@ void InstallSdlPlatform(ZorvaAppBase& app)
     auto windows = std::make_unique<SdlWindowSystem>();
     SdlWindowSystem& windowsRef = *windows;
     // The old display may still hold on to the old window.
-    app.displayOutput.reset();
-    app.windowSystem = std::move(windows);
-    app.displayOutput = std::make_unique<DDInterface>(windowsRef, app.width, app.height);
-    app.messageBox = std::make_unique<SdlMessageBox>();
+    app.SetDisplayOutput(nullptr);
+    app.SetWindowSystem(std::move(windows));
+    app.SetDisplayOutput(std::make_unique<DDInterface>(windowsRef, app.width, app.height));
+    app.SetMessageBoxService(std::make_unique<SdlMessageBox>());
 }
 
 } // namespace Zorva

@@ -60,12 +60,12 @@ public:
     void AdvanceOneUpdate() override
     {
         ZorvaAppBase::AdvanceOneUpdate();
-        Script(updateCount);
+        Script(GetUpdateCount());
     }
 
     uint32_t WindowId() const
     {
-        return static_cast<SdlWindowSystem*>(windowSystem.get())->WindowId();
+        return static_cast<SdlWindowSystem*>(GetWindowSystem())->WindowId();
     }
     void Push(SDL_Event event) { SDL_PushEvent(&event); }
     void PushButton(uint32_t type, int x, int y)
@@ -117,7 +117,7 @@ public:
         }
         case 40:
             // Twice the size: the same screen spot is now twice as far in.
-            SDL_SetWindowSize(static_cast<SdlWindowSystem*>(windowSystem.get())->Window(), 1600,
+            SDL_SetWindowSize(static_cast<SdlWindowSystem*>(GetWindowSystem())->Window(), 1600,
                               1200);
             break;
         case 50:
@@ -145,20 +145,20 @@ TEST(SdlSmokeTest, RealLoopOnTheDummyDriverTakesInjectedInputAndClosesCleanly)
     ::setenv("SDL_VIDEODRIVER", "dummy", 1);
     SmokeApp app;
     InstallSdlPlatform(app);
-    auto* display = dynamic_cast<DDInterface*>(app.displayOutput.get());
+    auto* display = dynamic_cast<DDInterface*>(app.GetDisplayOutput());
     ASSERT_NE(display, nullptr);
     Target target;
     target.Place(100, 100, 50, 50);
     app.GetWidgetManager()->AddWidget(&target);
     app.Init();
-    ASSERT_TRUE(app.initialized);
+    ASSERT_TRUE(app.IsInitialized());
     EXPECT_EQ(static_cast<MemoryImage*>(display->GetScreenImage()), app.GetScreenImage());
     app.Start();
 
-    EXPECT_TRUE(app.shutdown);
-    EXPECT_EQ(app.exitCode, -1);
-    EXPECT_GE(app.updateCount, 200);
-    EXPECT_LT(app.updateCount, 260);
+    EXPECT_TRUE(app.IsShuttingDown());
+    EXPECT_EQ(app.GetExitCode(), -1);
+    EXPECT_GE(app.GetUpdateCount(), 200);
+    EXPECT_LT(app.GetUpdateCount(), 260);
     EXPECT_EQ(target.log,
               (std::vector<std::string>{"down 10,20 1", "up 10,20 1", "key 81", "char 113",
                                         "wheel 1", "down 10,20 1", "up 10,20 1"}));
@@ -167,7 +167,7 @@ TEST(SdlSmokeTest, RealLoopOnTheDummyDriverTakesInjectedInputAndClosesCleanly)
     EXPECT_LT(display->FramesPresented(), 20);
     EXPECT_EQ(display->LastDestination(), Rect(0, 0, 1600, 1200));
     EXPECT_EQ(app.GetScreenImage()->GetPixels()[120 * 800 + 110], 0xFF0080FFu);
-    EXPECT_GT(app.sleepCount, 100);
+    EXPECT_GT(app.GetLoopStatistics().sleepCount, 100);
     app.GetWidgetManager()->RemoveWidget(&target);
 }
 

@@ -1,0 +1,42 @@
+#include "app/LiveImageSet.h"
+
+#include "graphics/MemoryImage.h"
+
+namespace Zorva {
+
+void LiveImageSet::Add(MemoryImage* image)
+{
+    const std::lock_guard lock(mutex);
+    images.insert(image);
+}
+
+void LiveImageSet::Remove(MemoryImage* image)
+{
+    const std::lock_guard lock(mutex);
+    images.erase(image);
+}
+
+std::size_t LiveImageSet::Count() const
+{
+    const std::lock_guard lock(mutex);
+    return images.size();
+}
+
+void LiveImageSet::DropTextures()
+{
+    const std::lock_guard lock(mutex);
+    for (MemoryImage* image : images) {
+        image->DropTexture();
+    }
+}
+
+void LiveImageSet::DetachAll()
+{
+    const std::lock_guard lock(mutex);
+    for (MemoryImage* image : images) {
+        image->registry = nullptr;
+    }
+    images.clear();
+}
+
+} // namespace Zorva

@@ -1,0 +1,124 @@
+// The application's own settings, the command line, and the hardware-acceleration question
+// at exit.
+
+#include "app/ZorvaAppBase.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+namespace Zorva {
+
+void ZorvaAppBase::ReadSettings()
+{
+    int value = 0;
+    if (ReadInteger("MusicVolume", value)) {
+        RestoreMusicVolume(std::clamp(value / 100.0, 0.0, 1.0));
+    }
+    if (ReadInteger("SfxVolume", value)) {
+        RestoreSfxVolume(std::clamp(value / 100.0, 0.0, 1.0));
+    }
+    if (ReadInteger("Muted", value)) {
+        RestoreUserMutes(std::max(value, 0));
+    }
+    if (ReadInteger("ScreenMode", value)) {
+        windowedRequested = value == 0;
+    }
+    ReadInteger("PreferredX", windowState.preferredX);
+    ReadInteger("PreferredY", windowState.preferredY);
+    ReadBoolean("CustomCursors", customCursors);
+    ReadBoolean("WaitForVSync", waitForVSync);
+    ReadBoolean("Is3D", is3D);
+    if (ReadInteger("InProgress", value)) {
+        lastRunEndedCleanly = value == 0;
+    }
+    if (!screensaverMode) {
+        WriteInteger("InProgress", 1);
+    }
+    settingsRead = true;
+}
+
+void ZorvaAppBase::WriteSettings()
+{
+    WriteInteger("MusicVolume", static_cast<int>(std::lround(GetMusicVolume() * 100)));
+    WriteInteger("SfxVolume", static_cast<int>(std::lround(GetSfxVolume() * 100)));
+    WriteInteger("Muted", GetMuteCount() - GetAutoMuteCount() > 0 ? 1 : 0);
+    WriteInteger("ScreenMode", windowedRequested ? 0 : 1);
+    WriteInteger("PreferredX", windowState.preferredX);
+    WriteInteger("PreferredY", windowState.preferredY);
+    WriteBoolean("CustomCursors", customCursors);
+    WriteBoolean("WaitForVSync", waitForVSync);
+    WriteInteger("InProgress", 0);
+}
+
+bool ZorvaAppBase::ReadCommandLine(int argc, const char* const* argv)
+{
+    if (commandLineRead) {
+        return exitCode < 0;
+    }
+    commandLineRead = true;
+    return ApplyCommandLine(ParamsFromArguments(argc, argv));
+}
+
+bool ZorvaAppBase::ApplyCommandLine(const std::vector<CommandLineParam>& params)
+{
+    std::string error;
+    if (!ParseCommandLine(params, commandLineOptions, error)) {
+        ShowErrorBox(error);
+        exitCode = 0;
+        shutdown = true;
+        return false;
+    }
+    if (commandLineOptions.screensaver) {
+        screensaverMode = true;
+        singleInstance = false;
+    }
+    if (commandLineOptions.windowed.has_value()) {
+        windowedRequested = *commandLineOptions.windowed;
+    }
+    if (commandLineOptions.verbose) {
+        debugOutputEnabled = true;
+    }
+    // The folder options stand for the environment variables, so every path derived from
+    // them (data, user folder, settings) agrees.
+    if (commandLineOptions.dataFolder.has_value()) {
+        ::setenv("QUARROW_DATA", commandLineOptions.dataFolder->c_str(), 1);
+    }
+    if (commandLineOptions.homeFolder.has_value()) {
+        ::setenv("QUARROW_HOME", commandLineOptions.homeFolder->c_str(), 1);
+    }
+    return true;
+}
+
+void ZorvaAppBase::ConfirmHardwareAcceleration()
+{
+    const std::string caption = companyTitle + " Hardware Acceleration Confirmation";
+    bool asked = false;
+    bool storedBefore = false;
+    if (is3DChangedThisRun && !ReadBoolean("Is3D", storedBefore) && !test3DPassedCleanly && is3D) {
+        asked = true;
+        is3D =
+            ShowMessageBox("Hardware Acceleration was switched on during this session.\r\n"
+                           "If this resulted in slower performance, it should be switched off.\r\n"
+                           "Would you like to keep Hardware Acceleration switched on?",
+                           caption, kMessageBoxYesNo) == kMessageBoxYes;
+        if (is3D) {
+            WriteBoolean("Is3D", true);
+        }
+    } else {
+        WriteBoolean("Is3D", is3D);
+    }
+    if (!asked && frameBeginFailed && is3D && !screensaverMode) {
+        const bool keep =
+            ShowMessageBox("Hardware Acceleration may not have been working correctly during this "
+                           "session.\r\nIf you noticed graphics problems, you may want to turn off "
+                           "Hardware Acceleration.\r\nWould you like to keep Hardware Acceleration "
+                           "switched on?",
+                           caption, kMessageBoxYesNo) == kMessageBoxYes;
+        if (!keep) {
+            WriteBoolean("Is3D", false);
+        }
+    }
+}
+
+} // namespace Zorva
