@@ -1,6 +1,6 @@
 # Compiler flags shared by every target of the project.
 
-add_compile_options(-Wall -Wextra)
+add_compile_options(-Wall -Wextra -Wshadow)
 if(QUARROW_WERROR)
     add_compile_options(-Werror)
 endif()

@@ -15,11 +15,11 @@ bool StoneAtRest(const DominoFish& stone)
 
 } // namespace
 
-AutoPlayer::AutoPlayer(BoardModel& board, HeadlessHost& host) : board(board), host(host)
+AutoPlayer::AutoPlayer(BoardModel& newBoard, HeadlessHost& newHost) : board(newBoard), host(newHost)
 {
-    host.onUpdate = [this] { this->board.Tick(); };
-    dialogsSeen = host.dialogs.size();
-    startTicks = host.updateCount;
+    newHost.onUpdate = [this] { this->board.Tick(); };
+    dialogsSeen = newHost.dialogs.size();
+    startTicks = newHost.updateCount;
 }
 
 void AutoPlayer::Tick(int count)

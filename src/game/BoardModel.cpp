@@ -8,8 +8,8 @@
 #include <filesystem>
 #include <optional>
 
-BoardModel::BoardModel(PlayFieldHost& host)
-    : host(host), field(host, line, deck, comboMeter), deck(field, line)
+BoardModel::BoardModel(PlayFieldHost& newHost)
+    : host(newHost), field(newHost, line, deck, comboMeter), deck(field, line)
 {
     comboMeter.frameImage = IMAGE_COMBO_METER;
     comboMeter.fillImage = IMAGE_COMBO_METER_ON;

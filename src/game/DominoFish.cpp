@@ -17,11 +17,13 @@ constexpr int kHalfOffset = 22;
 
 } // namespace
 
-DominoFish::DominoFish(PlayField* owner, int x, int y, int orientation, int layer, int style)
-    : x(x), y(y), targetX(x), targetY(y), style(style), floatX(static_cast<float>(x)),
-      floatY(static_cast<float>(y)), layer(layer), owner(owner)
+DominoFish::DominoFish(PlayField* newOwner, int newX, int newY, int newOrientation, int newLayer,
+                       int newStyle)
+    : x(newX), y(newY), targetX(newX), targetY(newY), style(newStyle),
+      floatX(static_cast<float>(newX)), floatY(static_cast<float>(newY)), layer(newLayer),
+      owner(newOwner)
 {
-    SetOrientation(orientation);
+    SetOrientation(newOrientation);
     UpdateDrawPosition();
 }
 

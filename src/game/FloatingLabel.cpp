@@ -1,8 +1,8 @@
 #include "game/FloatingLabel.h"
 
-FloatingLabel::FloatingLabel(const Zorva::Image* image, float x, float y, float dx, float dy,
-                             int frame)
-    : x(x), y(y), dx(dx), dy(dy), image(image), frame(frame)
+FloatingLabel::FloatingLabel(const Zorva::Image* newImage, float newX, float newY, float newDx,
+                             float newDy, int newFrame)
+    : x(newX), y(newY), dx(newDx), dy(newDy), image(newImage), frame(newFrame)
 {}
 
 void FloatingLabel::Update()
