@@ -4,9 +4,9 @@
 
 namespace Zorva {
 
-void ModulePlayer::ModuleDeleter::operator()(openmpt_module* module) const
+void ModulePlayer::ModuleDeleter::operator()(openmpt_module* loaded) const
 {
-    openmpt_module_destroy(module);
+    openmpt_module_destroy(loaded);
 }
 
 ModulePlayer::ModulePlayer(std::unique_ptr<openmpt_module, ModuleDeleter> loaded, int rate)

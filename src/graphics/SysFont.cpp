@@ -292,10 +292,10 @@ const SysFont::Face::Glyph& SysFont::Face::GlyphFor(unsigned char code)
     for (int row = 0; row < rows; ++row) {
         // A negative pitch stores the bottom row first.
         const int stored = bitmap.pitch < 0 ? rows - 1 - row : row;
-        const uint8_t* source = bitmap.buffer + static_cast<ptrdiff_t>(stored) * pitch;
+        const uint8_t* sourceRow = bitmap.buffer + static_cast<ptrdiff_t>(stored) * pitch;
         uint8_t* dest = glyph.coverage.data() + static_cast<size_t>(row) * width;
         for (int x = 0; x < width; ++x) {
-            const int value = mono ? (source[x >> 3] >> (7 - (x & 7))) & 1 : source[x];
+            const int value = mono ? (sourceRow[x >> 3] >> (7 - (x & 7))) & 1 : sourceRow[x];
             dest[x] = static_cast<uint8_t>(std::min(255, value * 255 / levels));
         }
     }
