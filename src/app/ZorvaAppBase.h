@@ -3,22 +3,19 @@
 #include "app/AppAudio.h"
 #include "app/AppDialogs.h"
 #include "app/AppHooks.h"
+#include "app/AppWindow.h"
+#include "app/AppWindowHost.h"
 #include "app/CommandLine.h"
-#include "app/DeferredMessageQueue.h"
 #include "app/DemoHooks.h"
-#include "app/DisplayOutput.h"
+#include "app/FpsOverlay.h"
 #include "app/ImageCache.h"
 #include "app/LiveImageSet.h"
 #include "app/LoadingThread.h"
 #include "app/LoopStatistics.h"
 #include "app/LoopTiming.h"
-#include "app/MessageBoxService.h"
 #include "app/PlatformClock.h"
 #include "app/SettingsAccess.h"
 #include "app/SingleInstanceLock.h"
-#include "app/WindowMessage.h"
-#include "app/WindowState.h"
-#include "app/WindowSystem.h"
 #include "graphics/FontServices.h"
 #include "graphics/ImageRegistry.h"
 #include "graphics/Rect.h"
@@ -36,7 +33,6 @@
 
 namespace Zorva {
 
-class Font;
 class MemoryImage;
 class ResourceManager;
 class Widget;
@@ -45,7 +41,8 @@ class WidgetManager;
 /// The framework's application object: owns the widget manager, the screen image and the
 /// platform seams, and runs the fixed-rate main loop. The game derives from it, sets the
 /// public fields before Init and overrides the hooks. Dialogs come from AppDialogs, sound
-/// and volumes from AppAudio, the settings file from SettingsAccess.
+/// and volumes from AppAudio, the settings file from SettingsAccess; the window, its
+/// display and input are AppWindow's, which reaches back through AppWindowHost.
 ///
 /// Threads: the loop, the updates and drawing run on the main thread; RunLoadingWork runs
 /// on the loading thread. Shutdown may be called from any thread.
@@ -56,7 +53,8 @@ class ZorvaAppBase : public AppDialogs,
                      public AppHooks,
                      public DemoHooks,
                      public AppAudio,
-                     public SettingsAccess
+                     public SettingsAccess,
+                     public AppWindowHost
 {
 public:
     /// The seams default to headless implementations (real clock, standard-error messages,
@@ -81,8 +79,8 @@ public:
     virtual void Start();
     /// From another thread this only flags the request; the main thread acts at its next
     /// StepTiming.
-    virtual void Shutdown();
-    bool IsInitialized() const { return initialized; }
+    void Shutdown() override;
+    bool IsInitialized() const override { return initialized; }
     bool IsShuttingDown() const { return shutdown; }
     /// The code the program is to end with; below 0 when none was asked for.
     int GetExitCode() const { return exitCode; }
@@ -95,7 +93,7 @@ public:
     virtual bool TryAdvanceUpdate();
     virtual void AdvanceOneUpdate();
     virtual bool DrawIfDue();
-    virtual void PresentFrame(const Rect& rect);
+    void PresentFrame(const Rect& rect) override;
     /// Runs loop steps until one performed an update (true) or a step ended early (false).
     virtual bool RunUntilUpdate();
     /// Deletes the queued widgets recorded at or below the current nesting depth.
@@ -116,20 +114,20 @@ public:
 
     // Seams for the window layer; the base versions are headless.
     /// Makes the main window and initialises the display for it.
-    virtual void CreateMainWindow();
+    void CreateMainWindow() override;
     /// Shows the cursor for the cursor number.
-    virtual void RefreshCursor();
+    void RefreshCursor() override;
     /// The sound manager and music player for this run; null keeps the silent ones. The
     /// base versions play on the SDL sound device, and stay silent with `noSound` or
     /// without a device.
     virtual std::unique_ptr<SoundManager> MakeSoundManager();
     virtual std::unique_ptr<MusicInterface> MakeMusicPlayer();
     /// Every live image drops, then re-creates, its display surface (display resets).
-    virtual void ReleaseImageSurfaces();
-    virtual void RestoreImageSurfaces();
+    void ReleaseImageSurfaces() override;
+    void RestoreImageSurfaces() override;
     /// Re-creates the display in the mode asked for; the window layer also remakes the
     /// window. `force` re-applies an unchanged mode.
-    virtual void ChangeScreenMode(bool wantWindowed, bool accelerated, bool force);
+    void ChangeScreenMode(bool wantWindowed, bool accelerated, bool force) override;
     void ChangeScreenMode(bool wantWindowed) { ChangeScreenMode(wantWindowed, is3D, false); }
     void ReapplyScreenMode() { ChangeScreenMode(windowedRequested, is3D, true); }
     /// Hands the pending window-system events to HandleWindowMessage.
@@ -139,7 +137,7 @@ public:
     /// Seam for the window layer's idle (screensaver) rule.
     virtual bool IsIdle() const { return false; }
     /// The window layer's state (the mode in force, focus, pointer and modifiers).
-    const WindowState& GetWindowState() const { return windowState; }
+    const WindowState& GetWindowState() const { return window.State(); }
 
     // Messages and debug output
     virtual int ShowMessageBox(const std::string& text, const std::string& title, int flags);
@@ -176,7 +174,7 @@ public:
 
     WidgetManager* GetWidgetManager() const override { return widgetManager.get(); }
     ResourceManager* GetResourceManager() const { return resourceManager.get(); }
-    MemoryImage* GetScreenImage() const { return screenImage.get(); }
+    MemoryImage* GetScreenImage() const override { return screenImage.get(); }
 
     // The registry of live images, kept under its own lock (images are also made on the
     // loading thread). Images that outlive the application forget it when it goes.
@@ -187,27 +185,24 @@ public:
 
     // The platform seams, replaced before Init (the platform layer puts SDL in).
     PlatformClock& GetClock() const { return *clock; }
-    WindowSystem* GetWindowSystem() const { return windowSystem.get(); }
-    DisplayOutput* GetDisplayOutput() const { return displayOutput.get(); }
+    WindowSystem* GetWindowSystem() const { return window.GetWindowSystem(); }
+    DisplayOutput* GetDisplayOutput() const { return window.GetDisplayOutput(); }
     void SetMessageBoxService(std::unique_ptr<MessageBoxService> service);
     /// The display may hold on to the old window: drop the display first.
     void SetWindowSystem(std::unique_ptr<WindowSystem> system);
     void SetDisplayOutput(std::unique_ptr<DisplayOutput> output);
 
-    // Window, input and focus (ZorvaAppBaseWindow.cpp).
-    /// The window procedure: notes modifier state, handles Alt+Enter and queues the rest
-    /// (no timer right after a timer, nothing after a close) for the loop.
-    void HandleWindowMessage(const WindowMessage& message);
+    // Window, input and focus (AppWindow).
+    void HandleWindowMessage(const WindowMessage& message) { window.HandleWindowMessage(message); }
     /// Switches hardware acceleration; `reinitialise` re-creates the display at once.
     void Set3D(bool on, bool reinitialise);
     /// Opens the address in the browser and watches whether that seemed to work.
     virtual bool OpenWebAddress(const std::string& url, bool shutdownAfter);
-    virtual void OnWebOpenFailed(const std::string& url);
-    virtual void OnWebOpenConfirmed(const std::string& url);
+    void OnWebOpenFailed(const std::string& url) override;
+    void OnWebOpenConfirmed(const std::string& url) override;
     /// An address was asked for and the watch has not decided yet.
-    bool IsWebOpenPending() const { return webOpenPending; }
-    /// hasFocus = active and not minimised; on a change mutes or unmutes and tells the widgets.
-    void ReevaluateFocus();
+    bool IsWebOpenPending() const { return window.WebOpen().IsPending(); }
+    void ReevaluateFocus() { window.ReevaluateFocus(); }
 
     // Set by the game, before Init unless noted.
     std::string companyTitle;
@@ -240,7 +235,7 @@ public:
 
 protected:
     /// For derived window and demo layers (and their tests).
-    WindowState windowState;
+    WindowState& EditWindowState() { return window.State(); }
     /// Set by the command line; single instance and the screensaver rule follow it.
     bool screensaverMode = false;
     /// Hardware acceleration at exit: changed during this run, the display's self-test
@@ -250,7 +245,7 @@ protected:
     bool frameBeginFailed = false;
 
     const LoopTiming& GetLoopTiming() const { return timing; }
-    const DeferredMessageQueue& GetDeferredMessages() const { return deferredMessages; }
+    const DeferredMessageQueue& GetDeferredMessages() const { return window.DeferredMessages(); }
     int GetNestingDepth() const { return nestingDepth; }
     std::size_t CountDeferredDeletes() const { return deferredDeletes.size(); }
     bool IsShutdownRequestedElsewhere() const { return shutdownFromOtherThread; }
@@ -261,36 +256,19 @@ private:
     /// Acquires the single-instance lock; false when another copy runs (exit code 0).
     bool ClaimSingleInstance();
     void ChangeToDataFolder();
-    /// Re-creates a lost display when the window can show it; true when it is back.
-    bool ReinitializeDisplay();
     void WaitForVerticalSync();
-    void CountFrameForFps(int64_t presentTime);
     /// At exit: keep or drop hardware acceleration turned on during the run.
     void ConfirmHardwareAcceleration();
     bool IsMainThread() const { return std::this_thread::get_id() == mainThreadId; }
     Rect DialogArea() const override { return Rect(0, 0, width, height); }
-    // Window layer (ZorvaAppBaseWindow.cpp).
-    /// Init: a window as large as the desktop is full screen instead.
-    void ChooseInitialScreenMode();
-    /// Start: shows the window and gives the application the focus.
-    void ShowMainWindowForLoop();
-    /// OnBeforeDisplayInit, surfaces released, display initialised; the result code.
-    int InitializeDisplay();
-    /// Reacts to a display result; false when the window was remade or the program ends.
-    bool SettleDisplayResult(int result);
-    void EndWithDisplayError(const std::string& text);
-    void HandleTimerMessage();
-    void HandleKeyDownMessage(int key);
-    void HandleMouseMessage(const WindowMessage& message);
-    void HandleMoveMessage(const WindowMessage& message);
-    void HandleSizeMessage(const WindowMessage& message);
-    void HandleActivateMessage(const WindowMessage& message);
-    void WatchWebOpen();
-    void CheckPointerInside();
-    /// Forgets the modifier state after a key the window layer took for itself.
-    void ClearKeyState();
-    void AddAutomaticMute();
-    void RemoveAutomaticMute();
+    // AppWindowHost
+    void AdoptScreenImage(std::unique_ptr<MemoryImage> image) override;
+    bool IsWindowedRequested() const override { return windowedRequested; }
+    void FallBackToSoftware() override { is3D = false; }
+    void EndWithDisplayError(const std::string& text) override;
+    bool AllowsScreenSaver() const override;
+    void ToggleDebugKeys() override;
+    bool AreDebugKeysOn() const override { return debugKeysEnabled; }
 
     int updateInterval = 10;
     double updateSpeed = 1.0;
@@ -306,17 +284,13 @@ private:
     int exitCode = -1;
     int updateCount = 0;
     std::unique_ptr<PlatformClock> clock;
-    std::unique_ptr<MessageBoxService> messageBox;
-    /// Declared before the display, which may hold on to the window until it goes.
-    std::unique_ptr<WindowSystem> windowSystem;
-    std::unique_ptr<DisplayOutput> displayOutput;
+    AppWindow window;
     LoopStatistics statistics;
     LoopTiming timing;
     /// Depth of re-entrant loop steps (modal loops), and the widgets to delete once the loop
     /// is back at the depth they were queued at.
     int nestingDepth = 0;
     std::vector<std::pair<int, Widget*>> deferredDeletes;
-    DeferredMessageQueue deferredMessages;
     std::unique_ptr<WidgetManager> widgetManager;
     std::unique_ptr<ResourceManager> resourceManager;
     std::unique_ptr<MemoryImage> screenImage;
@@ -324,22 +298,8 @@ private:
     std::thread::id mainThreadId;
     int64_t constructionTime = 0;
     int64_t startTime = 0;
-    /// Set while Start runs the main loop: paint messages present the frame then.
-    bool loopRunning = false;
     bool drawing = false;
-    bool displayMade = false;
-    bool displayLost = false;
-    int64_t lastReinitAttempt = 0;
-    int refreshRate = 60;
-    /// Frames presented in the current second and in the last whole one.
-    int framesThisSecond = 0;
-    int framesLastSecond = 0;
-    int64_t fpsSecondStart = 0;
-    std::unique_ptr<Font> fpsFont;
-    bool webOpenPending = false;
-    bool shutdownAfterWebOpen = false;
-    std::string pendingWebAddress;
-    int64_t webOpenTime = 0;
+    FpsOverlay fps;
     SingleInstanceLock instanceLock;
     mutable std::mutex debugMutex;
     std::string debugLog;

@@ -79,7 +79,7 @@ public:
     using ZorvaAppBase::GetLoopTiming;
     using ZorvaAppBase::IsInnerLoopBroken;
     using ZorvaAppBase::IsShutdownRequestedElsewhere;
-    using ZorvaAppBase::windowState;
+    WindowState& windowState = EditWindowState();
 
     bool DrawIfDue() override
     {
