@@ -18,13 +18,19 @@ class AppWindowHost
 public:
     virtual ~AppWindowHost() = default;
 
+    /// Makes the main window and initialises the display for it.
     virtual void CreateMainWindow() = 0;
+    /// Re-creates the display in the mode asked for, remaking the window; `force`
+    /// re-applies an unchanged mode.
     virtual void ChangeScreenMode(bool wantWindowed, bool accelerated, bool force) = 0;
+    /// Shows the cursor for the cursor number.
     virtual void RefreshCursor() = 0;
+    /// Every live image drops, then re-creates, its display surface (display resets).
     virtual void ReleaseImageSurfaces() = 0;
     virtual void RestoreImageSurfaces() = 0;
     virtual void PresentFrame(const Rect& rect) = 0;
     virtual void Shutdown() = 0;
+    /// The browser watch's verdicts on the address asked for.
     virtual void OnWebOpenFailed(const std::string& url) = 0;
     virtual void OnWebOpenConfirmed(const std::string& url) = 0;
 

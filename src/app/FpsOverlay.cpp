@@ -4,6 +4,8 @@
 #include "graphics/MemoryImage.h"
 #include "graphics/SysFont.h"
 
+#include <cstdio>
+
 namespace Zorva {
 
 namespace {
@@ -26,10 +28,16 @@ void FpsOverlay::CountFrame(int64_t presentTime)
     }
 }
 
-void FpsOverlay::Draw(MemoryImage& screen, const std::string& text)
+void FpsOverlay::Draw(MemoryImage& screen, int pointerX, int pointerY)
 {
     if (!font) {
         font = std::make_unique<SysFont>("Tahoma", 8);
+    }
+    char text[64];
+    if (mode == 1) {
+        std::snprintf(text, sizeof text, "%d,%d", pointerX, pointerY);
+    } else {
+        std::snprintf(text, sizeof text, "FPS: %d", framesLastSecond);
     }
     Graphics graphics(&screen);
     const int textWidth = font->TextWidth(text);

@@ -44,8 +44,7 @@ ZorvaAppBase::ZorvaAppBase(std::unique_ptr<PlatformClock> injectedClock)
     : clock(injectedClock ? std::move(injectedClock) : std::make_unique<SteadyClock>()),
       window(*this, *this, *this, *this, *clock)
 {
-    previousImageRegistry = CurrentImageRegistry();
-    SetImageRegistry(this);
+    liveImages.Install();
     mainThreadId = std::this_thread::get_id();
     constructionTime = clock->NowMs();
     timing.StartDrawClock(constructionTime);
@@ -72,42 +71,22 @@ ZorvaAppBase::~ZorvaAppBase()
     SetSharedImageLoader(previousImageLoader);
     DeleteRemainingDialogs();
     ProcessDeferredDeletes();
-    // Whatever is still queued was recorded deeper than the loop ever returned to.
-    nestingDepth = 0;
+    deferredDeletes.ResetDepth();
     ProcessDeferredDeletes();
     widgetManager.reset();
     resourceManager.reset();
-    liveImages.DetachAll();
-    SetImageRegistry(previousImageRegistry);
+    liveImages.Uninstall();
 }
 
 void ZorvaAppBase::DeferWidgetDelete(Widget* widget)
 {
-    if (widget == nullptr) {
-        return;
-    }
-    for (const auto& entry : deferredDeletes) {
-        if (entry.second == widget) {
-            return;
-        }
-    }
-    deferredDeletes.emplace_back(nestingDepth, widget);
+    deferredDeletes.Queue(widget);
 }
 
 void ZorvaAppBase::ProcessDeferredDeletes()
 {
-    // Collect first: a destructor may queue more widgets.
-    std::vector<Widget*> due;
-    auto keep = deferredDeletes.begin();
-    for (auto& entry : deferredDeletes) {
-        if (entry.first >= nestingDepth) {
-            due.push_back(entry.second);
-        } else {
-            *keep++ = entry;
-        }
-    }
-    deferredDeletes.erase(keep, deferredDeletes.end());
-    for (Widget* widget : due) {
+    // Taken out first: a destructor may queue more widgets.
+    for (Widget* widget : deferredDeletes.TakeDue()) {
         if (widgetManager) {
             widgetManager->DisownWidget(widget);
         }
@@ -289,7 +268,7 @@ bool ZorvaAppBase::LoopStep(bool& updated)
     if (timing.State() == LoopState::Done) {
         timing.SetState(LoopState::Messages);
     }
-    ++nestingDepth;
+    deferredDeletes.Enter();
     bool result = true;
     if (timing.State() == LoopState::Messages) {
         if (!shutdown) {
@@ -305,7 +284,7 @@ bool ZorvaAppBase::LoopStep(bool& updated)
         updated = updateCount != before;
     }
     ProcessDeferredDeletes();
-    --nestingDepth;
+    deferredDeletes.Leave();
     return result;
 }
 
@@ -433,7 +412,7 @@ bool ZorvaAppBase::DrawIfDue()
     }
     ++statistics.drawCount;
     statistics.drawTimeTotal += drawMs;
-    if (showFps) {
+    if (fps.IsShown()) {
         DrawFpsOverlay();
     }
     if (waitForVSync && window.State().windowed) {
@@ -472,13 +451,7 @@ void ZorvaAppBase::WaitForVerticalSync()
 
 void ZorvaAppBase::DrawFpsOverlay()
 {
-    char text[64];
-    if (fpsMode == 1) {
-        std::snprintf(text, sizeof text, "%d,%d", widgetManager->lastX, widgetManager->lastY);
-    } else {
-        std::snprintf(text, sizeof text, "FPS: %d", fps.FramesLastSecond());
-    }
-    fps.Draw(*screenImage, text);
+    fps.Draw(*screenImage, widgetManager->lastX, widgetManager->lastY);
 }
 
 void ZorvaAppBase::StartLoadingThread()
@@ -488,38 +461,6 @@ void ZorvaAppBase::StartLoadingThread()
         OutputDebug(Format("Resource Loading Time: %d\r\n",
                            static_cast<int>(clock->NowMs() - constructionTime)));
     });
-}
-
-void ZorvaAppBase::WaitForLoadingThread()
-{
-    loading.Wait();
-}
-
-double ZorvaAppBase::GetLoadingProgress() const
-{
-    if (loading.IsHandled()) {
-        return 1.0;
-    }
-    const int tasks = loadingTaskCount;
-    if (!loading.IsStarted() || tasks <= 0) {
-        return 0.0;
-    }
-    return std::min(static_cast<double>(loadingTasksCompleted) / tasks, 1.0);
-}
-
-void ZorvaAppBase::OutputDebug(const std::string& text)
-{
-    std::lock_guard lock(debugMutex);
-    debugLog += text;
-    if (debugOutputEnabled) {
-        std::fputs(text.c_str(), stderr);
-    }
-}
-
-std::string ZorvaAppBase::GetDebugLog() const
-{
-    std::lock_guard lock(debugMutex);
-    return debugLog;
 }
 
 std::unique_ptr<MemoryImage> ZorvaAppBase::LoadImageToSurface(const std::string& file,
@@ -538,21 +479,6 @@ SharedImage ZorvaAppBase::GetSharedImage(const std::string& path, const std::str
 {
     return imageCache.Get(
         path, variant, [this](const std::string& file) { return LoadImageToSurface(file, true); });
-}
-
-void ZorvaAppBase::AddImage(MemoryImage* image)
-{
-    liveImages.Add(image);
-}
-
-void ZorvaAppBase::RemoveImage(MemoryImage* image)
-{
-    liveImages.Remove(image);
-}
-
-void ZorvaAppBase::DropImageTexture(MemoryImage*)
-{
-    // Drawing is in software; there is no 3D texture to release yet.
 }
 
 std::size_t ZorvaAppBase::LiveImageCount() const

@@ -1,34 +1,32 @@
 #pragma once
 
 #include "app/AppAudio.h"
+#include "app/AppDebugOutput.h"
 #include "app/AppDialogs.h"
 #include "app/AppHooks.h"
+#include "app/AppLoading.h"
 #include "app/AppWindow.h"
 #include "app/AppWindowHost.h"
 #include "app/CommandLine.h"
+#include "app/DeferredWidgetDeletes.h"
 #include "app/DemoHooks.h"
 #include "app/FpsOverlay.h"
 #include "app/ImageCache.h"
 #include "app/LiveImageSet.h"
-#include "app/LoadingThread.h"
 #include "app/LoopStatistics.h"
 #include "app/LoopTiming.h"
 #include "app/PlatformClock.h"
 #include "app/SettingsAccess.h"
 #include "app/SingleInstanceLock.h"
 #include "graphics/FontServices.h"
-#include "graphics/ImageRegistry.h"
-#include "graphics/Rect.h"
 #include "resources/ResourceHost.h"
 #include "widgets/WidgetHost.h"
 
 #include <atomic>
 #include <cstdint>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <thread>
-#include <utility>
 #include <vector>
 
 namespace Zorva {
@@ -48,11 +46,12 @@ class WidgetManager;
 /// on the loading thread. Shutdown may be called from any thread.
 class ZorvaAppBase : public AppDialogs,
                      public WidgetHost,
-                     public ImageRegistry,
                      public ResourceHost,
                      public AppHooks,
                      public DemoHooks,
                      public AppAudio,
+                     public AppLoading,
+                     public AppDebugOutput,
                      public SettingsAccess,
                      public AppWindowHost
 {
@@ -67,7 +66,6 @@ public:
     // WidgetHost
     /// Records the cursor number and lets the window layer show it.
     void SetCursor(CursorKind cursor) override;
-    /// Queues the widget for deletion once the loop returns to the current nesting depth.
     void DeferWidgetDelete(Widget* widget) override;
     int GetUpdateCount() const override { return updateCount; }
     bool Is3D() const override { return is3D; }
@@ -93,7 +91,6 @@ public:
     virtual bool TryAdvanceUpdate();
     virtual void AdvanceOneUpdate();
     virtual bool DrawIfDue();
-    void PresentFrame(const Rect& rect) override;
     /// Runs loop steps until one performed an update (true) or a step ended early (false).
     virtual bool RunUntilUpdate();
     /// Deletes the queued widgets recorded at or below the current nesting depth.
@@ -104,49 +101,45 @@ public:
     void SetUpdateSpeed(double speed) { updateSpeed = speed; }
     const LoopStatistics& GetLoopStatistics() const { return statistics; }
 
-    // Loading thread
+    /// Runs RunLoadingWork on the loading thread.
     void StartLoadingThread();
-    /// Blocks until a started loading thread has ended. A derived class whose
-    /// RunLoadingWork uses its own members calls this in its destructor.
-    void WaitForLoadingThread();
-    virtual double GetLoadingProgress() const;
-    const LoadingThread& GetLoadingThread() const { return loading; }
 
-    // Seams for the window layer; the base versions are headless.
-    /// Makes the main window and initialises the display for it.
+    // The window layer's seams (AppWindowHost); the base versions are headless.
     void CreateMainWindow() override;
-    /// Shows the cursor for the cursor number.
+    void ChangeScreenMode(bool wantWindowed, bool accelerated, bool force) override;
+    void ChangeScreenMode(bool wantWindowed) { ChangeScreenMode(wantWindowed, is3D, false); }
+    void ReapplyScreenMode() { ChangeScreenMode(windowedRequested, is3D, true); }
     void RefreshCursor() override;
+    void ReleaseImageSurfaces() override;
+    void RestoreImageSurfaces() override;
+    void PresentFrame(const Rect& rect) override;
+    void OnWebOpenFailed(const std::string& url) override;
+    void OnWebOpenConfirmed(const std::string& url) override;
+    /// Hands the pending window-system events to HandleWindowMessage.
+    virtual void ProcessWindowMessages();
+    void HandleWindowMessage(const WindowMessage& message) { window.HandleWindowMessage(message); }
+    /// Handles one deferred message; false when the queue is empty afterwards.
+    virtual bool ProcessDeferredMessage();
+    /// Seam for the window layer's idle (screensaver) rule.
+    virtual bool IsIdle() const { return false; }
+    /// The mode in force, focus, pointer and modifiers.
+    const WindowState& GetWindowState() const { return window.State(); }
+    /// Switches hardware acceleration; `reinitialise` re-creates the display at once.
+    void Set3D(bool on, bool reinitialise);
+    /// Opens the address in the browser and watches whether that seemed to work.
+    virtual bool OpenWebAddress(const std::string& url, bool shutdownAfter);
+    bool IsWebOpenPending() const { return window.WebOpen().IsPending(); }
+    virtual int ShowMessageBox(const std::string& text, const std::string& title, int flags);
+    virtual void ShowErrorBox(const std::string& text);
+
     /// The sound manager and music player for this run; null keeps the silent ones. The
     /// base versions play on the SDL sound device, and stay silent with `noSound` or
     /// without a device.
     virtual std::unique_ptr<SoundManager> MakeSoundManager();
     virtual std::unique_ptr<MusicInterface> MakeMusicPlayer();
-    /// Every live image drops, then re-creates, its display surface (display resets).
-    void ReleaseImageSurfaces() override;
-    void RestoreImageSurfaces() override;
-    /// Re-creates the display in the mode asked for; the window layer also remakes the
-    /// window. `force` re-applies an unchanged mode.
-    void ChangeScreenMode(bool wantWindowed, bool accelerated, bool force) override;
-    void ChangeScreenMode(bool wantWindowed) { ChangeScreenMode(wantWindowed, is3D, false); }
-    void ReapplyScreenMode() { ChangeScreenMode(windowedRequested, is3D, true); }
-    /// Hands the pending window-system events to HandleWindowMessage.
-    virtual void ProcessWindowMessages();
-    /// Handles one deferred message; false when the queue is empty afterwards.
-    virtual bool ProcessDeferredMessage();
-    /// Seam for the window layer's idle (screensaver) rule.
-    virtual bool IsIdle() const { return false; }
-    /// The window layer's state (the mode in force, focus, pointer and modifiers).
-    const WindowState& GetWindowState() const { return window.State(); }
-
-    // Messages and debug output
-    virtual int ShowMessageBox(const std::string& text, const std::string& title, int flags);
-    virtual void ShowErrorBox(const std::string& text);
-    /// Kept in the debug log, and on standard error when `debugOutputEnabled`.
-    virtual void OutputDebug(const std::string& text);
-    std::string GetDebugLog() const;
-    /// Draws the frame-rate overlay into the screen image (`showFps`).
+    /// Draws the frame-rate overlay into the screen image while it is shown.
     virtual void DrawFpsOverlay();
+    FpsOverlay& GetFpsOverlay() { return fps; }
 
     // Settings and command line
     virtual void ReadSettings();
@@ -160,13 +153,10 @@ public:
     const CommandLineOptions& GetCommandLineOptions() const { return commandLineOptions; }
     bool IsScreensaverMode() const { return screensaverMode; }
 
-    // Resources: manifest sounds, image files and the shared images.
-    /// Loads a manifest sound into `id` with its base volume (below 0: unset) and pan.
+    // ResourceHost
     bool LoadSoundResource(int id, const std::string& path, double volume, int pan) override;
-    /// Loads an image file into a new display image; null when it cannot be read.
     std::unique_ptr<MemoryImage> LoadImageToSurface(const std::string& file,
                                                     bool lookForAlphaImage) override;
-    /// One shared image per (path, variant); `newlyLoaded` tells that this call read it.
     SharedImage GetSharedImage(const std::string& path, const std::string& variant = {}) override;
 
     // DialogHost
@@ -176,12 +166,10 @@ public:
     ResourceManager* GetResourceManager() const { return resourceManager.get(); }
     MemoryImage* GetScreenImage() const override { return screenImage.get(); }
 
-    // The registry of live images, kept under its own lock (images are also made on the
-    // loading thread). Images that outlive the application forget it when it goes.
-    void AddImage(MemoryImage* image) override;
-    void RemoveImage(MemoryImage* image) override;
-    void DropImageTexture(MemoryImage* image) override;
+    /// The images alive now; they are registered while the application lives, and those
+    /// that outlive it forget it when it goes.
     std::size_t LiveImageCount() const;
+    const ImageRegistry* GetImageRegistry() const { return &liveImages; }
 
     // The platform seams, replaced before Init (the platform layer puts SDL in).
     PlatformClock& GetClock() const { return *clock; }
@@ -191,18 +179,6 @@ public:
     /// The display may hold on to the old window: drop the display first.
     void SetWindowSystem(std::unique_ptr<WindowSystem> system);
     void SetDisplayOutput(std::unique_ptr<DisplayOutput> output);
-
-    // Window, input and focus (AppWindow).
-    void HandleWindowMessage(const WindowMessage& message) { window.HandleWindowMessage(message); }
-    /// Switches hardware acceleration; `reinitialise` re-creates the display at once.
-    void Set3D(bool on, bool reinitialise);
-    /// Opens the address in the browser and watches whether that seemed to work.
-    virtual bool OpenWebAddress(const std::string& url, bool shutdownAfter);
-    void OnWebOpenFailed(const std::string& url) override;
-    void OnWebOpenConfirmed(const std::string& url) override;
-    /// An address was asked for and the watch has not decided yet.
-    bool IsWebOpenPending() const { return window.WebOpen().IsPending(); }
-    void ReevaluateFocus() { window.ReevaluateFocus(); }
 
     // Set by the game, before Init unless noted.
     std::string companyTitle;
@@ -215,23 +191,12 @@ public:
     /// Hardware acceleration; the stored setting replaces it, and Set3D switches it later.
     bool is3D = false;
     bool singleInstance = true;
-    /// The game turns this off when it has nothing to load.
-    bool loadingThreadEnabled = true;
-    /// The number of loading tasks and how many are done (written by the loading work);
-    /// progress is their ratio.
-    std::atomic<int> loadingTaskCount{0};
-    std::atomic<int> loadingTasksCompleted{0};
-    /// Debug output also goes to standard error (QUARROW_DEBUG or -verbose turn it on).
-    bool debugOutputEnabled = false;
     bool debugKeysEnabled = false;
     /// Played when the debug keys are switched; -1 plays nothing.
     int debugKeysSoundId = -1;
     /// Display settings, read and written with the others.
     bool customCursors = false;
     bool waitForVSync = false;
-    bool showFps = false;
-    /// 0: frames per second; 1: the pointer position.
-    int fpsMode = 0;
 
 protected:
     /// For derived window and demo layers (and their tests).
@@ -246,8 +211,8 @@ protected:
 
     const LoopTiming& GetLoopTiming() const { return timing; }
     const DeferredMessageQueue& GetDeferredMessages() const { return window.DeferredMessages(); }
-    int GetNestingDepth() const { return nestingDepth; }
-    std::size_t CountDeferredDeletes() const { return deferredDeletes.size(); }
+    int GetNestingDepth() const { return deferredDeletes.Depth(); }
+    std::size_t CountDeferredDeletes() const { return deferredDeletes.Count(); }
     bool IsShutdownRequestedElsewhere() const { return shutdownFromOtherThread; }
     bool IsInnerLoopBroken() const { return breakInnerLoop; }
 
@@ -287,25 +252,18 @@ private:
     AppWindow window;
     LoopStatistics statistics;
     LoopTiming timing;
-    /// Depth of re-entrant loop steps (modal loops), and the widgets to delete once the loop
-    /// is back at the depth they were queued at.
-    int nestingDepth = 0;
-    std::vector<std::pair<int, Widget*>> deferredDeletes;
+    DeferredWidgetDeletes deferredDeletes;
     std::unique_ptr<WidgetManager> widgetManager;
     std::unique_ptr<ResourceManager> resourceManager;
     std::unique_ptr<MemoryImage> screenImage;
-    LoadingThread loading;
     std::thread::id mainThreadId;
     int64_t constructionTime = 0;
     int64_t startTime = 0;
     bool drawing = false;
     FpsOverlay fps;
     SingleInstanceLock instanceLock;
-    mutable std::mutex debugMutex;
-    std::string debugLog;
     ImageCache imageCache;
     SharedImageLoader previousImageLoader;
-    ImageRegistry* previousImageRegistry = nullptr;
     LiveImageSet liveImages;
 };
 

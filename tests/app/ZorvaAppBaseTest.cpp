@@ -566,7 +566,7 @@ TEST(ZorvaAppBaseTest, ImageRegistry_CountsLiveImagesAndLetsSurvivorsGo)
         }
         EXPECT_EQ(app.LiveImageCount(), before);
         *survivor = std::make_unique<MemoryImage>();
-        EXPECT_EQ((*survivor)->registry, &app);
+        EXPECT_EQ((*survivor)->registry, app.GetImageRegistry());
     }
     // The application is gone; its images no longer point at it.
     EXPECT_EQ((*survivor)->registry, nullptr);
