@@ -5,6 +5,7 @@
 #include "app/AppDialogs.h"
 #include "app/AppHooks.h"
 #include "app/AppLoading.h"
+#include "app/AppSetup.h"
 #include "app/AppWindow.h"
 #include "app/AppWindowHost.h"
 #include "app/CommandLine.h"
@@ -38,13 +39,15 @@ class WidgetManager;
 
 /// The framework's application object: owns the widget manager, the screen image and the
 /// platform seams, and runs the fixed-rate main loop. The game derives from it, sets the
-/// public fields before Init and overrides the hooks. Dialogs come from AppDialogs, sound
-/// and volumes from AppAudio, the settings file from SettingsAccess; the window, its
-/// display and input are AppWindow's, which reaches back through AppWindowHost.
+/// AppSetup fields before Init and overrides the hooks (AppHooks). Dialogs come from
+/// AppDialogs, sound from AppAudio, loading from AppLoading, the settings file from
+/// SettingsAccess; the window, its display and input are AppWindow's, which reaches back
+/// through AppWindowHost.
 ///
 /// Threads: the loop, the updates and drawing run on the main thread; RunLoadingWork runs
 /// on the loading thread. Shutdown may be called from any thread.
 class ZorvaAppBase : public AppDialogs,
+                     public AppSetup,
                      public WidgetHost,
                      public ResourceHost,
                      public AppHooks,
@@ -180,23 +183,10 @@ public:
     void SetWindowSystem(std::unique_ptr<WindowSystem> system);
     void SetDisplayOutput(std::unique_ptr<DisplayOutput> output);
 
-    // Set by the game, before Init unless noted.
-    std::string companyTitle;
-    std::string productName = "Product";
-    std::string windowCaption = "ZorvaApp";
-    std::string productVersion;
-    int width = 640;
-    int height = 480;
-    bool windowedRequested = true;
-    /// Hardware acceleration; the stored setting replaces it, and Set3D switches it later.
-    bool is3D = false;
-    bool singleInstance = true;
+    // The debug keys; the rest of what a game sets is AppSetup's.
     bool debugKeysEnabled = false;
     /// Played when the debug keys are switched; -1 plays nothing.
     int debugKeysSoundId = -1;
-    /// Display settings, read and written with the others.
-    bool customCursors = false;
-    bool waitForVSync = false;
 
 protected:
     /// For derived window and demo layers (and their tests).
