@@ -4,13 +4,19 @@
 
 namespace Zorva {
 
-void LiveImageSet::Add(MemoryImage* image)
+void LiveImageSet::Install()
+{
+    previousRegistry = CurrentImageRegistry();
+    SetImageRegistry(this);
+}
+
+void LiveImageSet::AddImage(MemoryImage* image)
 {
     const std::lock_guard lock(mutex);
     images.insert(image);
 }
 
-void LiveImageSet::Remove(MemoryImage* image)
+void LiveImageSet::RemoveImage(MemoryImage* image)
 {
     const std::lock_guard lock(mutex);
     images.erase(image);
@@ -30,13 +36,16 @@ void LiveImageSet::DropTextures()
     }
 }
 
-void LiveImageSet::DetachAll()
+void LiveImageSet::Uninstall()
 {
-    const std::lock_guard lock(mutex);
-    for (MemoryImage* image : images) {
-        image->registry = nullptr;
+    {
+        const std::lock_guard lock(mutex);
+        for (MemoryImage* image : images) {
+            image->registry = nullptr;
+        }
+        images.clear();
     }
-    images.clear();
+    SetImageRegistry(previousRegistry);
 }
 
 } // namespace Zorva

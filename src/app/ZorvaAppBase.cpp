@@ -1,11 +1,8 @@
 #include "app/ZorvaAppBase.h"
 
-#include "app/HeadlessWindowSystem.h"
 #include "app/ScreenSize.h"
-#include "graphics/Graphics.h"
 #include "graphics/ImageLib.h"
 #include "graphics/MemoryImage.h"
-#include "graphics/SysFont.h"
 #include "resources/ResourceManager.h"
 #include "system/AppFiles.h"
 #include "system/MTRand.h"
@@ -27,10 +24,6 @@ namespace Zorva {
 
 namespace {
 
-/// A lost display in an inactive window is tried again at most this often.
-constexpr int64_t kReinitRetryMs = 1000;
-constexpr int kFpsOverlayMargin = 10;
-
 std::string Format(const char* format, double value)
 {
     char text[64];
@@ -49,16 +42,13 @@ std::string Format(const char* format, int value)
 
 ZorvaAppBase::ZorvaAppBase(std::unique_ptr<PlatformClock> injectedClock)
     : clock(injectedClock ? std::move(injectedClock) : std::make_unique<SteadyClock>()),
-      messageBox(std::make_unique<StderrMessageBox>()),
-      windowSystem(std::make_unique<HeadlessWindowSystem>()),
-      displayOutput(std::make_unique<NullDisplayOutput>())
+      window(*this, *this, *this, *this, *clock)
 {
-    previousImageRegistry = CurrentImageRegistry();
-    SetImageRegistry(this);
+    liveImages.Install();
     mainThreadId = std::this_thread::get_id();
     constructionTime = clock->NowMs();
     timing.StartDrawClock(constructionTime);
-    windowState.lastInputTime = constructionTime;
+    window.State().lastInputTime = constructionTime;
     productVersion = QUARROW_PRODUCT_VERSION_TEXT;
     debugOutputEnabled = std::getenv("QUARROW_DEBUG") != nullptr;
     widgetManager = std::make_unique<WidgetManager>(this);
@@ -81,51 +71,22 @@ ZorvaAppBase::~ZorvaAppBase()
     SetSharedImageLoader(previousImageLoader);
     DeleteRemainingDialogs();
     ProcessDeferredDeletes();
-    // Whatever is still queued was recorded deeper than the loop ever returned to.
-    nestingDepth = 0;
+    deferredDeletes.ResetDepth();
     ProcessDeferredDeletes();
     widgetManager.reset();
     resourceManager.reset();
-    liveImages.DetachAll();
-    SetImageRegistry(previousImageRegistry);
-}
-
-void ZorvaAppBase::SetCursor(CursorKind cursor)
-{
-    const int number = static_cast<int>(cursor);
-    if (number != windowState.cursorNumber) {
-        windowState.cursorNumber = number;
-        RefreshCursor();
-    }
+    liveImages.Uninstall();
 }
 
 void ZorvaAppBase::DeferWidgetDelete(Widget* widget)
 {
-    if (widget == nullptr) {
-        return;
-    }
-    for (const auto& entry : deferredDeletes) {
-        if (entry.second == widget) {
-            return;
-        }
-    }
-    deferredDeletes.emplace_back(nestingDepth, widget);
+    deferredDeletes.Queue(widget);
 }
 
 void ZorvaAppBase::ProcessDeferredDeletes()
 {
-    // Collect first: a destructor may queue more widgets.
-    std::vector<Widget*> due;
-    auto keep = deferredDeletes.begin();
-    for (auto& entry : deferredDeletes) {
-        if (entry.first >= nestingDepth) {
-            due.push_back(entry.second);
-        } else {
-            *keep++ = entry;
-        }
-    }
-    deferredDeletes.erase(keep, deferredDeletes.end());
-    for (Widget* widget : due) {
+    // Taken out first: a destructor may queue more widgets.
+    for (Widget* widget : deferredDeletes.TakeDue()) {
         if (widgetManager) {
             widgetManager->DisownWidget(widget);
         }
@@ -157,7 +118,7 @@ void ZorvaAppBase::Init()
         screenImage->Create(width, height);
     }
     widgetManager->Resize(width, height);
-    ChooseInitialScreenMode();
+    windowedRequested = window.ChooseInitialScreenMode(windowedRequested, width, height);
     CreateMainWindow();
     if (shutdown) {
         return;
@@ -226,10 +187,10 @@ void ZorvaAppBase::Start()
     }
     startTime = clock->NowMs();
     timing.NoteLoopStart(startTime);
-    windowState.lastInputTime = startTime;
-    ShowMainWindowForLoop();
+    window.State().lastInputTime = startTime;
+    window.ShowMainWindowForLoop();
     RunMainLoop();
-    loopRunning = false;
+    window.NoteLoopEnded();
     ProcessDeferredDeletes();
     WaitForLoadingThread();
     WriteStatistics();
@@ -271,7 +232,7 @@ void ZorvaAppBase::Shutdown()
     shutdown = true;
     OnShutdownStarting();
     GetMusicInterface()->StopAllMusic();
-    windowSystem->HideMainWindow();
+    GetWindowSystem()->HideMainWindow();
     if (settingsRead) {
         WriteSettings();
     }
@@ -307,7 +268,7 @@ bool ZorvaAppBase::LoopStep(bool& updated)
     if (timing.State() == LoopState::Done) {
         timing.SetState(LoopState::Messages);
     }
-    ++nestingDepth;
+    deferredDeletes.Enter();
     bool result = true;
     if (timing.State() == LoopState::Messages) {
         if (!shutdown) {
@@ -323,7 +284,7 @@ bool ZorvaAppBase::LoopStep(bool& updated)
         updated = updateCount != before;
     }
     ProcessDeferredDeletes();
-    --nestingDepth;
+    deferredDeletes.Leave();
     return result;
 }
 
@@ -418,7 +379,7 @@ bool ZorvaAppBase::TryAdvanceUpdate()
 void ZorvaAppBase::AdvanceOneUpdate()
 {
     ++updateCount;
-    if (!windowState.minimized) {
+    if (!window.State().minimized) {
         widgetManager->UpdateFrame();
     }
     GetMusicInterface()->Update();
@@ -427,7 +388,7 @@ void ZorvaAppBase::AdvanceOneUpdate()
 
 bool ZorvaAppBase::DrawIfDue()
 {
-    if (displayLost) {
+    if (window.IsDisplayLost()) {
         PresentFrame(Rect(0, 0, screenImage->GetWidth(), screenImage->GetHeight()));
         timing.SetUpdatedSinceDraw(false);
         return false;
@@ -451,17 +412,17 @@ bool ZorvaAppBase::DrawIfDue()
     }
     ++statistics.drawCount;
     statistics.drawTimeTotal += drawMs;
-    if (showFps) {
+    if (fps.IsShown()) {
         DrawFpsOverlay();
     }
-    if (waitForVSync && windowState.windowed) {
+    if (waitForVSync && window.State().windowed) {
         WaitForVerticalSync();
     }
     const int64_t presentStart = clock->NowMs();
     PresentFrame(Rect(0, 0, screenImage->GetWidth(), screenImage->GetHeight()));
     const int64_t presentEnd = clock->NowMs();
     statistics.presentTimeTotal += static_cast<int>(presentEnd - presentStart);
-    CountFrameForFps(presentEnd);
+    fps.CountFrame(presentEnd);
     timing.NotePresented(presentEnd, drawMs, loading.IsRunning());
     timing.SetUpdatedSinceDraw(false);
     return true;
@@ -473,51 +434,13 @@ void ZorvaAppBase::PresentFrame(const Rect& rect)
         return;
     }
     ++statistics.presentCount;
-    if (displayOutput->Present(*screenImage, rect)) {
-        displayLost = false;
-        return;
-    }
-    // Until the display is back, frames are dropped and only the present is retried.
-    displayLost = true;
-    const int64_t now = clock->NowMs();
-    if (!windowState.minimized &&
-        (windowState.active ||
-         (windowState.windowed && now - lastReinitAttempt >= kReinitRetryMs))) {
-        lastReinitAttempt = now;
-        ReinitializeDisplay();
-    }
-}
-
-bool ZorvaAppBase::ReinitializeDisplay()
-{
-    OnBeforeDisplayInit();
-    ReleaseImageSurfaces();
-    int result = displayOutput->Initialize(windowState.windowed, is3D);
-    refreshRate = displayOutput->RefreshRate();
-    if (result == 6 && windowedRequested && windowState.active) {
-        // The desktop cannot show the window: full screen sets its own depth.
-        windowState.forcedFullscreen = true;
-        ChangeScreenMode(false);
-        return !displayLost;
-    }
-    if (result == 7) {
-        is3D = false;
-        result = displayOutput->Initialize(windowState.windowed, is3D);
-    }
-    if (result != 0) {
-        return false;
-    }
-    displayLost = false;
-    RestoreImageSurfaces();
-    widgetManager->SetScreenImage(screenImage.get());
-    widgetManager->MarkAllDirty();
-    return true;
+    window.Present(*screenImage, rect);
 }
 
 void ZorvaAppBase::WaitForVerticalSync()
 {
     // Presents in a window stay one refresh period apart.
-    const int period = 1000 / std::max(refreshRate, 1);
+    const int period = 1000 / std::max(window.RefreshRate(), 1);
     const int64_t lastPresentTime = timing.LastPresentTime();
     const int64_t due = lastPresentTime + period;
     const int64_t now = clock->NowMs();
@@ -526,37 +449,9 @@ void ZorvaAppBase::WaitForVerticalSync()
     }
 }
 
-void ZorvaAppBase::CountFrameForFps(int64_t presentTime)
-{
-    ++framesThisSecond;
-    if (presentTime - fpsSecondStart >= 1000) {
-        framesLastSecond = framesThisSecond;
-        framesThisSecond = 0;
-        fpsSecondStart = presentTime;
-    }
-}
-
 void ZorvaAppBase::DrawFpsOverlay()
 {
-    if (!fpsFont) {
-        fpsFont = std::make_unique<SysFont>("Tahoma", 8);
-    }
-    char text[64];
-    if (fpsMode == 1) {
-        std::snprintf(text, sizeof text, "%d,%d", widgetManager->lastX, widgetManager->lastY);
-    } else {
-        std::snprintf(text, sizeof text, "FPS: %d", framesLastSecond);
-    }
-    Graphics graphics(screenImage.get());
-    const int textWidth = fpsFont->TextWidth(text);
-    const int x = screenImage->GetWidth() - kFpsOverlayMargin - textWidth;
-    const int y = screenImage->GetHeight() - kFpsOverlayMargin;
-    graphics.SetColor(Color(0, 0, 0));
-    graphics.FillRect(
-        Rect(x - 2, y - fpsFont->GetAscent() - 2, textWidth + 4, fpsFont->GetHeight() + 4));
-    graphics.SetFont(fpsFont.get());
-    graphics.SetColor(Color(255, 255, 255));
-    graphics.DrawText(text, x, y);
+    fps.Draw(*screenImage, widgetManager->lastX, widgetManager->lastY);
 }
 
 void ZorvaAppBase::StartLoadingThread()
@@ -566,56 +461,6 @@ void ZorvaAppBase::StartLoadingThread()
         OutputDebug(Format("Resource Loading Time: %d\r\n",
                            static_cast<int>(clock->NowMs() - constructionTime)));
     });
-}
-
-void ZorvaAppBase::WaitForLoadingThread()
-{
-    loading.Wait();
-}
-
-double ZorvaAppBase::GetLoadingProgress() const
-{
-    if (loading.IsHandled()) {
-        return 1.0;
-    }
-    const int tasks = loadingTaskCount;
-    if (!loading.IsStarted() || tasks <= 0) {
-        return 0.0;
-    }
-    return std::min(static_cast<double>(loadingTasksCompleted) / tasks, 1.0);
-}
-
-int ZorvaAppBase::ShowMessageBox(const std::string& text, const std::string& title, int flags)
-{
-    windowState.systemDialogOpen = true;
-    const int result = messageBox->Show(text, title, flags);
-    windowState.systemDialogOpen = false;
-    // Time spent in the box is not caught up.
-    timing.Resample(clock->NowMs());
-    return result;
-}
-
-void ZorvaAppBase::ShowErrorBox(const std::string& text)
-{
-    if (shutdown) {
-        return;
-    }
-    ShowMessageBox(text, "FATAL ERROR", kMessageBoxIconError);
-}
-
-void ZorvaAppBase::OutputDebug(const std::string& text)
-{
-    std::lock_guard lock(debugMutex);
-    debugLog += text;
-    if (debugOutputEnabled) {
-        std::fputs(text.c_str(), stderr);
-    }
-}
-
-std::string ZorvaAppBase::GetDebugLog() const
-{
-    std::lock_guard lock(debugMutex);
-    return debugLog;
 }
 
 std::unique_ptr<MemoryImage> ZorvaAppBase::LoadImageToSurface(const std::string& file,
@@ -636,39 +481,9 @@ SharedImage ZorvaAppBase::GetSharedImage(const std::string& path, const std::str
         path, variant, [this](const std::string& file) { return LoadImageToSurface(file, true); });
 }
 
-void ZorvaAppBase::AddImage(MemoryImage* image)
-{
-    liveImages.Add(image);
-}
-
-void ZorvaAppBase::RemoveImage(MemoryImage* image)
-{
-    liveImages.Remove(image);
-}
-
-void ZorvaAppBase::DropImageTexture(MemoryImage*)
-{
-    // Drawing is in software; there is no 3D texture to release yet.
-}
-
 std::size_t ZorvaAppBase::LiveImageCount() const
 {
     return liveImages.Count();
-}
-
-void ZorvaAppBase::SetMessageBoxService(std::unique_ptr<MessageBoxService> service)
-{
-    messageBox = std::move(service);
-}
-
-void ZorvaAppBase::SetWindowSystem(std::unique_ptr<WindowSystem> system)
-{
-    windowSystem = std::move(system);
-}
-
-void ZorvaAppBase::SetDisplayOutput(std::unique_ptr<DisplayOutput> output)
-{
-    displayOutput = std::move(output);
 }
 
 } // namespace Zorva

@@ -1,42 +1,37 @@
 #pragma once
 
 #include "app/AppAudio.h"
+#include "app/AppDebugOutput.h"
 #include "app/AppDialogs.h"
 #include "app/AppHooks.h"
+#include "app/AppLoading.h"
+#include "app/AppSetup.h"
+#include "app/AppWindow.h"
+#include "app/AppWindowHost.h"
 #include "app/CommandLine.h"
-#include "app/DeferredMessageQueue.h"
+#include "app/DeferredWidgetDeletes.h"
 #include "app/DemoHooks.h"
-#include "app/DisplayOutput.h"
+#include "app/FpsOverlay.h"
 #include "app/ImageCache.h"
 #include "app/LiveImageSet.h"
-#include "app/LoadingThread.h"
 #include "app/LoopStatistics.h"
 #include "app/LoopTiming.h"
-#include "app/MessageBoxService.h"
 #include "app/PlatformClock.h"
 #include "app/SettingsAccess.h"
 #include "app/SingleInstanceLock.h"
-#include "app/WindowMessage.h"
-#include "app/WindowState.h"
-#include "app/WindowSystem.h"
 #include "graphics/FontServices.h"
-#include "graphics/ImageRegistry.h"
-#include "graphics/Rect.h"
 #include "resources/ResourceHost.h"
 #include "widgets/WidgetHost.h"
 
 #include <atomic>
 #include <cstdint>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <thread>
-#include <utility>
 #include <vector>
 
 namespace Zorva {
 
-class Font;
 class MemoryImage;
 class ResourceManager;
 class Widget;
@@ -44,19 +39,24 @@ class WidgetManager;
 
 /// The framework's application object: owns the widget manager, the screen image and the
 /// platform seams, and runs the fixed-rate main loop. The game derives from it, sets the
-/// public fields before Init and overrides the hooks. Dialogs come from AppDialogs, sound
-/// and volumes from AppAudio, the settings file from SettingsAccess.
+/// AppSetup fields before Init and overrides the hooks (AppHooks). Dialogs come from
+/// AppDialogs, sound from AppAudio, loading from AppLoading, the settings file from
+/// SettingsAccess; the window, its display and input are AppWindow's, which reaches back
+/// through AppWindowHost.
 ///
 /// Threads: the loop, the updates and drawing run on the main thread; RunLoadingWork runs
 /// on the loading thread. Shutdown may be called from any thread.
 class ZorvaAppBase : public AppDialogs,
+                     public AppSetup,
                      public WidgetHost,
-                     public ImageRegistry,
                      public ResourceHost,
                      public AppHooks,
                      public DemoHooks,
                      public AppAudio,
-                     public SettingsAccess
+                     public AppLoading,
+                     public AppDebugOutput,
+                     public SettingsAccess,
+                     public AppWindowHost
 {
 public:
     /// The seams default to headless implementations (real clock, standard-error messages,
@@ -69,7 +69,6 @@ public:
     // WidgetHost
     /// Records the cursor number and lets the window layer show it.
     void SetCursor(CursorKind cursor) override;
-    /// Queues the widget for deletion once the loop returns to the current nesting depth.
     void DeferWidgetDelete(Widget* widget) override;
     int GetUpdateCount() const override { return updateCount; }
     bool Is3D() const override { return is3D; }
@@ -81,8 +80,8 @@ public:
     virtual void Start();
     /// From another thread this only flags the request; the main thread acts at its next
     /// StepTiming.
-    virtual void Shutdown();
-    bool IsInitialized() const { return initialized; }
+    void Shutdown() override;
+    bool IsInitialized() const override { return initialized; }
     bool IsShuttingDown() const { return shutdown; }
     /// The code the program is to end with; below 0 when none was asked for.
     int GetExitCode() const { return exitCode; }
@@ -95,7 +94,6 @@ public:
     virtual bool TryAdvanceUpdate();
     virtual void AdvanceOneUpdate();
     virtual bool DrawIfDue();
-    virtual void PresentFrame(const Rect& rect);
     /// Runs loop steps until one performed an update (true) or a step ended early (false).
     virtual bool RunUntilUpdate();
     /// Deletes the queued widgets recorded at or below the current nesting depth.
@@ -106,49 +104,45 @@ public:
     void SetUpdateSpeed(double speed) { updateSpeed = speed; }
     const LoopStatistics& GetLoopStatistics() const { return statistics; }
 
-    // Loading thread
+    /// Runs RunLoadingWork on the loading thread.
     void StartLoadingThread();
-    /// Blocks until a started loading thread has ended. A derived class whose
-    /// RunLoadingWork uses its own members calls this in its destructor.
-    void WaitForLoadingThread();
-    virtual double GetLoadingProgress() const;
-    const LoadingThread& GetLoadingThread() const { return loading; }
 
-    // Seams for the window layer; the base versions are headless.
-    /// Makes the main window and initialises the display for it.
-    virtual void CreateMainWindow();
-    /// Shows the cursor for the cursor number.
-    virtual void RefreshCursor();
+    // The window layer's seams (AppWindowHost); the base versions are headless.
+    void CreateMainWindow() override;
+    void ChangeScreenMode(bool wantWindowed, bool accelerated, bool force) override;
+    void ChangeScreenMode(bool wantWindowed) { ChangeScreenMode(wantWindowed, is3D, false); }
+    void ReapplyScreenMode() { ChangeScreenMode(windowedRequested, is3D, true); }
+    void RefreshCursor() override;
+    void ReleaseImageSurfaces() override;
+    void RestoreImageSurfaces() override;
+    void PresentFrame(const Rect& rect) override;
+    void OnWebOpenFailed(const std::string& url) override;
+    void OnWebOpenConfirmed(const std::string& url) override;
+    /// Hands the pending window-system events to HandleWindowMessage.
+    virtual void ProcessWindowMessages();
+    void HandleWindowMessage(const WindowMessage& message) { window.HandleWindowMessage(message); }
+    /// Handles one deferred message; false when the queue is empty afterwards.
+    virtual bool ProcessDeferredMessage();
+    /// Seam for the window layer's idle (screensaver) rule.
+    virtual bool IsIdle() const { return false; }
+    /// The mode in force, focus, pointer and modifiers.
+    const WindowState& GetWindowState() const { return window.State(); }
+    /// Switches hardware acceleration; `reinitialise` re-creates the display at once.
+    void Set3D(bool on, bool reinitialise);
+    /// Opens the address in the browser and watches whether that seemed to work.
+    virtual bool OpenWebAddress(const std::string& url, bool shutdownAfter);
+    bool IsWebOpenPending() const { return window.WebOpen().IsPending(); }
+    virtual int ShowMessageBox(const std::string& text, const std::string& title, int flags);
+    virtual void ShowErrorBox(const std::string& text);
+
     /// The sound manager and music player for this run; null keeps the silent ones. The
     /// base versions play on the SDL sound device, and stay silent with `noSound` or
     /// without a device.
     virtual std::unique_ptr<SoundManager> MakeSoundManager();
     virtual std::unique_ptr<MusicInterface> MakeMusicPlayer();
-    /// Every live image drops, then re-creates, its display surface (display resets).
-    virtual void ReleaseImageSurfaces();
-    virtual void RestoreImageSurfaces();
-    /// Re-creates the display in the mode asked for; the window layer also remakes the
-    /// window. `force` re-applies an unchanged mode.
-    virtual void ChangeScreenMode(bool wantWindowed, bool accelerated, bool force);
-    void ChangeScreenMode(bool wantWindowed) { ChangeScreenMode(wantWindowed, is3D, false); }
-    void ReapplyScreenMode() { ChangeScreenMode(windowedRequested, is3D, true); }
-    /// Hands the pending window-system events to HandleWindowMessage.
-    virtual void ProcessWindowMessages();
-    /// Handles one deferred message; false when the queue is empty afterwards.
-    virtual bool ProcessDeferredMessage();
-    /// Seam for the window layer's idle (screensaver) rule.
-    virtual bool IsIdle() const { return false; }
-    /// The window layer's state (the mode in force, focus, pointer and modifiers).
-    const WindowState& GetWindowState() const { return windowState; }
-
-    // Messages and debug output
-    virtual int ShowMessageBox(const std::string& text, const std::string& title, int flags);
-    virtual void ShowErrorBox(const std::string& text);
-    /// Kept in the debug log, and on standard error when `debugOutputEnabled`.
-    virtual void OutputDebug(const std::string& text);
-    std::string GetDebugLog() const;
-    /// Draws the frame-rate overlay into the screen image (`showFps`).
+    /// Draws the frame-rate overlay into the screen image while it is shown.
     virtual void DrawFpsOverlay();
+    FpsOverlay& GetFpsOverlay() { return fps; }
 
     // Settings and command line
     virtual void ReadSettings();
@@ -162,13 +156,10 @@ public:
     const CommandLineOptions& GetCommandLineOptions() const { return commandLineOptions; }
     bool IsScreensaverMode() const { return screensaverMode; }
 
-    // Resources: manifest sounds, image files and the shared images.
-    /// Loads a manifest sound into `id` with its base volume (below 0: unset) and pan.
+    // ResourceHost
     bool LoadSoundResource(int id, const std::string& path, double volume, int pan) override;
-    /// Loads an image file into a new display image; null when it cannot be read.
     std::unique_ptr<MemoryImage> LoadImageToSurface(const std::string& file,
                                                     bool lookForAlphaImage) override;
-    /// One shared image per (path, variant); `newlyLoaded` tells that this call read it.
     SharedImage GetSharedImage(const std::string& path, const std::string& variant = {}) override;
 
     // DialogHost
@@ -176,71 +167,30 @@ public:
 
     WidgetManager* GetWidgetManager() const override { return widgetManager.get(); }
     ResourceManager* GetResourceManager() const { return resourceManager.get(); }
-    MemoryImage* GetScreenImage() const { return screenImage.get(); }
+    MemoryImage* GetScreenImage() const override { return screenImage.get(); }
 
-    // The registry of live images, kept under its own lock (images are also made on the
-    // loading thread). Images that outlive the application forget it when it goes.
-    void AddImage(MemoryImage* image) override;
-    void RemoveImage(MemoryImage* image) override;
-    void DropImageTexture(MemoryImage* image) override;
+    /// The images alive now; they are registered while the application lives, and those
+    /// that outlive it forget it when it goes.
     std::size_t LiveImageCount() const;
+    const ImageRegistry* GetImageRegistry() const { return &liveImages; }
 
     // The platform seams, replaced before Init (the platform layer puts SDL in).
     PlatformClock& GetClock() const { return *clock; }
-    WindowSystem* GetWindowSystem() const { return windowSystem.get(); }
-    DisplayOutput* GetDisplayOutput() const { return displayOutput.get(); }
+    WindowSystem* GetWindowSystem() const { return window.GetWindowSystem(); }
+    DisplayOutput* GetDisplayOutput() const { return window.GetDisplayOutput(); }
     void SetMessageBoxService(std::unique_ptr<MessageBoxService> service);
     /// The display may hold on to the old window: drop the display first.
     void SetWindowSystem(std::unique_ptr<WindowSystem> system);
     void SetDisplayOutput(std::unique_ptr<DisplayOutput> output);
 
-    // Window, input and focus (ZorvaAppBaseWindow.cpp).
-    /// The window procedure: notes modifier state, handles Alt+Enter and queues the rest
-    /// (no timer right after a timer, nothing after a close) for the loop.
-    void HandleWindowMessage(const WindowMessage& message);
-    /// Switches hardware acceleration; `reinitialise` re-creates the display at once.
-    void Set3D(bool on, bool reinitialise);
-    /// Opens the address in the browser and watches whether that seemed to work.
-    virtual bool OpenWebAddress(const std::string& url, bool shutdownAfter);
-    virtual void OnWebOpenFailed(const std::string& url);
-    virtual void OnWebOpenConfirmed(const std::string& url);
-    /// An address was asked for and the watch has not decided yet.
-    bool IsWebOpenPending() const { return webOpenPending; }
-    /// hasFocus = active and not minimised; on a change mutes or unmutes and tells the widgets.
-    void ReevaluateFocus();
-
-    // Set by the game, before Init unless noted.
-    std::string companyTitle;
-    std::string productName = "Product";
-    std::string windowCaption = "ZorvaApp";
-    std::string productVersion;
-    int width = 640;
-    int height = 480;
-    bool windowedRequested = true;
-    /// Hardware acceleration; the stored setting replaces it, and Set3D switches it later.
-    bool is3D = false;
-    bool singleInstance = true;
-    /// The game turns this off when it has nothing to load.
-    bool loadingThreadEnabled = true;
-    /// The number of loading tasks and how many are done (written by the loading work);
-    /// progress is their ratio.
-    std::atomic<int> loadingTaskCount{0};
-    std::atomic<int> loadingTasksCompleted{0};
-    /// Debug output also goes to standard error (QUARROW_DEBUG or -verbose turn it on).
-    bool debugOutputEnabled = false;
+    // The debug keys; the rest of what a game sets is AppSetup's.
     bool debugKeysEnabled = false;
     /// Played when the debug keys are switched; -1 plays nothing.
     int debugKeysSoundId = -1;
-    /// Display settings, read and written with the others.
-    bool customCursors = false;
-    bool waitForVSync = false;
-    bool showFps = false;
-    /// 0: frames per second; 1: the pointer position.
-    int fpsMode = 0;
 
 protected:
     /// For derived window and demo layers (and their tests).
-    WindowState windowState;
+    WindowState& EditWindowState() { return window.State(); }
     /// Set by the command line; single instance and the screensaver rule follow it.
     bool screensaverMode = false;
     /// Hardware acceleration at exit: changed during this run, the display's self-test
@@ -250,9 +200,9 @@ protected:
     bool frameBeginFailed = false;
 
     const LoopTiming& GetLoopTiming() const { return timing; }
-    const DeferredMessageQueue& GetDeferredMessages() const { return deferredMessages; }
-    int GetNestingDepth() const { return nestingDepth; }
-    std::size_t CountDeferredDeletes() const { return deferredDeletes.size(); }
+    const DeferredMessageQueue& GetDeferredMessages() const { return window.DeferredMessages(); }
+    int GetNestingDepth() const { return deferredDeletes.Depth(); }
+    std::size_t CountDeferredDeletes() const { return deferredDeletes.Count(); }
     bool IsShutdownRequestedElsewhere() const { return shutdownFromOtherThread; }
     bool IsInnerLoopBroken() const { return breakInnerLoop; }
 
@@ -261,36 +211,19 @@ private:
     /// Acquires the single-instance lock; false when another copy runs (exit code 0).
     bool ClaimSingleInstance();
     void ChangeToDataFolder();
-    /// Re-creates a lost display when the window can show it; true when it is back.
-    bool ReinitializeDisplay();
     void WaitForVerticalSync();
-    void CountFrameForFps(int64_t presentTime);
     /// At exit: keep or drop hardware acceleration turned on during the run.
     void ConfirmHardwareAcceleration();
     bool IsMainThread() const { return std::this_thread::get_id() == mainThreadId; }
     Rect DialogArea() const override { return Rect(0, 0, width, height); }
-    // Window layer (ZorvaAppBaseWindow.cpp).
-    /// Init: a window as large as the desktop is full screen instead.
-    void ChooseInitialScreenMode();
-    /// Start: shows the window and gives the application the focus.
-    void ShowMainWindowForLoop();
-    /// OnBeforeDisplayInit, surfaces released, display initialised; the result code.
-    int InitializeDisplay();
-    /// Reacts to a display result; false when the window was remade or the program ends.
-    bool SettleDisplayResult(int result);
-    void EndWithDisplayError(const std::string& text);
-    void HandleTimerMessage();
-    void HandleKeyDownMessage(int key);
-    void HandleMouseMessage(const WindowMessage& message);
-    void HandleMoveMessage(const WindowMessage& message);
-    void HandleSizeMessage(const WindowMessage& message);
-    void HandleActivateMessage(const WindowMessage& message);
-    void WatchWebOpen();
-    void CheckPointerInside();
-    /// Forgets the modifier state after a key the window layer took for itself.
-    void ClearKeyState();
-    void AddAutomaticMute();
-    void RemoveAutomaticMute();
+    // AppWindowHost
+    void AdoptScreenImage(std::unique_ptr<MemoryImage> image) override;
+    bool IsWindowedRequested() const override { return windowedRequested; }
+    void FallBackToSoftware() override { is3D = false; }
+    void EndWithDisplayError(const std::string& text) override;
+    bool AllowsScreenSaver() const override;
+    void ToggleDebugKeys() override;
+    bool AreDebugKeysOn() const override { return debugKeysEnabled; }
 
     int updateInterval = 10;
     double updateSpeed = 1.0;
@@ -306,46 +239,21 @@ private:
     int exitCode = -1;
     int updateCount = 0;
     std::unique_ptr<PlatformClock> clock;
-    std::unique_ptr<MessageBoxService> messageBox;
-    /// Declared before the display, which may hold on to the window until it goes.
-    std::unique_ptr<WindowSystem> windowSystem;
-    std::unique_ptr<DisplayOutput> displayOutput;
+    AppWindow window;
     LoopStatistics statistics;
     LoopTiming timing;
-    /// Depth of re-entrant loop steps (modal loops), and the widgets to delete once the loop
-    /// is back at the depth they were queued at.
-    int nestingDepth = 0;
-    std::vector<std::pair<int, Widget*>> deferredDeletes;
-    DeferredMessageQueue deferredMessages;
+    DeferredWidgetDeletes deferredDeletes;
     std::unique_ptr<WidgetManager> widgetManager;
     std::unique_ptr<ResourceManager> resourceManager;
     std::unique_ptr<MemoryImage> screenImage;
-    LoadingThread loading;
     std::thread::id mainThreadId;
     int64_t constructionTime = 0;
     int64_t startTime = 0;
-    /// Set while Start runs the main loop: paint messages present the frame then.
-    bool loopRunning = false;
     bool drawing = false;
-    bool displayMade = false;
-    bool displayLost = false;
-    int64_t lastReinitAttempt = 0;
-    int refreshRate = 60;
-    /// Frames presented in the current second and in the last whole one.
-    int framesThisSecond = 0;
-    int framesLastSecond = 0;
-    int64_t fpsSecondStart = 0;
-    std::unique_ptr<Font> fpsFont;
-    bool webOpenPending = false;
-    bool shutdownAfterWebOpen = false;
-    std::string pendingWebAddress;
-    int64_t webOpenTime = 0;
+    FpsOverlay fps;
     SingleInstanceLock instanceLock;
-    mutable std::mutex debugMutex;
-    std::string debugLog;
     ImageCache imageCache;
     SharedImageLoader previousImageLoader;
-    ImageRegistry* previousImageRegistry = nullptr;
     LiveImageSet liveImages;
 };
 

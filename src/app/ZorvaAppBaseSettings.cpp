@@ -24,8 +24,8 @@ void ZorvaAppBase::ReadSettings()
     if (ReadInteger("ScreenMode", value)) {
         windowedRequested = value == 0;
     }
-    ReadInteger("PreferredX", windowState.preferredX);
-    ReadInteger("PreferredY", windowState.preferredY);
+    ReadInteger("PreferredX", window.State().preferredX);
+    ReadInteger("PreferredY", window.State().preferredY);
     ReadBoolean("CustomCursors", customCursors);
     ReadBoolean("WaitForVSync", waitForVSync);
     ReadBoolean("Is3D", is3D);
@@ -44,8 +44,8 @@ void ZorvaAppBase::WriteSettings()
     WriteInteger("SfxVolume", static_cast<int>(std::lround(GetSfxVolume() * 100)));
     WriteInteger("Muted", GetMuteCount() - GetAutoMuteCount() > 0 ? 1 : 0);
     WriteInteger("ScreenMode", windowedRequested ? 0 : 1);
-    WriteInteger("PreferredX", windowState.preferredX);
-    WriteInteger("PreferredY", windowState.preferredY);
+    WriteInteger("PreferredX", window.State().preferredX);
+    WriteInteger("PreferredY", window.State().preferredY);
     WriteBoolean("CustomCursors", customCursors);
     WriteBoolean("WaitForVSync", waitForVSync);
     WriteInteger("InProgress", 0);

@@ -85,7 +85,7 @@ public:
     using ZorvaAppBase::is3DChangedThisRun;
     using ZorvaAppBase::screensaverMode;
     using ZorvaAppBase::test3DPassedCleanly;
-    using ZorvaAppBase::windowState;
+    WindowState& windowState = EditWindowState();
     bool OverrideWorkingDir(const std::string&) override { return keepWorkingDir; }
     void RefreshCursor() override { ++cursorRefreshes; }
 

@@ -1,4 +1,5 @@
 #include "app/LoopTiming.h"
+#include "app/FpsOverlay.h"
 
 #include <gtest/gtest.h>
 
@@ -62,4 +63,18 @@ TEST(LoopTimingTest, Presents_OnlyWhenPaintedOrAfterAQuietSecondAndNotBeforeTheT
     EXPECT_EQ(timing.LastPresentTime(), 1150);
     timing.NoteFramePainted();
     EXPECT_TRUE(timing.PresentDue(1150));
+}
+
+TEST(FpsOverlayTest, ReportsTheFramesOfTheLastWholeSecond)
+{
+    FpsOverlay overlay;
+    EXPECT_EQ(overlay.FramesLastSecond(), 0);
+    overlay.CountFrame(1000);
+    EXPECT_EQ(overlay.FramesLastSecond(), 1);
+    for (const int64_t presentTime : {1200, 1500, 1999}) {
+        overlay.CountFrame(presentTime);
+    }
+    EXPECT_EQ(overlay.FramesLastSecond(), 1);
+    overlay.CountFrame(2000);
+    EXPECT_EQ(overlay.FramesLastSecond(), 4);
 }

@@ -80,7 +80,7 @@ public:
         height = 600;
     }
     using ZorvaAppBase::GetDeferredMessages;
-    using ZorvaAppBase::windowState;
+    WindowState& windowState = EditWindowState();
     bool OverrideWorkingDir(const std::string&) override { return true; }
     void OnFocusGained() override { focusEvents.push_back("gained"); }
     void OnFocusLost() override { focusEvents.push_back("lost"); }

@@ -79,7 +79,7 @@ public:
     using ZorvaAppBase::GetLoopTiming;
     using ZorvaAppBase::IsInnerLoopBroken;
     using ZorvaAppBase::IsShutdownRequestedElsewhere;
-    using ZorvaAppBase::windowState;
+    WindowState& windowState = EditWindowState();
 
     bool DrawIfDue() override
     {
@@ -566,7 +566,7 @@ TEST(ZorvaAppBaseTest, ImageRegistry_CountsLiveImagesAndLetsSurvivorsGo)
         }
         EXPECT_EQ(app.LiveImageCount(), before);
         *survivor = std::make_unique<MemoryImage>();
-        EXPECT_EQ((*survivor)->registry, &app);
+        EXPECT_EQ((*survivor)->registry, app.GetImageRegistry());
     }
     // The application is gone; its images no longer point at it.
     EXPECT_EQ((*survivor)->registry, nullptr);

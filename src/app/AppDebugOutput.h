@@ -1,0 +1,29 @@
+#pragma once
+
+#include <mutex>
+#include <string>
+
+namespace Zorva {
+
+/// The application's debug output: kept in a log for the whole run and, when
+/// `debugOutputEnabled`, also written to standard error. Written from any thread.
+class AppDebugOutput
+{
+public:
+    AppDebugOutput() = default;
+    virtual ~AppDebugOutput() = default;
+    AppDebugOutput(const AppDebugOutput&) = delete;
+    AppDebugOutput& operator=(const AppDebugOutput&) = delete;
+
+    virtual void OutputDebug(const std::string& text);
+    std::string GetDebugLog() const;
+
+    /// Debug output also goes to standard error (QUARROW_DEBUG or -verbose turn it on).
+    bool debugOutputEnabled = false;
+
+private:
+    mutable std::mutex debugMutex;
+    std::string debugLog;
+};
+
+} // namespace Zorva
