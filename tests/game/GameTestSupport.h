@@ -9,8 +9,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <fstream>
 #include <string>
+#include <unistd.h>
+#include <vector>
 
 /// A board with a headless host whose nested loop ticks the board, distinct sound ids, and
 /// helpers to lay out stones and play line ends by hand.
@@ -37,7 +40,13 @@ protected:
         host.onUpdate = [this] { board.Tick(); };
     }
 
-    void TearDown() override { ResetResourceHandles(); }
+    void TearDown() override
+    {
+        ResetResourceHandles();
+        for (const std::string& path : writtenFiles) {
+            std::remove(path.c_str());
+        }
+    }
 
     PlayField& Field() { return board.field; }
 
@@ -108,13 +117,18 @@ protected:
         }
     }
 
-    /// Writes a level text to a temporary file and returns its path.
+    /// Writes a level text to a temporary file of this process and returns its path (CTest runs
+    /// the tests as separate processes side by side).
     std::string WriteLevelFile(const std::string& text, const std::string& name = "level.xml")
     {
-        const std::string path = ::testing::TempDir() + "quarrow_" + name;
+        const std::string path =
+            ::testing::TempDir() + "quarrow_" + std::to_string(::getpid()) + "_" + name;
         std::ofstream(path) << text;
+        writtenFiles.push_back(path);
         return path;
     }
+
+    std::vector<std::string> writtenFiles;
 
     HeadlessHost host;
     BoardModel board{host};
