@@ -115,7 +115,7 @@ public:
     std::vector<uint8_t> rlAdditiveData;
     NativeFormat rlAdditiveFormat;
     bool bitsChanged = false;
-    /// The registry this image told of its existence (the application), or null.
+    /// The registry this image told of its existence (the application's), or null.
     ImageRegistry* registry = nullptr;
 
 private:
