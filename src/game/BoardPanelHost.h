@@ -1,0 +1,13 @@
+#pragma once
+
+/// What the board panel needs from the game application beyond the play field's host.
+class BoardPanelHost
+{
+public:
+    virtual ~BoardPanelHost() = default;
+
+    /// Opens the in-game menu over the game (Escape and the menu button).
+    virtual void OpenInGameMenu() = 0;
+    /// The developer keys are switched on.
+    virtual bool DebugKeysEnabled() const = 0;
+};

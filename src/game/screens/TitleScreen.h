@@ -1,0 +1,50 @@
+#pragma once
+
+#include "widgets/ButtonListener.h"
+#include "widgets/Widget.h"
+
+#include <memory>
+#include <string>
+
+namespace Zorva {
+class Graphics;
+class HyperlinkWidget;
+class ZorvaAppBase;
+} // namespace Zorva
+
+class TitleScreenOwner;
+
+/// The loading screen: optional logo screens, then the product logo with the loading
+/// progress bar, then the "Click To Continue" link once loading has completed.
+class TitleScreen : public Zorva::Widget, public Zorva::ButtonListener
+{
+public:
+    static constexpr int kLinkId = 1;
+
+    TitleScreen(Zorva::ZorvaAppBase& app, TitleScreenOwner& owner);
+    ~TitleScreen() override;
+
+    /// Makes the link (hidden and disabled until loading completes).
+    void CreateLink();
+    /// Reads the logo description; a missing file shows the loading phase at once.
+    void LoadLogos(const std::string& path);
+    /// Loading has completed: the link becomes visible and enabled.
+    void LoadingCompleted();
+
+    void AttachToManager(Zorva::WidgetManager* newManager) override;
+    void DetachFromManager(Zorva::WidgetManager* oldManager) override;
+    void Tick() override;
+    void Paint(Zorva::Graphics& graphics) override;
+    void OnButtonActivated(int id) override;
+
+    Zorva::HyperlinkWidget* Link() const { return link.get(); }
+    bool ShowingLogos() const { return showingLogos; }
+    bool InLoadingPhase() const { return loadingPhase; }
+
+private:
+    Zorva::ZorvaAppBase& app;
+    TitleScreenOwner& owner;
+    std::unique_ptr<Zorva::HyperlinkWidget> link;
+    bool showingLogos = false;
+    bool loadingPhase = false;
+};
