@@ -23,6 +23,9 @@ packages=(
     clang libclang-rt-14-dev
     # the format check of the test suite
     clang-format
+    # end-to-end tests: the real game in a virtual X display, driven by synthetic input,
+    # with screenshots compared and converted
+    xvfb xdotool imagemagick
 )
 
 missing=()

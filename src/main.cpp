@@ -1,10 +1,43 @@
+#include "app/CommandLine.h"
+#include "app/platform/SdlPlatform.h"
+#include "game/screens/GameApp.h"
+#include "game/screens/GameLaunch.h"
 #include "game/screens/ProductInfo.h"
 
 #include <cstdio>
+#include <string>
 
-// The game itself is not wired in yet: the executable reports its version and exits.
-int main()
+namespace {
+
+/// --help and --version answer on standard output without opening a window.
+bool AnswersAtOnce(int argc, char** argv)
 {
-    std::printf("%s\n", ProductInfo::NameAndVersion().c_str());
-    return 0;
+    for (const Zorva::CommandLineParam& param : Zorva::ParamsFromArguments(argc, argv)) {
+        if (param.name == "--help" || param.name == "-h") {
+            std::printf("%s  %s\n", Zorva::CommandLineHelp("quarrow").c_str(), kGameLaunchHelp);
+            return true;
+        }
+        if (param.name == "--version") {
+            std::printf("%s\n", ProductInfo::NameAndVersion().c_str());
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (AnswersAtOnce(argc, argv)) {
+        return 0;
+    }
+    GameApp app;
+    Zorva::InstallSdlPlatform(app);
+    if (app.ReadCommandLine(argc, argv)) {
+        app.Init();
+        app.Start();
+    }
+    const int code = app.GetExitCode();
+    return code < 0 ? 0 : code;
 }

@@ -3,6 +3,7 @@
 #include "app/ZorvaAppBase.h"
 #include "game/screens/TitleScreenOwner.h"
 #include "widgets/HyperlinkWidget.h"
+#include "widgets/WidgetManager.h"
 
 TitleScreen::TitleScreen(Zorva::ZorvaAppBase& newApp, TitleScreenOwner& newOwner)
     : app(newApp), owner(newOwner)
@@ -39,4 +40,14 @@ void TitleScreen::Tick()
 
 void TitleScreen::Paint(Zorva::Graphics&) {}
 
-void TitleScreen::OnButtonActivated(int) {}
+void TitleScreen::OnButtonActivated(int id)
+{
+    if (id != kLinkId) {
+        return;
+    }
+    if (Zorva::WidgetManager* shownIn = GetManager()) {
+        shownIn->RemoveWidget(this);
+    }
+    app.DeferWidgetDelete(this);
+    owner.TitleScreenFinished();
+}

@@ -1,0 +1,550 @@
+#include "game/screens/GameApp.h"
+
+#include "audio/MusicInterface.h"
+#include "game/Board.h"
+#include "game/BoardInterface.h"
+#include "game/ResourceHandles.h"
+#include "game/screens/GameOverWnd.h"
+#include "game/screens/HintWnd.h"
+#include "game/screens/HowDialog.h"
+#include "game/screens/ProductInfo.h"
+#include "game/screens/ResourceBinding.h"
+#include "game/screens/TestStateWriter.h"
+#include "game/screens/TitleScreen.h"
+#include "graphics/ImageLib.h"
+#include "graphics/MemoryImage.h"
+#include "resources/ResourceManager.h"
+#include "system/AppFiles.h"
+#include "widgets/Dialog.h"
+#include "widgets/FlagsMod.h"
+#include "widgets/InputCodes.h"
+#include "widgets/WidgetManager.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <fstream>
+
+namespace {
+
+constexpr const char* kManifestPath = "properties/resources.xml";
+constexpr const char* kLogosPath = "properties/logos.xml";
+constexpr const char* kSongFiles[GameApp::kSongCount] = {
+    "music/vibe-coe.mo3", "music/vibe-cty.mo3", "music/vibe-dxm.mo3",
+    "music/vibe-gws.mo3", "music/vibe-ovr.mo3", "music/vibe-sw.mo3",
+};
+constexpr int kLoadingSong = 0;
+
+} // namespace
+
+GameApp::GameApp(std::unique_ptr<Zorva::PlatformClock> platformClock)
+    : ZorvaAppBase(std::move(platformClock))
+{
+    productName = ProductInfo::kProductName;
+    companyTitle = ProductInfo::kCompanyName;
+    productVersion = ProductInfo::ProductVersion();
+    windowCaption = ProductInfo::WindowTitle();
+    registryKey = std::string(ProductInfo::kCompanyName) + "\\" + ProductInfo::kProductName;
+    width = 800;
+    height = 600;
+    windowedRequested = false;
+    if (const char* statePath = std::getenv(TestStateWriter::kVariable); statePath && *statePath) {
+        testState = std::make_unique<TestStateWriter>(statePath);
+    }
+}
+
+GameApp::~GameApp()
+{
+    // The loading work reads this object's members.
+    WaitForLoadingThread();
+    Zorva::WidgetManager* widgets = GetWidgetManager();
+    for (Zorva::Widget* screen : std::initializer_list<Zorva::Widget*>{
+             titleScreen.get(), board.get(), panel.get(), hintWindow.get()}) {
+        if (screen && widgets) {
+            widgets->RemoveWidget(screen);
+        }
+    }
+    DeleteRemainingDialogs();
+    hintWindow.reset();
+    panel.reset();
+    board.reset();
+    titleScreen.reset();
+    if (Zorva::ResourceManager* resources = GetResourceManager()) {
+        for (const char* group : {"Init", "TitleScreen", "Game"}) {
+            resources->DeleteResources(group);
+        }
+    }
+    ResetResourceHandles();
+}
+
+bool GameApp::ApplyCommandLine(const std::vector<Zorva::CommandLineParam>& params)
+{
+    std::vector<Zorva::CommandLineParam> frameworkParams;
+    for (const Zorva::CommandLineParam& param : params) {
+        if (param.name != kGameLaunchSwitch) {
+            frameworkParams.push_back(param);
+            continue;
+        }
+        std::string error;
+        launch = ParseGameLaunch(param.value, &error);
+        if (!launch) {
+            ShowErrorBox(error);
+            Shutdown();
+            return false;
+        }
+    }
+    return ZorvaAppBase::ApplyCommandLine(frameworkParams);
+}
+
+void GameApp::Init()
+{
+    ZorvaAppBase::Init();
+    if (IsShuttingDown()) {
+        return;
+    }
+    if (!LoadStartupGroups()) {
+        loadingFailed = true;
+        ReportResourceError();
+        Shutdown();
+        return;
+    }
+    titleScreen = std::make_unique<TitleScreen>(*this, *this);
+    titleScreen->Place(0, 0, width, height);
+    titleScreen->CreateLink();
+    GetWidgetManager()->AddWidget(titleScreen.get());
+    LoadSongs();
+    loadingTaskCount = GetResourceManager()->CountResources("Game");
+    // Widgets under a modal dialog stand still as well.
+    GetWidgetManager()->defaultBelowModalRemove |= Zorva::kWidgetUpdate;
+    titleScreen->LoadLogos(kLogosPath);
+}
+
+bool GameApp::LoadStartupGroups()
+{
+    Zorva::ResourceManager& resources = *GetResourceManager();
+    startupGroupsLoaded = resources.ParseManifest(kManifestPath) &&
+                          resources.LoadResources("Init") && BindInitGroup(resources) &&
+                          resources.LoadResources("TitleScreen") && BindTitleScreenGroup(resources);
+    return startupGroupsLoaded;
+}
+
+void GameApp::ReportResourceError()
+{
+    std::string text = loadingError;
+    if (text.empty()) {
+        text = GetResourceManager()->GetErrorText();
+    }
+    if (text.empty()) {
+        text = "The game's resources could not be loaded.";
+    }
+    ShowErrorBox(text);
+}
+
+void GameApp::LoadSongs()
+{
+    Zorva::MusicInterface* music = GetMusicInterface();
+    if (!music) {
+        return;
+    }
+    for (int song = 0; song < kSongCount; ++song) {
+        music->LoadMusic(song, kSongFiles[song]);
+    }
+    music->FadeIn(kLoadingSong, 0, kSongFadeSpeed, false);
+}
+
+void GameApp::ChangeSong(int song)
+{
+    Zorva::MusicInterface* music = GetMusicInterface();
+    if (!music) {
+        return;
+    }
+    music->FadeOutAll(true, kSongFadeSpeed);
+    music->FadeIn(song, 0, kSongFadeSpeed, false);
+}
+
+void GameApp::RunLoadingWork()
+{
+    Zorva::ResourceManager& resources = *GetResourceManager();
+    resources.StartLoading("Game");
+    while (resources.LoadNextResource()) {
+        ++loadingTasksCompleted;
+        if (IsShuttingDown()) {
+            return;
+        }
+    }
+    if (resources.HadError()) {
+        loadingError = resources.GetErrorText();
+        loadingFailed = true;
+    } else if (!BindGameGroup(resources)) {
+        loadingError = resources.GetErrorText();
+        loadingFailed = true;
+    }
+}
+
+void GameApp::OnLoadingFinished()
+{
+    if (loadingFailed) {
+        // Reported here rather than on the loading thread, which must not open windows.
+        ReportResourceError();
+        return;
+    }
+    if (titleScreen) {
+        titleScreen->LoadingCompleted();
+        titleScreen->Invalidate();
+    }
+    players.clear();
+    // Until players are kept on disk, a guest plays; nothing of it is ever saved.
+    auto guest = std::make_unique<Player>();
+    guest->name = "Guest";
+    players.push_back(std::move(guest));
+    currentPlayer = 0;
+    if (launch && titleScreen) {
+        Player& player = *players[0];
+        if (launch->level > 0) {
+            (launch->mode == GameMode::OneSide ? player.oneSideLevel : player.twoSideLevel) =
+                launch->level;
+        }
+        titleScreen->OnButtonActivated(TitleScreen::kLinkId);
+    }
+}
+
+void GameApp::TitleScreenFinished()
+{
+    // The screen has left the manager and is queued for deletion with its link.
+    (void)titleScreen.release();
+    board = std::make_unique<Board>(*this);
+    panel = std::make_unique<BoardInterface>(*board, *this, *this);
+    GetResourceManager()->DeleteResources("TitleScreen");
+    ResetTitleScreenHandles();
+    board->Place(0, 0, 0, 0);
+    panel->Place(0, 0, width, height);
+    hintWindow = std::make_unique<HintWnd>(*this);
+    StartGame(launch ? launch->mode : GameMode::OneSide);
+}
+
+void GameApp::StartGame(GameMode mode)
+{
+    if (!board) {
+        return;
+    }
+    EnterGameScreen();
+    board->model.field.mode = mode;
+    std::string error;
+    if (!board->model.StartLevelFromPlayer(&error)) {
+        OutputDebug("The level could not be started: " + error + "\n");
+    }
+}
+
+void GameApp::EnterGameScreen()
+{
+    Zorva::WidgetManager& widgets = *GetWidgetManager();
+    if (!panel->GetManager()) {
+        widgets.AddWidget(panel.get());
+        widgets.AddWidget(board.get());
+    }
+    widgets.SetFocus(panel.get());
+}
+
+void GameApp::LeaveGameScreen()
+{
+    HideHint();
+    Zorva::WidgetManager& widgets = *GetWidgetManager();
+    widgets.RemoveWidget(board.get());
+    widgets.RemoveWidget(panel.get());
+}
+
+void GameApp::StartNextLevel()
+{
+    if (!board) {
+        return;
+    }
+    std::string error;
+    if (!board->model.StartLevelFromPlayer(&error)) {
+        OutputDebug("The next level could not be started: " + error + "\n");
+    }
+    GetWidgetManager()->SetFocus(panel.get());
+}
+
+void GameApp::PlaySound(int soundId)
+{
+    if (soundId >= 0) {
+        PlaySoundOnce(soundId);
+    }
+}
+
+void GameApp::ShowHint(int x, int y, const std::string& text)
+{
+    if (hintWindow) {
+        hintWindow->Show(*GetWidgetManager(), x, y, text);
+    }
+}
+
+void GameApp::HideHint()
+{
+    if (hintWindow) {
+        hintWindow->Hide();
+    }
+}
+
+void GameApp::ShowLevelCompleteDialog(const std::string& title, const std::string& text,
+                                      const std::string& buttonLabel)
+{
+    HideHint();
+    ShowNewDialog(kLevelCompleteDialogId, true, title, text, buttonLabel,
+                  Zorva::Dialog::kButtonsFooter);
+}
+
+void GameApp::ShowGameOverDialog()
+{
+    if (!panel) {
+        return;
+    }
+    auto dialog = std::make_unique<GameOverWnd>(*this, *panel);
+    const int dialogWidth = IMAGE_W_SMALL ? IMAGE_W_SMALL->GetWidth() : 400;
+    const int dialogHeight = IMAGE_W_SMALL ? IMAGE_W_SMALL->GetHeight() : 160;
+    dialog->Place(400 - dialogWidth / 2, 300 - dialogHeight / 2, dialogWidth, dialogHeight);
+    AttachDialog(GameOverWnd::kDialogId, std::move(dialog));
+}
+
+void GameApp::ShowHowToPlayDialog(GameMode mode)
+{
+    auto dialog = std::make_unique<HowDialog>(*this, *this, mode);
+    dialog->Place(0, 0, width, height);
+    AttachDialog(HowDialog::kDialogId, std::move(dialog));
+}
+
+bool GameApp::RunUntilUpdate()
+{
+    return ZorvaAppBase::RunUntilUpdate();
+}
+
+Player* GameApp::CurrentPlayer()
+{
+    if (currentPlayer < 0 || currentPlayer >= static_cast<int>(players.size())) {
+        return nullptr;
+    }
+    return players[static_cast<std::size_t>(currentPlayer)].get();
+}
+
+void GameApp::SetUndoEnabled(bool enabled)
+{
+    if (panel) {
+        panel->SetUndoEnabled(enabled);
+    }
+}
+
+void GameApp::SetReshuffleButton(const std::string& label, bool enabled)
+{
+    if (panel) {
+        panel->SetReshuffleButton(label, enabled);
+    }
+}
+
+void GameApp::ChangeBackground(const std::string& imagePath)
+{
+    levelBackground = LoadImageToSurface(imagePath, true);
+    if (!levelBackground) {
+        OutputDebug("The level background " + imagePath + " could not be loaded\n");
+    }
+    if (board) {
+        board->SetLevelBackground(levelBackground.get());
+    }
+}
+
+void GameApp::RebuildBackgroundCache()
+{
+    if (board) {
+        board->RebuildBackground();
+    }
+}
+
+void GameApp::AppendStatistics(const std::string& line)
+{
+    if (!debugKeysEnabled) {
+        return;
+    }
+    const std::string folder = Zorva::UserFolder();
+    if (!Zorva::EnsureFolder(folder)) {
+        return;
+    }
+    std::ofstream log(folder + "/stat.log", std::ios::app);
+    log << line << "\n";
+}
+
+void GameApp::OpenInGameMenu()
+{
+    // The in-game menu is not built yet; the request is remembered for it.
+    menuWanted = true;
+}
+
+std::unique_ptr<Zorva::Dialog>
+GameApp::CreateDialogObject(int id, bool modal, const std::string& header, const std::string& lines,
+                            const std::string& footer, int buttonMode)
+{
+    auto dialog = std::make_unique<Zorva::Dialog>(IMAGE_W_SMALL, IMAGE_BUTTON_NORMAL, id, modal,
+                                                  header, lines, footer, buttonMode);
+    dialog->SetHeaderFont(FONT_DEFAULT);
+    dialog->SetLinesFont(FONT_DEFAULT);
+    dialog->SetButtonFont(FONT_DEFAULT);
+    dialog->SetColorAt(Zorva::Dialog::kColorHeader, Zorva::Color(0, 0, 0));
+    dialog->SetColorAt(Zorva::Dialog::kColorLines, Zorva::Color(0, 0, 0));
+    dialog->spaceAfterHeader = 30;
+    if (IMAGE_W_SMALL) {
+        const int dialogWidth = IMAGE_W_SMALL->GetWidth();
+        const int dialogHeight = IMAGE_W_SMALL->GetHeight();
+        dialog->Place(400 - dialogWidth / 2, 300 - dialogHeight / 2, dialogWidth, dialogHeight);
+    }
+    return dialog;
+}
+
+void GameApp::OnButtonActivated(int id)
+{
+    if (id == kOptionsMessageDialogId + 2000) {
+        CloseDialog(kOptionsMessageDialogId);
+    }
+}
+
+void GameApp::OnDialogButtonActivated(int dialogId, int buttonId)
+{
+    PlaySound(SOUND_CLICK);
+    if ((dialogId == 100 || dialogId == 111) && buttonId == Zorva::Dialog::kYesButtonId) {
+        CloseDialog(dialogId);
+    } else if (dialogId == kLevelCompleteDialogId && buttonId == Zorva::Dialog::kYesButtonId) {
+        CloseDialog(dialogId);
+        StartNextLevel();
+    }
+}
+
+void GameApp::OnShutdownStarting()
+{
+    if (Zorva::WidgetManager* widgets = GetWidgetManager()) {
+        if (board) {
+            widgets->RemoveWidget(board.get());
+        }
+        if (panel) {
+            widgets->RemoveWidget(panel.get());
+        }
+    }
+}
+
+void GameApp::OnFocusLost()
+{
+    if (panel && panel->hasFocus) {
+        OpenInGameMenu();
+    }
+}
+
+bool GameApp::HandleDebugKeyEarly(int key, bool, bool)
+{
+    if (key != Zorva::kVirtualKeyF12) {
+        return false;
+    }
+    const std::string path = SaveScreenshot();
+    OutputDebug(path.empty() ? "The screenshot could not be written\n"
+                             : "Screenshot written to " + path + "\n");
+    return true;
+}
+
+std::string GameApp::SaveScreenshot()
+{
+    std::string folder;
+    if (const char* configured = std::getenv("QUARROW_SCREENSHOT_DIR"); configured && *configured) {
+        folder = configured;
+    } else {
+        folder = Zorva::UserFolder();
+    }
+    if (!Zorva::EnsureFolder(folder)) {
+        return {};
+    }
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char stamp[32];
+    std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
+    std::string path = folder + "/quarrow-" + stamp + ".png";
+    // Several shots within one second each get their own file.
+    for (int n = 2; Zorva::FileExists(path); ++n) {
+        path = folder + "/quarrow-" + stamp + "-" + std::to_string(n) + ".png";
+    }
+    Zorva::MemoryImage* screen = GetScreenImage();
+    if (!screen || screen->GetWidth() <= 0 || screen->GetHeight() <= 0) {
+        return {};
+    }
+    auto copy = Zorva::ImageLib::Image::Create(screen->GetWidth(), screen->GetHeight());
+    if (!copy) {
+        return {};
+    }
+    const std::size_t count = static_cast<std::size_t>(copy->width) * copy->height;
+    const uint32_t* pixels = screen->GetPixels();
+    for (std::size_t i = 0; i < count; ++i) {
+        // The screen's alpha is not meaningful; the shot is opaque.
+        copy->bits[i] = pixels[i] | 0xFF000000u;
+    }
+    if (!Zorva::ImageLib::SavePNG(path, *copy)) {
+        return {};
+    }
+    return path;
+}
+
+void GameApp::AdvanceOneUpdate()
+{
+    ZorvaAppBase::AdvanceOneUpdate();
+    WriteTestState();
+}
+
+std::string GameApp::ScreenName() const
+{
+    if (titleScreen) {
+        return "loading";
+    }
+    if (panel && panel->GetManager()) {
+        return "game";
+    }
+    return "none";
+}
+
+bool GameApp::AtRest() const
+{
+    // Every loop step counts one level; a nested loop runs inside an outer step.
+    if (GetNestingDepth() > 1) {
+        return false;
+    }
+    if (!board) {
+        return true;
+    }
+    const BoardModel& model = board->model;
+    if (model.field.loading || model.deck.busy || !model.field.BoardAtRest()) {
+        return false;
+    }
+    for (const StoneList& layer : model.field.layers) {
+        for (const auto& stone : layer) {
+            if (stone->IsMoving() || stone->rotationState != 0 || stone->flipActive ||
+                (stone->alpha > 0 && stone->alpha < 255)) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+std::vector<int> GameApp::OpenDialogIds() const
+{
+    std::vector<int> ids;
+    if (const Zorva::WidgetManager* widgets = GetWidgetManager()) {
+        for (const Zorva::Widget* widget : widgets->GetChildren()) {
+            if (const auto* dialog = dynamic_cast<const Zorva::Dialog*>(widget)) {
+                ids.push_back(dialog->id);
+            }
+        }
+    }
+    return ids;
+}
+
+void GameApp::WriteTestState()
+{
+    if (!testState) {
+        return;
+    }
+    const BoardModel* model = panel && panel->GetManager() ? &board->model : nullptr;
+    testState->Update(TestStateWriter::Compose(ScreenName(), OpenDialogIds(), AtRest(), model));
+}

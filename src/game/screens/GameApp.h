@@ -1,0 +1,139 @@
+#pragma once
+
+#include "app/ZorvaAppBase.h"
+#include "game/BoardPanelHost.h"
+#include "game/GameMode.h"
+#include "game/PlayFieldHost.h"
+#include "game/Player.h"
+#include "game/screens/GameLaunch.h"
+#include "game/screens/TitleScreenOwner.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace Zorva {
+class MemoryImage;
+}
+
+class Board;
+class BoardInterface;
+class HintWnd;
+class TestStateWriter;
+class TitleScreen;
+
+/// The game's application object: it loads the resources behind the loading screen, owns
+/// the game's screens and the players, plays the music, and carries the screen flow from
+/// the loading screen to the game. It is the play field's and the board panel's host.
+class GameApp : public Zorva::ZorvaAppBase,
+                public PlayFieldHost,
+                public BoardPanelHost,
+                public TitleScreenOwner
+{
+public:
+    static constexpr int kSongCount = 6;
+    static constexpr double kSongFadeSpeed = 0.002;
+    static constexpr int kLevelCompleteDialogId = 101;
+    static constexpr int kOptionsMessageDialogId = 7;
+
+    explicit GameApp(std::unique_ptr<Zorva::PlatformClock> platformClock = nullptr);
+    ~GameApp() override;
+
+    /// The framework's start-up, then the game's: the manifest, the groups "Init" and
+    /// "TitleScreen", the loading screen, the songs and the loading tasks. A failure is
+    /// reported and closes the application.
+    void Init() override;
+    /// Takes the game's own switches off before the framework reads the rest.
+    bool ApplyCommandLine(const std::vector<Zorva::CommandLineParam>& params) override;
+
+    // Loading
+    void RunLoadingWork() override;
+    void OnLoadingFinished() override;
+    bool LoadingFailed() const { return loadingFailed; }
+
+    // TitleScreenOwner
+    void TitleScreenFinished() override;
+
+    /// Shows the board and the panel and starts the current player's level of `mode`.
+    void StartGame(GameMode mode);
+    /// Fades every song out and `song` in from its start, looping.
+    void ChangeSong(int song);
+
+    // PlayFieldHost
+    void PlaySound(int soundId) override;
+    void FadeToSong(int track) override { ChangeSong(track); }
+    void ShowHint(int x, int y, const std::string& text) override;
+    void HideHint() override;
+    void ShowLevelCompleteDialog(const std::string& title, const std::string& text,
+                                 const std::string& buttonLabel) override;
+    void ShowGameOverDialog() override;
+    void ShowHowToPlayDialog(GameMode mode) override;
+    bool RunUntilUpdate() override;
+    int UpdateCount() const override { return GetUpdateCount(); }
+    Player* CurrentPlayer() override;
+    void SavePlayers() override {}
+    void SetLevelCompletedThisGame() override { levelCompletedThisGame = true; }
+    void SetUndoEnabled(bool enabled) override;
+    void SetReshuffleButton(const std::string& label, bool enabled) override;
+    void ChangeBackground(const std::string& imagePath) override;
+    void RebuildBackgroundCache() override;
+    void AppendStatistics(const std::string& line) override;
+
+    // BoardPanelHost
+    void OpenInGameMenu() override;
+    bool DebugKeysEnabled() const override { return debugKeysEnabled; }
+
+    // The framework's hooks
+    std::unique_ptr<Zorva::Dialog> CreateDialogObject(int id, bool modal, const std::string& header,
+                                                      const std::string& lines,
+                                                      const std::string& footer,
+                                                      int buttonMode) override;
+    void OnButtonActivated(int id) override;
+    void OnDialogButtonActivated(int dialogId, int buttonId) override;
+    void OnShutdownStarting() override;
+    void OnFocusLost() override;
+    bool HandleDebugKeyEarly(int key, bool ctrl, bool alt) override;
+    void AdvanceOneUpdate() override;
+
+    /// Writes the screen image as a PNG named with the date and time into the screenshot
+    /// folder; the path written, or empty on failure.
+    std::string SaveScreenshot();
+
+    TitleScreen* GetTitleScreen() const { return titleScreen.get(); }
+    Board* GetBoard() const { return board.get(); }
+    BoardInterface* GetPanel() const { return panel.get(); }
+    HintWnd* GetHintWindow() const { return hintWindow.get(); }
+    /// "loading" while the loading screen is up, "game" while the board is shown.
+    std::string ScreenName() const;
+    /// No stone moves, turns or fades and no nested loop runs.
+    bool AtRest() const;
+    /// The ids of the open dialogs, bottom first.
+    std::vector<int> OpenDialogIds() const;
+
+    /// The level asked for on the command line, started straight after loading.
+    std::optional<GameLaunch> launch;
+    std::vector<std::unique_ptr<Player>> players;
+    int currentPlayer = -1;
+    bool levelCompletedThisGame = false;
+
+private:
+    bool LoadStartupGroups();
+    void ReportResourceError();
+    void LoadSongs();
+    void EnterGameScreen();
+    void LeaveGameScreen();
+    void StartNextLevel();
+    void WriteTestState();
+
+    std::unique_ptr<TitleScreen> titleScreen;
+    std::unique_ptr<Board> board;
+    std::unique_ptr<BoardInterface> panel;
+    std::unique_ptr<HintWnd> hintWindow;
+    std::unique_ptr<Zorva::MemoryImage> levelBackground;
+    std::unique_ptr<TestStateWriter> testState;
+    std::string loadingError;
+    bool loadingFailed = false;
+    bool startupGroupsLoaded = false;
+    bool menuWanted = false;
+};

@@ -1,0 +1,77 @@
+#include "game/screens/TestStateWriter.h"
+
+#include "game/BoardModel.h"
+#include "system/AtomicFile.h"
+
+namespace {
+
+/// The rectangle in which a pointer press picks the stone up.
+std::string StoneLine(const char* kind, const DominoFish& stone)
+{
+    return std::string(kind) + " " + std::to_string(stone.drawLeft + 8) + " " +
+           std::to_string(stone.drawTop - 6) + " " + std::to_string(stone.width - 1) + " " +
+           std::to_string(stone.height - 1) + " " + std::to_string(stone.LeftValue()) + " " +
+           std::to_string(stone.RightValue()) + "\n";
+}
+
+std::string BoardLines(const BoardModel& model)
+{
+    const PlayField& field = model.field;
+    std::string text = "mode " + std::to_string(static_cast<int>(field.mode)) + " level " +
+                       std::to_string(model.levelNumber) + " score " + std::to_string(field.score) +
+                       " moves " + std::to_string(field.movesAvailable) + "\n";
+    const StoneDeck& deck = model.deck;
+    text += "deck " + std::to_string(deck.x + 1) + " " + std::to_string(deck.y - 20) + " 100 77 " +
+            std::to_string(deck.StoneCount()) + "\n";
+    const DominoFish* first = model.line.First();
+    const DominoFish* last = model.line.Last();
+    text += "line " + std::to_string(model.line.LeftEndValue()) + " " +
+            std::to_string(model.line.RightEndValue()) + " " +
+            std::to_string(first ? first->x : 0) + " " + std::to_string(first ? first->y : 0) +
+            " " + std::to_string(last ? last->x : 0) + " " + std::to_string(last ? last->y : 0) +
+            "\n";
+    for (const StoneList& layer : field.layers) {
+        for (const auto& stone : layer) {
+            if (stone->faceUp && stone->visible && !stone->IsMoving() && !stone->dragging) {
+                text += StoneLine("stone", *stone);
+            }
+        }
+    }
+    if (field.mode == GameMode::TwoSide) {
+        for (const StoneList& pile : deck.piles) {
+            if (!pile.empty()) {
+                text += StoneLine("pile", *pile.back());
+            }
+        }
+    }
+    return text;
+}
+
+} // namespace
+
+std::string TestStateWriter::Compose(const std::string& screen, const std::vector<int>& dialogIds,
+                                     bool atRest, const BoardModel* model)
+{
+    std::string text = "screen " + screen + "\ndialogs";
+    for (const int id : dialogIds) {
+        text += " " + std::to_string(id);
+    }
+    text += "\nrest " + std::string(atRest ? "1" : "0") + "\n";
+    if (model) {
+        text += BoardLines(*model);
+    }
+    return text;
+}
+
+bool TestStateWriter::Update(const std::string& text)
+{
+    if (hasWritten && text == written) {
+        return true;
+    }
+    if (!Zorva::WriteFileAtomically(path, text)) {
+        return false;
+    }
+    written = text;
+    hasWritten = true;
+    return true;
+}
