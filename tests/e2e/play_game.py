@@ -1,0 +1,728 @@
+#!/usr/bin/env python3
+"""Plays Quarrow end to end: the real executable in a real window on a private Xvfb display,
+driven by synthetic pointer and key input through xdotool, watched through the game's
+test-state file.
+
+    play_game.py BUILD_DIR [--only loading|one|two|gameover] [--keep-temp]
+
+The board's positions come only from the state file; the few dialog buttons that the file
+does not list are in DIALOG_BUTTONS below, sized from the images in the data folder.
+Screenshots (taken with the game's own F12) go to BUILD_DIR/e2e-shots/.
+
+Exit status: 0 when every part passed, 1 on a failure (the last state file and the move log
+are printed), 77 when Xvfb or xdotool is missing.
+"""
+
+import argparse
+import os
+import shutil
+import struct
+import subprocess
+import sys
+import tempfile
+import time
+
+SKIP = 77
+LEVEL_TIMEOUT = 240.0
+START_TIMEOUT = 60.0
+MOVE_LIMIT = 400
+
+# Dialog ids the state file reports.
+DIALOG_LEVEL_COMPLETE = 101
+DIALOG_GAME_OVER = 1006
+DIALOG_HOW_TO_PLAY = 1007
+
+# Buttons the state file does not list: (x, y) of the top left corner within the dialog,
+# the image whose size the button (or the dialog) has, and the dialog's own image; dialogs
+# with an image are centred on the 800x600 screen. Only used where the state file is silent.
+DIALOG_BUTTONS = {
+    # The how-to-play page covers the screen; "Close" is a big button.
+    "how_to_play_close": {"origin": (310, 550), "button": "big_button.png", "dialog": None},
+    # Game over: two buttons 140 wide in the small dialog.
+    "game_over_replay": {"origin": (195, 105), "button": (140, "button_normal.png"),
+                         "dialog": "w_small.png"},
+    "game_over_reshuffle": {"origin": (30, 105), "button": (140, "button_normal.png"),
+                            "dialog": "w_small.png"},
+}
+# The loading screen's "Click To Continue" link.
+LOADING_LINK = (400, 505)
+# Insets of a message dialog around its footer button (the framework's default).
+MESSAGE_DIALOG_INSET = 24
+
+JOKER = 100
+
+
+def png_size(path):
+    """Width and height from a PNG file's header."""
+    with open(path, "rb") as f:
+        header = f.read(24)
+    if len(header) < 24 or header[:8] != b"\x89PNG\r\n\x1a\n":
+        raise ValueError(path + " is not a PNG file")
+    return struct.unpack(">II", header[16:24])
+
+
+class Failure(Exception):
+    pass
+
+
+class State:
+    """One reading of the state file."""
+
+    def __init__(self, text):
+        self.text = text
+        self.screen = None
+        self.dialogs = []
+        self.rest = False
+        self.mode = self.level = self.score = self.moves = None
+        self.deck = None
+        self.line = None
+        self.stones = []
+        self.piles = []
+        for raw in text.splitlines():
+            parts = raw.split()
+            if not parts:
+                continue
+            key, values = parts[0], parts[1:]
+            if key == "screen":
+                self.screen = values[0] if values else None
+            elif key == "dialogs":
+                self.dialogs = [int(v) for v in values]
+            elif key == "rest":
+                self.rest = values == ["1"]
+            elif key == "mode":
+                pairs = dict(zip(parts[0::2], (int(v) for v in parts[1::2])))
+                self.mode, self.level = pairs.get("mode"), pairs.get("level")
+                self.score, self.moves = pairs.get("score"), pairs.get("moves")
+            elif key == "deck":
+                x, y, w, h, count = (int(v) for v in values)
+                self.deck = {"rect": (x, y, w, h), "count": count}
+            elif key == "line":
+                left, right, x1, y1, x2, y2 = (int(v) for v in values)
+                self.line = {"left": left, "right": right, "leftAt": (x1, y1),
+                             "rightAt": (x2, y2)}
+            elif key in ("stone", "pile"):
+                x, y, w, h, left, right = (int(v) for v in values)
+                entry = {"kind": key, "rect": (x, y, w, h), "left": left, "right": right}
+                (self.stones if key == "stone" else self.piles).append(entry)
+
+    def signature(self):
+        """What changes when a move happened."""
+        return (self.dialogs, self.deck and self.deck["count"], self.line,
+                sorted((s["rect"], s["left"], s["right"]) for s in self.stones + self.piles))
+
+
+def centre(rect):
+    x, y, w, h = rect
+    return x + w // 2, y + h // 2
+
+
+def matches(value, end):
+    return value == end or value == JOKER or end == JOKER
+
+
+class Game:
+    """One run of the executable on the display."""
+
+    def __init__(self, harness, name, args):
+        self.harness = harness
+        self.name = name
+        self.folder = os.path.join(harness.temp, name)
+        os.makedirs(self.folder)
+        self.statePath = os.path.join(self.folder, "state")
+        self.shotFolder = os.path.join(self.folder, "shots")
+        self.log = []
+        env = dict(os.environ)
+        env.update({
+            "DISPLAY": harness.display,
+            "QUARROW_HOME": os.path.join(self.folder, "home"),
+            "QUARROW_TEST_STATE": self.statePath,
+            "QUARROW_SCREENSHOT_DIR": self.shotFolder,
+            "SDL_AUDIODRIVER": "dummy",
+        })
+        env.pop("SDL_VIDEODRIVER", None)
+        self.output = open(os.path.join(self.folder, "game.log"), "wb")
+        self.process = subprocess.Popen([harness.executable, "--windowed"] + args,
+                                        cwd=self.folder, env=env, stdout=self.output,
+                                        stderr=subprocess.STDOUT)
+        self.window = None
+        self.origin = (0, 0)
+        self.say("started: quarrow --windowed " + " ".join(args))
+
+    # -- bookkeeping -------------------------------------------------------------------------
+
+    def say(self, text):
+        line = "[%6.1f %s] %s" % (time.monotonic() - self.harness.started, self.name, text)
+        self.log.append(line)
+        if self.harness.verbose:
+            print(line, flush=True)
+
+    def fail(self, text):
+        raise Failure("%s: %s" % (self.name, text))
+
+    def close(self):
+        if self.process.poll() is None:
+            self.process.terminate()
+            try:
+                self.process.wait(10)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+                self.process.wait()
+        self.output.close()
+
+    def state(self):
+        if self.process.poll() is not None:
+            self.fail("the game exited with status %d" % self.process.returncode)
+        try:
+            with open(self.statePath) as f:
+                return State(f.read())
+        except FileNotFoundError:
+            return State("")
+
+    def wait_for(self, what, predicate, timeout):
+        deadline = time.monotonic() + timeout
+        while True:
+            current = self.state()
+            if predicate(current):
+                return current
+            if time.monotonic() > deadline:
+                self.fail("timed out after %.0f s waiting for %s" % (timeout, what))
+            time.sleep(0.05)
+
+    def wait_rest(self, timeout=20.0):
+        """The state once nothing moves, or once a dialog is open (which stops the board)."""
+        return self.wait_for("rest", lambda s: s.rest or s.dialogs, timeout)
+
+    # -- the window and input ----------------------------------------------------------------
+
+    def xdo(self, *args):
+        return self.harness.xdo(*args)
+
+    def find_window(self, timeout=START_TIMEOUT):
+        deadline = time.monotonic() + timeout
+        while time.monotonic() < deadline:
+            result = self.xdo("search", "--onlyvisible", "--name", "Quarrow")
+            ids = result.stdout.split()
+            if ids:
+                self.window = ids[0]
+                geometry = self.xdo("getwindowgeometry", "--shell", self.window).stdout
+                values = dict(l.split("=", 1) for l in geometry.split() if "=" in l)
+                self.origin = (int(values["X"]), int(values["Y"]))
+                self.say("window %s at %s, %sx%s" % (self.window, self.origin,
+                                                     values["WIDTH"], values["HEIGHT"]))
+                self.focus()
+                return
+            self.state()
+            time.sleep(0.1)
+        self.fail("no window named Quarrow appeared")
+
+    def focus(self):
+        # Without a window manager activation is not available; focusing is enough.
+        self.xdo("windowfocus", "--sync", self.window)
+
+    def move(self, x, y):
+        self.xdo("mousemove", str(self.origin[0] + x), str(self.origin[1] + y))
+
+    def click(self, x, y, why):
+        self.say("click (%d, %d): %s" % (x, y, why))
+        self.move(x, y)
+        time.sleep(0.03)
+        self.xdo("mousedown", "1")
+        time.sleep(0.05)
+        self.xdo("mouseup", "1")
+
+    def drag(self, start, end, why, steps=8):
+        self.say("drag %s -> %s: %s" % (start, end, why))
+        self.move(*start)
+        time.sleep(0.05)
+        self.xdo("mousedown", "1")
+        time.sleep(0.08)
+        for step in range(1, steps + 1):
+            self.move(start[0] + (end[0] - start[0]) * step // steps,
+                      start[1] + (end[1] - start[1]) * step // steps)
+            time.sleep(0.03)
+        time.sleep(0.08)
+        self.xdo("mouseup", "1")
+
+    def key(self, name):
+        self.say("key " + name)
+        self.focus()
+        self.xdo("key", name)
+
+    def screenshot(self, name):
+        """Presses F12 and moves the game's new file to BUILD_DIR/e2e-shots/NAME.png."""
+        before = set(os.listdir(self.shotFolder)) if os.path.isdir(self.shotFolder) else set()
+        self.key("F12")
+        deadline = time.monotonic() + 10
+        while time.monotonic() < deadline:
+            if os.path.isdir(self.shotFolder):
+                new = sorted(n for n in set(os.listdir(self.shotFolder)) - before
+                             if n.startswith("quarrow-") and n.endswith(".png"))
+                if new:
+                    source = os.path.join(self.shotFolder, new[-1])
+                    target = os.path.join(self.harness.shots, name + ".png")
+                    shutil.move(source, target)
+                    self.harness.shotsTaken.append(target)
+                    self.say("screenshot " + target)
+                    return target
+            time.sleep(0.05)
+        self.fail("F12 wrote no screenshot")
+
+    # -- dialogs -----------------------------------------------------------------------------
+
+    def dialog_button(self, name):
+        entry = DIALOG_BUTTONS[name]
+        images = os.path.join(self.harness.data, "images")
+        button = entry["button"]
+        if isinstance(button, tuple):
+            width, image = button
+            height = png_size(os.path.join(images, image))[1]
+        else:
+            width, height = png_size(os.path.join(images, button))
+        left, top = 0, 0
+        if entry["dialog"]:
+            dialogWidth, dialogHeight = png_size(os.path.join(images, entry["dialog"]))
+            left, top = 400 - dialogWidth // 2, 300 - dialogHeight // 2
+        return left + entry["origin"][0] + width // 2, top + entry["origin"][1] + height // 2
+
+    def level_complete_button(self):
+        """The footer button of the message dialog: full inner width, at the bottom."""
+        images = os.path.join(self.harness.data, "images")
+        dialogHeight = png_size(os.path.join(images, "w_small.png"))[1]
+        buttonHeight = png_size(os.path.join(images, "button_normal.png"))[1]
+        bottom = 300 - dialogHeight // 2 + dialogHeight - MESSAGE_DIALOG_INSET
+        return 400, bottom - buttonHeight // 2
+
+    def close_dialog(self, dialogId, attempts):
+        """Tries each (description, action) until the dialog is gone; False when none did."""
+        for description, action in attempts:
+            action()
+            try:
+                self.wait_for("dialog %d to close (%s)" % (dialogId, description),
+                              lambda s: dialogId not in s.dialogs, 3.0)
+                self.say("dialog %d closed by %s" % (dialogId, description))
+                return True
+            except Failure:
+                self.say("dialog %d stayed open after %s" % (dialogId, description))
+        return False
+
+    def close_how_to_play(self):
+        x, y = self.dialog_button("how_to_play_close")
+        closed = self.close_dialog(DIALOG_HOW_TO_PLAY, [
+            ("its Close button", lambda: self.click(x, y, "how-to-play Close")),
+            ("Escape", lambda: self.key("Escape")),
+            ("Enter", lambda: self.key("Return")),
+        ])
+        if not closed:
+            self.harness.note("the how-to-play dialog (%d) could not be closed by its Close "
+                              "button, Escape or Enter" % DIALOG_HOW_TO_PLAY)
+        return closed
+
+    # -- playing -----------------------------------------------------------------------------
+
+    def start(self, timeout=START_TIMEOUT):
+        self.wait_for("the game screen", lambda s: s.screen == "game", timeout)
+        self.find_window()
+        return self.wait_rest()
+
+    def act_and_wait(self, before, action):
+        """Runs an input action and waits for the state to change and settle; False when the
+        game did not react."""
+        action()
+        try:
+            self.wait_for("a reaction", lambda s: s.signature() != before.signature(), 3.0)
+        except Failure:
+            return False
+        # A refused drop flies back: something changed for a while, but nothing in the end.
+        return self.wait_rest().signature() != before.signature()
+
+    def play_level(self, strategy, gameOverTries=3):
+        """Plays until the level-complete dialog; returns the final state."""
+        deadline = time.monotonic() + LEVEL_TIMEOUT
+        refused = set()
+        moves = 0
+        gameOvers = 0
+        while True:
+            if time.monotonic() > deadline:
+                self.fail("the level was not complete after %.0f s" % LEVEL_TIMEOUT)
+            current = self.wait_rest()
+            if DIALOG_LEVEL_COMPLETE in current.dialogs:
+                self.say("level %s complete after %d moves, score %s" %
+                         (current.level, moves, current.score))
+                return current
+            if DIALOG_GAME_OVER in current.dialogs:
+                gameOvers += 1
+                self.say("game over (%d)" % gameOvers)
+                if gameOvers == 1 and not self.harness.hasGameOverShot:
+                    self.screenshot("game-over")
+                    self.harness.hasGameOverShot = True
+                if gameOvers > gameOverTries:
+                    self.fail("game over %d times" % gameOvers)
+                if not self.leave_game_over(current):
+                    self.fail("the game-over dialog could not be closed")
+                refused.clear()
+                continue
+            if DIALOG_HOW_TO_PLAY in current.dialogs:
+                if not self.close_how_to_play():
+                    self.fail("the how-to-play dialog blocks the board")
+                continue
+            if current.dialogs:
+                self.fail("an unexpected dialog is open: %s" % current.dialogs)
+            if moves >= MOVE_LIMIT:
+                self.fail("no level complete after %d moves" % MOVE_LIMIT)
+            self.focus()
+            choice = strategy(self, current, refused)
+            if choice is None:
+                # Nothing to do; the game should decide (game over) on its own.
+                self.wait_for("game over or a change", lambda s: s.dialogs or
+                              s.signature() != current.signature(), 10.0)
+                continue
+            key, description, action = choice
+            moves += 1
+            if not self.act_and_wait(current, action):
+                self.say("no reaction to " + description)
+                refused.add(key)
+                if len(refused) > 12:
+                    self.fail("the game ignored %d moves in a row" % len(refused))
+            else:
+                refused.clear()
+
+    def leave_game_over(self, current):
+        names = ["game_over_reshuffle", "game_over_replay"]
+        attempts = []
+        for name in names:
+            x, y = self.dialog_button(name)
+            attempts.append((name, lambda x=x, y=y, name=name: self.click(x, y, name)))
+        attempts.append(("Escape", lambda: self.key("Escape")))
+        if self.close_dialog(DIALOG_GAME_OVER, attempts):
+            return True
+        self.harness.note("the game-over dialog (%d) could not be closed by Use Reshuffle, "
+                          "Replay or Escape" % DIALOG_GAME_OVER)
+        return False
+
+    def next_level(self, current):
+        """Presses the level-complete dialog's button and checks that the next level starts."""
+        x, y = self.level_complete_button()
+        level = current.level
+        if not self.close_dialog(DIALOG_LEVEL_COMPLETE,
+                                 [("Play Next", lambda: self.click(x, y, "Play Next"))]):
+            self.fail("the level-complete dialog did not close on its button")
+        after = self.wait_for("the next level", lambda s: s.level == level + 1, 10.0)
+        self.say("level %d started" % after.level)
+        return after
+
+
+# -- strategies: each returns (key, description, action) or None ------------------------------
+
+def one_side_options(game, s, refused):
+    """Stones that can join the right end, with where the end would be afterwards."""
+    end = s.line["right"]
+    options = []
+    for stone in s.stones:
+        key = (stone["rect"], stone["left"], stone["right"])
+        if key in refused:
+            continue
+        if matches(stone["left"], end):
+            options.append((stone, stone["right"]))
+        elif matches(stone["right"], end):
+            options.append((stone, stone["left"]))
+    return options
+
+
+def follow_ups(s, stone, newEnd):
+    return sum(1 for other in s.stones if other is not stone and
+               (matches(other["left"], newEnd) or matches(other["right"], newEnd)))
+
+
+def one_side_greedy(game, s, refused):
+    options = one_side_options(game, s, refused)
+    if options:
+        def rank(option):
+            stone, newEnd = option
+            jokers = (stone["left"] == JOKER) + (stone["right"] == JOKER)
+            return (follow_ups(s, stone, newEnd), -jokers)
+        stone, newEnd = max(options, key=rank)
+        pos = centre(stone["rect"])
+        return ((stone["rect"], stone["left"], stone["right"]),
+                "stone %s" % (pos,),
+                lambda: game.click(pos[0], pos[1], "stone %d|%d onto end %d" %
+                                   (stone["left"], stone["right"], s.line["right"])))
+    return deck_click(game, s, refused)
+
+
+def one_side_careless(game, s, refused):
+    """Empties the deck first, then picks the moves that leave the fewest follow-ups: the
+    way to a game over."""
+    choice = deck_click(game, s, refused)
+    if choice:
+        return choice
+    options = one_side_options(game, s, refused)
+    if not options:
+        return None
+    stone, newEnd = min(options, key=lambda o: follow_ups(s, o[0], o[1]))
+    pos = centre(stone["rect"])
+    return ((stone["rect"], stone["left"], stone["right"]), "stone %s" % (pos,),
+            lambda: game.click(pos[0], pos[1], "stone %d|%d onto end %d (careless)" %
+                               (stone["left"], stone["right"], s.line["right"])))
+
+
+def deck_click(game, s, refused):
+    if not s.deck or s.deck["count"] <= 0 or "deck" in refused:
+        return None
+    pos = centre(s.deck["rect"])
+    return ("deck", "deck", lambda: game.click(pos[0], pos[1],
+                                               "deck (%d left)" % s.deck["count"]))
+
+
+def two_side_greedy(game, s, refused):
+    left, right = s.line["left"], s.line["right"]
+    options = []
+    for stone in s.stones + s.piles:
+        for end, target in ((left, "leftAt"), (right, "rightAt")):
+            key = (stone["rect"], stone["left"], stone["right"], target)
+            if key in refused:
+                continue
+            if matches(stone["left"], end) or matches(stone["right"], end):
+                newEnd = stone["right"] if matches(stone["left"], end) else stone["left"]
+                if target == "leftAt":
+                    newEnd = stone["left"] if matches(stone["right"], end) else stone["right"]
+                options.append((stone, target, newEnd, key))
+    if options:
+        def rank(option):
+            stone, target, newEnd, _ = option
+            others = [o for o in s.stones + s.piles if o is not stone]
+            keep = left if target == "rightAt" else right
+            follow = sum(1 for o in others for v in (newEnd, keep)
+                         if matches(o["left"], v) or matches(o["right"], v))
+            jokers = (stone["left"] == JOKER) + (stone["right"] == JOKER)
+            return (stone["kind"] == "stone", follow, -jokers)
+        stone, target, newEnd, key = max(options, key=rank)
+        start = centre(stone["rect"])
+        # A stone is dropped on the free place beyond the end stone, one stone further out.
+        pitch = stone["rect"][2] + 1
+        endX, endY = s.line[target]
+        end = (endX - pitch if target == "leftAt" else endX + pitch, endY)
+        return (key, "drag %s" % (start,),
+                lambda: game.drag(start, end, "%s %d|%d onto the %s end %d" %
+                                  (stone["kind"], stone["left"], stone["right"],
+                                   "left" if target == "leftAt" else "right",
+                                   left if target == "leftAt" else right)))
+    return deck_click(game, s, refused)
+
+
+# -- the harness --------------------------------------------------------------------------------
+
+class Harness:
+    def __init__(self, build, verbose, keepTemp):
+        self.build = os.path.abspath(build)
+        self.executable = os.path.join(self.build, "quarrow")
+        self.data = os.path.join(self.build, "data")
+        self.shots = os.path.join(self.build, "e2e-shots")
+        self.verbose = verbose
+        self.keepTemp = keepTemp
+        self.started = time.monotonic()
+        self.temp = tempfile.mkdtemp(prefix="quarrow-e2e-")
+        self.xvfb = None
+        self.display = None
+        self.notes = []
+        self.shotsTaken = []
+        self.hasGameOverShot = False
+        self.games = []
+
+    def note(self, text):
+        if text not in self.notes:
+            self.notes.append(text)
+            print("NOTE: " + text, flush=True)
+
+    def xdo(self, *args):
+        return subprocess.run(["xdotool"] + list(args), env={**os.environ,
+                              "DISPLAY": self.display}, capture_output=True, text=True,
+                              timeout=20)
+
+    def start_display(self):
+        for number in range(70, 100):
+            if os.path.exists("/tmp/.X%d-lock" % number) or \
+                    os.path.exists("/tmp/.X11-unix/X%d" % number):
+                continue
+            log = open(os.path.join(self.temp, "xvfb-%d.log" % number), "wb")
+            process = subprocess.Popen(["Xvfb", ":%d" % number, "-nolisten", "tcp", "-screen",
+                                        "0", "1024x768x24"], stdout=log, stderr=log)
+            deadline = time.monotonic() + 10
+            while time.monotonic() < deadline and process.poll() is None:
+                if os.path.exists("/tmp/.X11-unix/X%d" % number):
+                    self.xvfb, self.display = process, ":%d" % number
+                    time.sleep(0.2)
+                    return
+                time.sleep(0.05)
+            if process.poll() is None:
+                process.kill()
+                process.wait()
+        raise Failure("no Xvfb display could be started on :70 to :99")
+
+    def stop(self):
+        for game in self.games:
+            game.close()
+        if self.xvfb:
+            self.xvfb.terminate()
+            try:
+                self.xvfb.wait(10)
+            except subprocess.TimeoutExpired:
+                self.xvfb.kill()
+        if not self.keepTemp:
+            shutil.rmtree(self.temp, ignore_errors=True)
+
+    def game(self, name, args):
+        game = Game(self, name, args)
+        self.games.append(game)
+        return game
+
+    def end(self, game):
+        game.close()
+        self.games.remove(game)
+
+    # -- the parts ---------------------------------------------------------------------------
+
+    def part_loading(self):
+        """Without --play: the loading screen, then its link into the game."""
+        game = self.game("loading", [])
+        game.wait_for("the loading screen", lambda s: s.screen == "loading", START_TIMEOUT)
+        game.find_window()
+        game.screenshot("01-loading")
+        # The state file does not tell when the loading ends; a few seconds are plenty, and
+        # the link is clicked until it lets the player in.
+        time.sleep(3.0)
+        game.screenshot("02-loading-done")
+        deadline = time.monotonic() + START_TIMEOUT
+        while game.state().screen != "game":
+            if time.monotonic() > deadline:
+                game.fail("clicking the loading screen's link never entered the game")
+            game.click(*LOADING_LINK, why="loading screen link")
+            time.sleep(1.0)
+        current = game.wait_for("dialogs after entering", lambda s: s.dialogs or s.rest, 20)
+        game.say("entered the game: level %s, dialogs %s" % (current.level, current.dialogs))
+        if DIALOG_HOW_TO_PLAY in current.dialogs:
+            game.screenshot("03-how-to-play")
+            game.close_how_to_play()
+        self.end(game)
+
+    def part_one_side(self):
+        game = self.game("one-side", ["--play=one:1"])
+        current = game.start()
+        if current.mode != 2 or current.level != 1:
+            game.fail("expected One-Side level 1, state says mode %s level %s" %
+                      (current.mode, current.level))
+        if DIALOG_HOW_TO_PLAY in current.dialogs and not game.close_how_to_play():
+            # The page cannot be left; play the next level instead so the board is tested.
+            self.end(game)
+            game = self.game("one-side-2", ["--play=one:2"])
+            current = game.start()
+        current = game.wait_rest()
+        game.screenshot("04-one-side")
+        self.hover_shot(game, current)
+        final = game.play_level(one_side_greedy)
+        game.screenshot("06-one-side-complete")
+        game.next_level(final)
+        self.end(game)
+
+    def hover_shot(self, game, current):
+        if not current.stones:
+            return
+        x, y = centre(current.stones[0]["rect"])
+        game.say("hover over (%d, %d)" % (x, y))
+        game.move(x, y)
+        time.sleep(1.5)
+        game.screenshot("05-hover")
+
+    def part_two_side(self):
+        game = self.game("two-side", ["--play=two:2"])
+        current = game.start()
+        if current.mode != 0 or current.level != 2:
+            game.fail("expected Two-Side level 2, state says mode %s level %s" %
+                      (current.mode, current.level))
+        game.screenshot("07-two-side")
+        game.play_level(two_side_greedy)
+        game.screenshot("08-two-side-complete")
+        self.end(game)
+
+    def part_game_over(self):
+        """Plays carelessly until the game is over; a level that cannot be lost is noted."""
+        game = self.game("game-over", ["--play=one:3"])
+        game.start()
+        try:
+            final = game.play_level(one_side_careless, gameOverTries=2)
+            self.note("careless play won level %s: no game over to see" % final.level)
+        except Failure as error:
+            if not self.hasGameOverShot:
+                raise
+            game.say("stopped: %s" % error)
+        self.end(game)
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("build")
+    parser.add_argument("--only", choices=["loading", "one", "two", "gameover"])
+    parser.add_argument("--keep-temp", action="store_true")
+    parser.add_argument("--quiet", action="store_true")
+    options = parser.parse_args()
+
+    for tool in ("Xvfb", "xdotool"):
+        if not shutil.which(tool):
+            print("SKIP: %s is not installed" % tool)
+            return SKIP
+    harness = Harness(options.build, not options.quiet, options.keep_temp)
+    if not os.access(harness.executable, os.X_OK):
+        print("FAIL: no executable at " + harness.executable)
+        return 1
+    shutil.rmtree(harness.shots, ignore_errors=True)
+    os.makedirs(harness.shots)
+    parts = [("loading", harness.part_loading), ("one", harness.part_one_side),
+             ("two", harness.part_two_side), ("gameover", harness.part_game_over)]
+    status = 0
+    try:
+        harness.start_display()
+        print("display " + harness.display, flush=True)
+        for name, part in parts:
+            if options.only and options.only != name:
+                continue
+            part()
+    except Failure as error:
+        status = 1
+        print("FAIL: %s" % error)
+        for game in harness.games:
+            print("--- last state of %s ---\n%s" % (game.name, read_text(game.statePath)))
+            print("--- move log of %s ---\n%s" % (game.name, "\n".join(game.log[-60:])))
+            print("--- output of %s ---\n%s" % (game.name,
+                                                read_text(os.path.join(game.folder,
+                                                                       "game.log"))[-3000:]))
+    finally:
+        harness.stop()
+    for note in harness.notes:
+        print("NOTE: " + note)
+    print("screenshots in %s: %d" % (harness.shots, len(harness.shotsTaken)))
+    describe_shots(harness.shotsTaken)
+    print("%s after %.1f s" % ("PASS" if status == 0 else "FAIL",
+                               time.monotonic() - harness.started))
+    return status
+
+
+def describe_shots(paths):
+    """Prints each shot's mean brightness (0 black .. 1 white) when ImageMagick is there: a
+    quick sign of a screen that drew nothing."""
+    if not shutil.which("convert"):
+        return
+    for path in paths:
+        result = subprocess.run(["convert", path, "-format", "%wx%h mean %[fx:mean]", "info:"],
+                                capture_output=True, text=True, timeout=30)
+        print("  %s: %s" % (os.path.basename(path), result.stdout.strip() or result.stderr))
+
+
+def read_text(path):
+    try:
+        with open(path, errors="replace") as f:
+            return f.read()
+    except OSError as error:
+        return "(%s)" % error
+
+
+if __name__ == "__main__":
+    sys.exit(main())
