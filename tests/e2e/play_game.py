@@ -3,7 +3,11 @@
 driven by synthetic pointer and key input through xdotool, watched through the game's
 test-state file.
 
-    play_game.py BUILD_DIR [--only loading|one|two|gameover] [--keep-temp]
+    play_game.py BUILD_DIR [--only PART,...] [--keep-temp] [--quiet]
+
+The parts: loading (the loading screen and its link into the game), one (One-Side level 1
+to Level Complete by clicks), two (Two-Side level 2 by drags), gameover (careless play until
+the game is over).
 
 The board's positions come only from the state file; the few dialog buttons that the file
 does not list are in DIALOG_BUTTONS below, sized from the images in the data folder.
@@ -353,7 +357,7 @@ class Game:
                 gameOvers += 1
                 self.say("game over (%d)" % gameOvers)
                 if gameOvers == 1 and not self.harness.hasGameOverShot:
-                    self.screenshot("game-over")
+                    self.screenshot("09-game-over")
                     self.harness.hasGameOverShot = True
                 if gameOvers > gameOverTries:
                     self.fail("game over %d times" % gameOvers)
@@ -660,7 +664,7 @@ class Harness:
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("build")
-    parser.add_argument("--only", choices=["loading", "one", "two", "gameover"])
+    parser.add_argument("--only", help="comma-separated parts: loading,one,two,gameover")
     parser.add_argument("--keep-temp", action="store_true")
     parser.add_argument("--quiet", action="store_true")
     options = parser.parse_args()
@@ -682,7 +686,7 @@ def main():
         harness.start_display()
         print("display " + harness.display, flush=True)
         for name, part in parts:
-            if options.only and options.only != name:
+            if options.only and name not in options.only.split(","):
                 continue
             part()
     except Failure as error:
