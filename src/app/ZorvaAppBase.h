@@ -26,6 +26,7 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -236,6 +237,8 @@ private:
     bool settingsRead = false;
     CommandLineOptions commandLineOptions;
     bool commandLineRead = false;
+    /// The stored screen mode while the command line overrides it for this run.
+    std::optional<bool> storedWindowed;
     int exitCode = -1;
     int updateCount = 0;
     std::unique_ptr<PlatformClock> clock;

@@ -24,6 +24,11 @@ void ZorvaAppBase::ReadSettings()
     if (ReadInteger("ScreenMode", value)) {
         windowedRequested = value == 0;
     }
+    // A mode asked for on the command line holds for this run only.
+    if (commandLineOptions.windowed.has_value()) {
+        storedWindowed = windowedRequested;
+        windowedRequested = *commandLineOptions.windowed;
+    }
     ReadInteger("PreferredX", window.State().preferredX);
     ReadInteger("PreferredY", window.State().preferredY);
     ReadBoolean("CustomCursors", customCursors);
@@ -43,7 +48,11 @@ void ZorvaAppBase::WriteSettings()
     WriteInteger("MusicVolume", static_cast<int>(std::lround(GetMusicVolume() * 100)));
     WriteInteger("SfxVolume", static_cast<int>(std::lround(GetSfxVolume() * 100)));
     WriteInteger("Muted", GetMuteCount() - GetAutoMuteCount() > 0 ? 1 : 0);
-    WriteInteger("ScreenMode", windowedRequested ? 0 : 1);
+    bool windowedToStore = windowedRequested;
+    if (storedWindowed.has_value() && windowedRequested == *commandLineOptions.windowed) {
+        windowedToStore = *storedWindowed;
+    }
+    WriteInteger("ScreenMode", windowedToStore ? 0 : 1);
     WriteInteger("PreferredX", window.State().preferredX);
     WriteInteger("PreferredY", window.State().preferredY);
     WriteBoolean("CustomCursors", customCursors);

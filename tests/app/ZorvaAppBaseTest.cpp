@@ -392,6 +392,55 @@ TEST(ZorvaAppBaseTest, Settings_VolumesAsPercentAndInProgress)
     std::filesystem::remove(path);
 }
 
+TEST(ZorvaAppBaseTest, Settings_CommandLineScreenModeHoldsForOneRun)
+{
+    const std::string path = TempPath("screenmode.conf");
+    std::filesystem::remove(path);
+    {
+        SettingsStore store(path);
+        ASSERT_TRUE(store.WriteInteger("ScreenMode", 1));
+    }
+    const auto storedMode = [&path] {
+        SettingsStore store(path);
+        int32_t value = -1;
+        EXPECT_TRUE(store.Load() && store.ReadInteger("ScreenMode", value));
+        return value;
+    };
+    {
+        // The stored full screen gives way to --windowed, and stays stored.
+        TestApp app;
+        app.settingsPath = path;
+        const char* args[] = {"quarrow", "--windowed"};
+        ASSERT_TRUE(app.ReadCommandLine(2, args));
+        app.ReadSettings();
+        EXPECT_TRUE(app.windowedRequested);
+        app.WriteSettings();
+    }
+    EXPECT_EQ(storedMode(), 1);
+    {
+        // A switch made during the run is kept.
+        TestApp app;
+        app.settingsPath = path;
+        const char* args[] = {"quarrow", "--windowed"};
+        ASSERT_TRUE(app.ReadCommandLine(2, args));
+        app.ReadSettings();
+        app.windowedRequested = false;
+        app.WriteSettings();
+    }
+    EXPECT_EQ(storedMode(), 1);
+    {
+        TestApp app;
+        app.settingsPath = path;
+        const char* args[] = {"quarrow", "--fullscreen"};
+        ASSERT_TRUE(app.ReadCommandLine(2, args));
+        app.ReadSettings();
+        app.windowedRequested = true;
+        app.WriteSettings();
+    }
+    EXPECT_EQ(storedMode(), 0);
+    std::filesystem::remove(path);
+}
+
 TEST(ZorvaAppBaseTest, Mutes_UserMuteSurvivesAutomaticOneDoesNot)
 {
     const std::string path = TempPath("mutes.conf");

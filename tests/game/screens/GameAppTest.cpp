@@ -1,0 +1,235 @@
+#include "game/screens/GameApp.h"
+
+#include "app/MessageBoxService.h"
+#include "app/PlatformClock.h"
+#include "game/Board.h"
+#include "game/screens/GameLaunch.h"
+#include "game/screens/TestStateWriter.h"
+#include "game/screens/TitleScreen.h"
+#include "widgets/HyperlinkWidget.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class RecordingMessageBox : public Zorva::MessageBoxService
+{
+public:
+    explicit RecordingMessageBox(std::vector<std::string>& shownTexts) : texts(shownTexts) {}
+    int Show(const std::string& text, const std::string&, int) override
+    {
+        texts.push_back(text);
+        return 1;
+    }
+    std::vector<std::string>& texts;
+};
+
+/// A game application on the fake clock, headless, with its own user folder and the data
+/// folder `dataFolder`; the working directory is restored afterwards.
+class GameAppTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        originalDirectory = fs::current_path();
+        scratch = fs::temp_directory_path() / ("quarrow-gameapp-" + std::to_string(getpid()));
+        fs::remove_all(scratch);
+        fs::create_directories(scratch / "home");
+        ::setenv("QUARROW_HOME", (scratch / "home").c_str(), 1);
+    }
+    void TearDown() override
+    {
+        app.reset();
+        fs::current_path(originalDirectory);
+        ::unsetenv("QUARROW_DATA");
+        ::unsetenv("QUARROW_HOME");
+        fs::remove_all(scratch);
+    }
+
+    void MakeApp(const fs::path& dataFolder)
+    {
+        ::setenv("QUARROW_DATA", dataFolder.c_str(), 1);
+        auto clock = std::make_unique<Zorva::FakeClock>();
+        fakeClock = clock.get();
+        app = std::make_unique<GameApp>(std::move(clock));
+        app->singleInstance = false;
+        app->SetMessageBoxService(std::make_unique<RecordingMessageBox>(messages));
+    }
+
+    /// Runs loop steps until `done` holds; false after `limit` of them.
+    template <typename Condition>
+    bool RunUntil(Condition done, int limit)
+    {
+        for (int i = 0; i < limit && !done() && !app->IsShuttingDown(); ++i) {
+            app->RunUntilUpdate();
+            // The fake clock stands still for the loading thread, which needs real time.
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+        }
+        return done();
+    }
+
+    fs::path originalDirectory;
+    fs::path scratch;
+    std::unique_ptr<GameApp> app;
+    Zorva::FakeClock* fakeClock = nullptr;
+    std::vector<std::string> messages;
+};
+
+TEST_F(GameAppTest, Init_MissingIdentifierReportsAndEnds)
+{
+    // The real data with one identifier of the title-screen group taken out of the manifest.
+    const fs::path data = scratch / "data";
+    fs::create_directories(data / "properties");
+    for (const auto& entry : fs::directory_iterator(QUARROW_DATA_DIR)) {
+        if (entry.path().filename() != "properties") {
+            fs::create_directory_symlink(entry.path(), data / entry.path().filename());
+        }
+    }
+    std::ifstream in(fs::path(QUARROW_DATA_DIR) / "properties/resources.xml");
+    std::ofstream out(data / "properties/resources.xml");
+    for (std::string line; std::getline(in, line);) {
+        if (line.find("IMAGE_LOGO_BIG") == std::string::npos) {
+            out << line << "\n";
+        }
+    }
+    out.close();
+
+    MakeApp(data);
+    app->Init();
+    EXPECT_TRUE(app->IsShuttingDown());
+    EXPECT_TRUE(app->LoadingFailed());
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find("IMAGE_LOGO_BIG"), std::string::npos) << messages[0];
+    EXPECT_EQ(app->GetTitleScreen(), nullptr);
+}
+
+TEST_F(GameAppTest, Flow_LoadingScreenToOneSideGame)
+{
+    MakeApp(QUARROW_DATA_DIR);
+    app->Init();
+    ASSERT_FALSE(app->IsShuttingDown()) << (messages.empty() ? "" : messages[0]);
+    ASSERT_NE(app->GetTitleScreen(), nullptr);
+    EXPECT_EQ(app->ScreenName(), "loading");
+    EXPECT_GT(app->loadingTaskCount.load(), 100);
+
+    app->StartLoadingThread();
+    double lastProgress = 0;
+    bool progressWentBack = false;
+    ASSERT_TRUE(RunUntil(
+        [&] {
+            const double progress = app->GetLoadingProgress();
+            progressWentBack |= progress < lastProgress;
+            lastProgress = progress;
+            return app->GetLoadingThread().IsHandled();
+        },
+        20000))
+        << "shutting down " << app->IsShuttingDown() << ", progress " << lastProgress << ", "
+        << (messages.empty() ? "" : messages[0]);
+    EXPECT_FALSE(progressWentBack);
+    EXPECT_DOUBLE_EQ(app->GetLoadingProgress(), 1.0);
+    EXPECT_EQ(app->loadingTasksCompleted.load(), app->loadingTaskCount.load());
+    EXPECT_FALSE(app->LoadingFailed());
+    ASSERT_NE(app->CurrentPlayer(), nullptr);
+
+    TitleScreen* title = app->GetTitleScreen();
+    ASSERT_NE(title, nullptr);
+    ASSERT_NE(title->Link(), nullptr);
+    EXPECT_TRUE(title->Link()->visible);
+    title->OnButtonActivated(TitleScreen::kLinkId);
+    EXPECT_EQ(app->GetTitleScreen(), nullptr);
+    EXPECT_EQ(app->ScreenName(), "game");
+    ASSERT_NE(app->GetBoard(), nullptr);
+    const BoardModel& model = app->GetBoard()->model;
+    EXPECT_EQ(model.field.mode, GameMode::OneSide);
+    EXPECT_EQ(model.levelNumber, 1);
+    EXPECT_GT(model.field.StoneCountInLayers(), 0);
+    // Level 1 opens with how to play.
+    EXPECT_EQ(app->OpenDialogIds(), std::vector<int>{1007});
+    // The board stands still under the modal dialog.
+    app->CloseDialog(1007);
+    ASSERT_TRUE(RunUntil([&] { return app->AtRest(); }, 5000));
+
+    // The state lists the board and every free stone with its pictures.
+    const std::string state = TestStateWriter::Compose("game", {}, true, &model);
+    EXPECT_NE(state.find("mode 2 level 1 score 0 moves "), std::string::npos) << state;
+    EXPECT_NE(state.find("\ndeck 6 520 100 77 "), std::string::npos) << state;
+    int listedStones = 0;
+    for (const StoneList& layer : model.field.layers) {
+        for (const auto& stone : layer) {
+            listedStones += stone->faceUp ? 1 : 0;
+        }
+    }
+    std::size_t found = 0;
+    int stoneLines = 0;
+    while ((found = state.find("\nstone ", found + 1)) != std::string::npos) {
+        ++stoneLines;
+    }
+    EXPECT_GT(stoneLines, 0);
+    EXPECT_EQ(stoneLines, listedStones);
+}
+
+TEST_F(GameAppTest, Loading_ClosingStopsWithinOneResource)
+{
+    MakeApp(QUARROW_DATA_DIR);
+    app->Init();
+    ASSERT_FALSE(app->IsShuttingDown());
+    app->StartLoadingThread();
+    ASSERT_TRUE(RunUntil([&] { return app->loadingTasksCompleted.load() >= 3; }, 20000));
+    app->Shutdown();
+    app->WaitForLoadingThread();
+    EXPECT_LT(app->loadingTasksCompleted.load(), app->loadingTaskCount.load());
+    EXPECT_FALSE(app->GetLoadingThread().IsHandled());
+}
+
+TEST(GameLaunchTest, ParsesModeAndLevel)
+{
+    std::string error;
+    auto launch = ParseGameLaunch("one", &error);
+    ASSERT_TRUE(launch);
+    EXPECT_EQ(launch->mode, GameMode::OneSide);
+    EXPECT_EQ(launch->level, 0);
+    launch = ParseGameLaunch("two:17", &error);
+    ASSERT_TRUE(launch);
+    EXPECT_EQ(launch->mode, GameMode::TwoSide);
+    EXPECT_EQ(launch->level, 17);
+    for (const char* bad : {"", "three", "one:", "one:0", "two:x", "two:5x", "one:1000"}) {
+        EXPECT_FALSE(ParseGameLaunch(bad, &error)) << bad;
+        EXPECT_FALSE(error.empty());
+    }
+}
+
+TEST(TestStateWriterTest, ComposesAndRewritesOnlyOnChange)
+{
+    EXPECT_EQ(TestStateWriter::Compose("loading", {}, true, nullptr),
+              "screen loading\ndialogs\nrest 1\n");
+    EXPECT_EQ(TestStateWriter::Compose("game", {1005, 1007}, false, nullptr),
+              "screen game\ndialogs 1005 1007\nrest 0\n");
+
+    const fs::path path = fs::temp_directory_path() / ("quarrow-state-" + std::to_string(getpid()));
+    TestStateWriter writer(path.string());
+    ASSERT_TRUE(writer.Update("screen loading\n"));
+    fs::remove(path);
+    // Unchanged text is not written again.
+    ASSERT_TRUE(writer.Update("screen loading\n"));
+    EXPECT_FALSE(fs::exists(path));
+    ASSERT_TRUE(writer.Update("screen game\n"));
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    EXPECT_EQ(text.str(), "screen game\n");
+    fs::remove(path);
+}
+
+} // namespace
