@@ -265,6 +265,9 @@ class Game:
                     source = os.path.join(self.shotFolder, new[-1])
                     target = os.path.join(self.harness.shots, name + ".png")
                     shutil.move(source, target)
+                    if png_size(target) != (800, 600):
+                        self.fail("the screenshot %s is %dx%d, not the 800x600 screen" %
+                                  ((target,) + png_size(target)))
                     self.harness.shotsTaken.append(target)
                     self.say("screenshot " + target)
                     return target
