@@ -565,6 +565,18 @@ class Harness:
                 process.wait()
         raise Failure("no Xvfb display could be started on :70 to :99")
 
+    def capture_display(self):
+        """The whole X screen, for failures where the game's own F12 cannot help (a message
+        box, no window, a window in the wrong place)."""
+        if not self.display or not shutil.which("import"):
+            return
+        target = os.path.join(self.shots, "failure-display.png")
+        result = subprocess.run(["import", "-window", "root", target],
+                                env={**os.environ, "DISPLAY": self.display},
+                                capture_output=True, text=True, timeout=30)
+        if result.returncode == 0:
+            print("the whole display at the failure: " + target)
+
     def stop(self):
         for game in self.games:
             game.close()
@@ -695,6 +707,7 @@ def main():
     except Failure as error:
         status = 1
         print("FAIL: %s" % error)
+        harness.capture_display()
         for game in harness.games:
             print("--- last state of %s ---\n%s" % (game.name, read_text(game.statePath)))
             print("--- move log of %s ---\n%s" % (game.name, "\n".join(game.log[-60:])))
