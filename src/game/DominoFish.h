@@ -52,6 +52,10 @@ public:
     int LeftValue() const;
     /// The picture shown at the right end: A with orientation 1, else B; 100 for a joker.
     int RightValue() const;
+    /// The pictures the ends show once a running turn has ended: a turning stone is read as
+    /// the way it will lie, not the way it is turning away from.
+    int SettledLeftValue() const;
+    int SettledRightValue() const;
     bool HasPicture(int value) const { return pictureA == value || pictureB == value; }
 
     /// Sets the orientation and the size that goes with it (40 x 100 upright, 80 x 50 lying).

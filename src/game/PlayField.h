@@ -73,6 +73,9 @@ public:
     void CheckEndOfLevel();
 
     bool Reshuffle();
+    /// The next bonus is at the earliest one full interval away; for a level start, a
+    /// reshuffle and a loaded game.
+    void RestartBonusClock() { bonusTickCounter = 0; }
     bool Undo();
     void Hint();
 
@@ -182,6 +185,9 @@ private:
     DominoFish* LastStoneOfHighestLayer() const;
     bool FindInLayers(const DominoFish* stone, int& layer, int& index) const;
 
+    /// The picture a One-Side stone must show to join: the last line stone's right half as
+    /// it lies once a running turn has ended. The line must not be empty.
+    int OneSideEndPicture() const;
     bool FitsRightEndOneSide(const DominoFish& stone) const;
     void RecordMove(DominoFish& stone, int originX, int originY, int originLayer, int originIndex,
                     int pictureA, int pictureB, bool wasJoker);

@@ -215,7 +215,7 @@ void GameApp::TitleScreenFinished()
     board = std::make_unique<Board>(*this);
     panel = std::make_unique<BoardInterface>(*board, *this, *this);
     GetResourceManager()->DeleteResources("TitleScreen");
-    ResetTitleScreenHandles();
+    ResetTitleScreenGroup();
     board->Place(0, 0, 0, 0);
     panel->Place(0, 0, width, height);
     hintWindow = std::make_unique<HintWnd>(*this);
