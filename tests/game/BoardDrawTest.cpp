@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <memory>
 #include <numbers>
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -379,6 +381,50 @@ TEST_F(BoardDrawTest, PlayLine_OneSideShowsTheStoneBeforeTheLastFromThreeOn)
     board.model.line.Draw(graphics(), GameMode::OneSide);
     EXPECT_EQ(At(300, 400), 0u);
     EXPECT_EQ(At(400, 400), kFace);
+}
+
+TEST_F(BoardDrawTest, LevelPreviews_AreKeptPerModeAndLevel)
+{
+    board.model.dataPrefix = QUARROW_BUILT_DATA_DIR;
+    LevelPreviewStore& previews = board.previews;
+    std::vector<std::string> asked;
+    Zorva::Image* background = Solid(800, 600, 0xFF777777);
+    previews.loadBackground = [&](const std::string& path) {
+        asked.push_back(path);
+        return background;
+    };
+
+    previews.PrepareThumbnails(GameMode::OneSide, 1, 2);
+    ASSERT_TRUE(previews.RenderThumbnail(GameMode::TwoSide, 1));
+    Zorva::Image* oneSide = previews.Thumbnail(GameMode::OneSide, 1);
+    Zorva::Image* twoSide = previews.Thumbnail(GameMode::TwoSide, 1);
+    ASSERT_NE(oneSide, nullptr);
+    ASSERT_NE(twoSide, nullptr);
+    EXPECT_NE(oneSide, twoSide);
+    EXPECT_EQ(oneSide->GetWidth(), 120);
+    EXPECT_EQ(oneSide->GetHeight(), 90);
+    ASSERT_EQ(asked.size(), 3u);
+    EXPECT_EQ(asked[0].rfind("images/", 0), 0u);
+    // The background is faded and kept off the side strips: the left edge stays clear.
+    auto* thumbnail = static_cast<Zorva::MemoryImage*>(oneSide);
+    EXPECT_EQ(thumbnail->PixelAt(0, 45) >> 24, 0u);
+    EXPECT_NE(thumbnail->PixelAt(60, 2) >> 24, 0u);
+
+    // The next page drops the first one of that mode only.
+    previews.PrepareThumbnails(GameMode::OneSide, 6, 7);
+    EXPECT_EQ(previews.Thumbnail(GameMode::OneSide, 1), nullptr);
+    EXPECT_NE(previews.Thumbnail(GameMode::OneSide, 6), nullptr);
+    EXPECT_EQ(previews.Thumbnail(GameMode::TwoSide, 1), twoSide);
+    EXPECT_FALSE(previews.RenderThumbnail(GameMode::OneSide, 999));
+    EXPECT_EQ(previews.Thumbnail(GameMode::OneSide, 999), nullptr);
+
+    previews.SetMapPoints(GameMode::TwoSide);
+    ASSERT_EQ(previews.mapPoints.size(), 10u);
+    EXPECT_EQ(previews.mapPoints[0], std::make_pair(202, 214));
+    previews.SetMapPoints(GameMode::OneSide);
+    EXPECT_EQ(previews.mapPoints.size(), 12u);
+    EXPECT_EQ(previews.stripX, 40);
+    EXPECT_EQ(previews.stripY, 440);
 }
 
 } // namespace
