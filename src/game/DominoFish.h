@@ -55,6 +55,8 @@ public:
     void Draw(Zorva::Graphics& graphics, int partFlag);
     /// The bonus sparkles, drawn after all stones.
     void DrawSparkles(Zorva::Graphics& graphics) const;
+    /// The hovered stone enlarged in the panel corner, when the player wants it.
+    void DrawPreview(Zorva::Graphics& graphics) const;
 
     /// The picture shown at the left end: A with orientation 3, else B; 100 for a joker.
     int LeftValue() const;

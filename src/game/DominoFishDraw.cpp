@@ -92,6 +92,10 @@ void DominoFish::Draw(Zorva::Graphics& graphics, int partFlag)
     if (!visible || alpha < 1) {
         return;
     }
+    // The preview lies in the panel corner, outside whatever clips the stone itself.
+    if (hovered && faceUp && !flipActive) {
+        DrawPreview(graphics);
+    }
     graphics.SaveState();
     if (alpha < 255) {
         graphics.SetColor(Zorva::Color(255, 255, 255, alpha));
@@ -135,15 +139,6 @@ void DominoFish::Draw(Zorva::Graphics& graphics, int partFlag)
         Zorva::Image* face = joker     ? IMAGE_FISH_JOKER
                              : hovered ? HoverImage(style)
                                        : FaceImage(style);
-        const Player* player = owner ? owner->CurrentPlayer() : nullptr;
-        if (hovered && player && player->showPreview) {
-            graphics.DrawImage(joker ? IMAGE_FISH_JOKER : FaceImage(style), kPreviewX, kPreviewY);
-            if (!joker) {
-                DrawCentred(graphics, PictureImage(LeftValue()), kPreviewX + kLeftHalfX, kPreviewY);
-                DrawCentred(graphics, PictureImage(RightValue()), kPreviewX + kRightHalfX,
-                            kPreviewY);
-            }
-        }
         const bool showPictures = lying && !joker;
         if (rotationState != 0) {
             graphics.DrawImageRotated(face, static_cast<float>(drawLeft),
@@ -206,6 +201,19 @@ void DominoFish::Draw(Zorva::Graphics& graphics, int partFlag)
             partner->settled && LiesInLayer(*owner, this, layer)) {
             partner->Draw(graphics, 0);
         }
+    }
+}
+
+void DominoFish::DrawPreview(Zorva::Graphics& graphics) const
+{
+    const Player* player = owner ? owner->CurrentPlayer() : nullptr;
+    if (!player || !player->showPreview) {
+        return;
+    }
+    graphics.DrawImage(joker ? IMAGE_FISH_JOKER : FaceImage(style), kPreviewX, kPreviewY);
+    if (!joker) {
+        DrawCentred(graphics, PictureImage(LeftValue()), kPreviewX + kLeftHalfX, kPreviewY);
+        DrawCentred(graphics, PictureImage(RightValue()), kPreviewX + kRightHalfX, kPreviewY);
     }
 }
 

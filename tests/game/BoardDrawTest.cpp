@@ -190,6 +190,13 @@ TEST_F(BoardDrawTest, HoverPreview_FollowsThePlayersOption)
     EXPECT_EQ(At(12 + 6 + 15, 31 + 20), PictureColour(1));
     EXPECT_EQ(At(12 + 46 + 15, 31 + 20), PictureColour(2));
 
+    // A split stone's clip does not cut the preview away.
+    ClearScreen();
+    stone.splitDrawing = true;
+    stone.Draw(graphics(), 1);
+    EXPECT_EQ(At(12 + 46 + 15, 31 + 20), PictureColour(2));
+    EXPECT_EQ(At(stone.drawLeft + 60, stone.drawTop + 2), 0u);
+
     ClearScreen();
     host.player.showPreview = false;
     stone.Draw(graphics(), 1);
