@@ -6,8 +6,9 @@
 #include <vector>
 
 namespace Zorva {
+class Graphics;
 class Image;
-}
+} // namespace Zorva
 
 class PlayField;
 
@@ -47,6 +48,15 @@ public:
     DominoFish(PlayField* owner, int x, int y, int orientation, int layer, int style);
 
     void Update() override;
+
+    /// Draws the stone: flip frame, face or back with pictures, lock, key and hover preview.
+    /// `partFlag` picks the part of a split-drawn stone: 1 its left part, 0 its right part;
+    /// with 1, the overlap partner's right part is drawn again over this stone.
+    void Draw(Zorva::Graphics& graphics, int partFlag);
+    /// The bonus sparkles, drawn after all stones.
+    void DrawSparkles(Zorva::Graphics& graphics) const;
+    /// The hovered stone enlarged in the panel corner, when the player wants it.
+    void DrawPreview(Zorva::Graphics& graphics) const;
 
     /// The picture shown at the left end: A with orientation 3, else B; 100 for a joker.
     int LeftValue() const;
