@@ -110,6 +110,10 @@ public:
     int StoneCountInLayers() const;
     DominoFish* StoneAt(int layer, int index) const;
     void RefreshReshuffleButton();
+    /// Gives the stone a new bonus of a random kind and lifetime with its sparkles.
+    void PutBonus(DominoFish& stone);
+    /// The last stone of the highest layer that holds any; null on an empty field.
+    DominoFish* LastStoneOfHighestLayer() const;
     /// Shows the joker explanation once per player.
     void ShowJokerExplanation(int x, int y);
     Player* CurrentPlayer() const;
@@ -182,7 +186,6 @@ private:
     void StartPlayLine(const PairChain& chain);
     void FadeIn();
     void MoveLineEndsApart();
-    DominoFish* LastStoneOfHighestLayer() const;
     bool FindInLayers(const DominoFish* stone, int& layer, int& index) const;
 
     /// The picture a One-Side stone must show to join: the last line stone's right half as
