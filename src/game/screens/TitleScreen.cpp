@@ -139,11 +139,17 @@ void TitleScreen::Tick()
 {
     Widget::Tick();
     // The loading thread only counts its tasks; the redraw that shows the progress is
-    // asked for here, on the main thread, every update of the loading phase.
+    // asked for here, on the main thread, whenever what the loading phase shows changed.
     if (logoScreens.empty()) {
+        const bool linkShown = link && link->visible;
+        const int filled = FilledBarWidth();
+        if (!loadingPhase || filled != paintedBarWidth || linkShown != paintedLinkShown) {
+            paintedBarWidth = filled;
+            paintedLinkShown = linkShown;
+            Invalidate();
+        }
         showingLogos = false;
         loadingPhase = true;
-        Invalidate();
         return;
     }
     LogoScreen& current = *logoScreens.front();
@@ -172,6 +178,15 @@ void TitleScreen::Paint(Zorva::Graphics& graphics)
     }
 }
 
+int TitleScreen::FilledBarWidth() const
+{
+    if (IMAGE_LOADER_BAR == nullptr) {
+        return 0;
+    }
+    const double progress = std::clamp(app.GetLoadingProgress(), 0.0, 1.0);
+    return static_cast<int>(IMAGE_LOADER_BAR->GetWidth() * progress);
+}
+
 void TitleScreen::PaintLoadingPhase(Zorva::Graphics& graphics)
 {
     graphics.SetColor(Zorva::Color(0, 0, 0));
@@ -181,9 +196,8 @@ void TitleScreen::PaintLoadingPhase(Zorva::Graphics& graphics)
                            kLogoTop);
     }
     if (IMAGE_LOADER_BAR != nullptr) {
-        const double progress = std::clamp(app.GetLoadingProgress(), 0.0, 1.0);
         const int barWidth = IMAGE_LOADER_BAR->GetWidth();
-        const int filled = static_cast<int>(barWidth * progress);
+        const int filled = FilledBarWidth();
         if (filled > 0) {
             graphics.DrawImage(IMAGE_LOADER_BAR, kCentreX - barWidth / 2, kBarTop,
                                Zorva::Rect(0, 0, filled, IMAGE_LOADER_BAR->GetHeight()));

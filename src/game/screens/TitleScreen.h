@@ -64,5 +64,11 @@ private:
     std::vector<std::unique_ptr<LogoScreen>> logoScreens;
     std::vector<std::unique_ptr<LogoImage>> loadingImages;
 
+    /// The columns of the progress bar the loading progress fills.
+    int FilledBarWidth() const;
     void PaintLoadingPhase(Zorva::Graphics& graphics);
+
+    /// What the loading phase showed when it was last asked to redraw.
+    int paintedBarWidth = -1;
+    bool paintedLinkShown = false;
 };
