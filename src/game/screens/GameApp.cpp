@@ -373,8 +373,18 @@ void GameApp::AppendStatistics(const std::string& line)
 
 void GameApp::OpenInGameMenu()
 {
-    // The in-game menu is not built yet; the request is remembered for it.
-    menuWanted = true;
+    if (!board || !panel) {
+        return;
+    }
+    // Not while a level starts or the deck deals: the request waits until that has ended.
+    if (board->model.field.loading || board->model.deck.busy) {
+        menuWanted = true;
+        return;
+    }
+    menuWanted = false;
+    // A stone held at the pointer goes home before anything covers the board.
+    panel->CancelDrag();
+    // The in-game menu itself joins with the main menu; until then the game goes on.
 }
 
 std::unique_ptr<Zorva::Dialog>
@@ -489,6 +499,9 @@ std::string GameApp::SaveScreenshot()
 void GameApp::AdvanceOneUpdate()
 {
     ZorvaAppBase::AdvanceOneUpdate();
+    if (menuWanted && GetNestingDepth() <= 1) {
+        OpenInGameMenu();
+    }
     WriteTestState();
 }
 
