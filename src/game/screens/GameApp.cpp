@@ -20,6 +20,7 @@
 #include "widgets/InputCodes.h"
 #include "widgets/WidgetManager.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -399,9 +400,20 @@ GameApp::CreateDialogObject(int id, bool modal, const std::string& header, const
     dialog->SetColorAt(Zorva::Dialog::kColorHeader, Zorva::Color(0, 0, 0));
     dialog->SetColorAt(Zorva::Dialog::kColorLines, Zorva::Color(0, 0, 0));
     dialog->spaceAfterHeader = 30;
+    // Dark labels on the light button face, light while hovered, as on the game's panel.
+    dialog->SetColorAt(Zorva::Dialog::kColorButtonText, Zorva::Color(0, 0, 0));
+    dialog->SetColorAt(Zorva::Dialog::kColorButtonTextHovered, Zorva::Color(255, 255, 255));
     if (IMAGE_W_SMALL) {
         const int dialogWidth = IMAGE_W_SMALL->GetWidth();
         const int dialogHeight = IMAGE_W_SMALL->GetHeight();
+        if (buttonMode == Zorva::Dialog::kButtonsFooter && IMAGE_BUTTON_NORMAL) {
+            // A single button keeps about the width of its face instead of the whole box.
+            const int inner = dialogWidth - dialog->backgroundInsets.left -
+                              dialog->backgroundInsets.right - dialog->contentInsets.left -
+                              dialog->contentInsets.right;
+            const int wanted = std::max(IMAGE_BUTTON_NORMAL->GetWidth(), 160);
+            dialog->buttonSidePadding = std::max((inner - wanted) / 2, 0);
+        }
         dialog->Place(400 - dialogWidth / 2, 300 - dialogHeight / 2, dialogWidth, dialogHeight);
     }
     return dialog;
