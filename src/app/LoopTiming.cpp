@@ -28,6 +28,11 @@ int64_t LoopTiming::LoadingShareMs(int64_t workedMs)
     return std::min<int64_t>(workedMs * 2, kMaxLoadingShareMs);
 }
 
+int64_t LoopTiming::LoadingShareMs(int64_t workedMs, int64_t sleptMs)
+{
+    return std::min<int64_t>(workedMs * 2 - sleptMs, kMaxLoadingShareMs);
+}
+
 void LoopTiming::Accumulate(int64_t now)
 {
     if (timeSampled) {

@@ -35,6 +35,9 @@ public:
     static int ForcedDrawAfter(double updateSpeed);
     /// The sleep that gives the loading thread about twice the loop's own working time.
     static int64_t LoadingShareMs(int64_t workedMs);
+    /// The same for a step that already slept `sleptMs` of its own (a frame wait, the
+    /// loop's idle sleep): that time counts as yielded. Zero or less means no sleep.
+    static int64_t LoadingShareMs(int64_t workedMs, int64_t sleptMs);
 
     LoopState State() const { return state; }
     void SetState(LoopState next) { state = next; }

@@ -291,6 +291,7 @@ bool ZorvaAppBase::LoopStep(bool& updated)
 bool ZorvaAppBase::StepTiming(bool allowSleep)
 {
     const int64_t callStart = clock->NowMs();
+    stepSleptMs = 0;
     if (shutdownFromOtherThread.exchange(false)) {
         Shutdown();
     }
@@ -343,11 +344,15 @@ bool ZorvaAppBase::StepTiming(bool allowSleep)
                     return false;
                 }
                 ++statistics.sleepCount;
-                clock->SleepMs(ms);
+                SleepInStep(ms);
             }
         }
-    } else if (loading.IsRunning()) {
-        const int64_t extra = LoopTiming::LoadingShareMs(clock->NowMs() - callStart);
+    }
+    // After every step, a draw included: the loading thread gets about twice what the main
+    // thread worked, less what this step already slept.
+    if (loading.IsRunning()) {
+        const int64_t worked = clock->NowMs() - callStart - stepSleptMs;
+        const int64_t extra = LoopTiming::LoadingShareMs(worked, stepSleptMs);
         if (extra > 0) {
             if (!allowSleep) {
                 return false;
@@ -445,8 +450,15 @@ void ZorvaAppBase::WaitForVerticalSync()
     const int64_t due = lastPresentTime + period;
     const int64_t now = clock->NowMs();
     if (lastPresentTime > 0 && due > now) {
-        clock->SleepMs(static_cast<int>(due - now));
+        SleepInStep(static_cast<int>(due - now));
     }
+}
+
+void ZorvaAppBase::SleepInStep(int ms)
+{
+    const int64_t before = clock->NowMs();
+    clock->SleepMs(ms);
+    stepSleptMs += clock->NowMs() - before;
 }
 
 void ZorvaAppBase::DrawFpsOverlay()

@@ -213,6 +213,9 @@ private:
     bool ClaimSingleInstance();
     void ChangeToDataFolder();
     void WaitForVerticalSync();
+    /// Sleeps `ms` as part of the current loop step and remembers it, so the loading share
+    /// after the step counts only the time the main thread worked.
+    void SleepInStep(int ms);
     /// At exit: keep or drop hardware acceleration turned on during the run.
     void ConfirmHardwareAcceleration();
     bool IsMainThread() const { return std::this_thread::get_id() == mainThreadId; }
@@ -251,6 +254,8 @@ private:
     std::unique_ptr<MemoryImage> screenImage;
     std::thread::id mainThreadId;
     int64_t constructionTime = 0;
+    /// What the running StepTiming call has slept so far.
+    int64_t stepSleptMs = 0;
     int64_t startTime = 0;
     bool drawing = false;
     FpsOverlay fps;

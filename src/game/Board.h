@@ -1,9 +1,14 @@
 #pragma once
 
+#include "game/BackgroundCache.h"
 #include "game/BoardModel.h"
+#include "game/LevelPreviewStore.h"
 #include "widgets/Widget.h"
 
+#include <memory>
+
 namespace Zorva {
+class Font;
 class Graphics;
 class Image;
 } // namespace Zorva
@@ -32,5 +37,21 @@ public:
     /// The background cache is drawn anew before it is next shown.
     void RebuildBackground();
 
+    /// The field stone the player holds, or null.
+    DominoFish* HeldFieldStone() const;
+
     BoardModel model;
+    /// Thumbnails and map points for the level map; renders into `model`'s field.
+    LevelPreviewStore previews;
+
+private:
+    void PaintField(Zorva::Graphics& graphics, const DominoFish* held);
+    void PaintTexts(Zorva::Graphics& graphics);
+    void PaintHeld(Zorva::Graphics& graphics, DominoFish* held);
+    void PaintLineSide(Zorva::Graphics& graphics);
+
+    BackgroundCache background;
+    Zorva::Image* levelBackground = nullptr;
+    bool backgroundOutOfDate = true;
+    std::unique_ptr<Zorva::Font> textFont;
 };

@@ -33,8 +33,24 @@ public:
 
     void SetUndoEnabled(bool enabled);
     void SetReshuffleButton(const std::string& label, bool enabled);
-    /// The Reshuffle button's action (also used by the game-over dialog).
+    /// The Reshuffle button's action (also used by the game-over dialog); plays the click.
     void PressReshuffle();
+    /// A stone held at the pointer goes home as after a failed drop, and the release of the
+    /// press that picked it up is not passed on. Called before the game is covered by a
+    /// dialog in the middle of a drag.
+    void CancelDrag();
+
+    bool AcceptsFocus() override { return true; }
+    void OnKeyDown(int key) override;
+    void OnPointerMove(int px, int py) override;
+    void OnPointerDown(int px, int py, int clickCode) override;
+    void OnPointerDrag(int px, int py) override;
+    using Zorva::Widget::OnPointerUp;
+    void OnPointerUp(int px, int py, int clickCode) override;
+
+    /// Appends the developer dump to the log at `path`, which starts with a title line when
+    /// it is new. The file is replaced as a whole, so it is never left half-written.
+    static bool AppendDeveloperDump(const std::string& path);
 
     Board& board;
     BoardPanelHost& panelHost;
@@ -43,4 +59,15 @@ public:
     std::unique_ptr<Zorva::ButtonWidget> undoButton;
     std::unique_ptr<Zorva::ButtonWidget> hintButton;
     std::unique_ptr<Zorva::ButtonWidget> reshuffleButton;
+    /// Where the developer dump "temp.log" is written; the user folder by default.
+    std::string logFolder;
+
+private:
+    std::unique_ptr<Zorva::ButtonWidget> MakeTextButton(int buttonId, const std::string& label,
+                                                        int buttonX, int buttonY);
+    /// The developer keys; only while they are on and no level is being set up.
+    void OnDebugKey(int key);
+
+    /// The press under way had its drag cancelled: its release goes nowhere.
+    bool releaseCancelled = false;
 };

@@ -201,3 +201,51 @@ void BoardModel::PressReshuffle()
     host.PlaySound(SOUND_CLICK);
     field.Reshuffle();
 }
+
+void BoardModel::CancelDrag()
+{
+    if (DominoFish* held = field.hoveredStone; held && held->dragging) {
+        line.dropSide = 0;
+        field.ReturnToOrigin(*held, held->dragX, held->dragY, field.dragOriginX, field.dragOriginY);
+    }
+    if (DominoFish* held = deck.heldStone) {
+        deck.heldStone = nullptr;
+        line.dropSide = 0;
+        field.ReturnToOrigin(*held, held->dragX, held->dragY, deck.dragOriginX, deck.dragOriginY);
+        held->returningFromPile = true;
+    }
+}
+
+bool BoardModel::SkipLevelAsWon()
+{
+    Player* player = host.CurrentPlayer();
+    if (!player || field.mode == GameMode::Editor) {
+        return false;
+    }
+    const bool oneSide = field.mode == GameMode::OneSide;
+    int& recordLevel = oneSide ? player->oneSideLevel : player->twoSideLevel;
+    // A level whose results were already handed out is in the record: it only moves on.
+    if (!field.resultsGiven) {
+        field.won = true;
+        field.resultsGiven = true;
+        player->reshuffles = field.reshufflesLeft;
+        (oneSide ? player->oneSideScore : player->twoSideScore) = field.score;
+        ++recordLevel;
+        player->pileCount = deck.pileCount;
+        host.SavePlayers();
+        host.SetLevelCompletedThisGame();
+    }
+    const std::string path = LevelPath(field.mode, recordLevel);
+    std::error_code missing;
+    if (!std::filesystem::is_regular_file(path, missing)) {
+        return false;
+    }
+    return StartLevel(path, recordLevel);
+}
+
+void BoardModel::PutBonusOnTopStone()
+{
+    if (DominoFish* top = field.LastStoneOfHighestLayer()) {
+        field.PutBonus(*top);
+    }
+}

@@ -60,6 +60,17 @@ public:
     void PressHint();
     void PressReshuffle();
 
+    /// A Two-Side stone held at the pointer (from the field or a pile) goes home as after a
+    /// failed drop; nothing happens when none is held. For leaving the board mid-drag.
+    void CancelDrag();
+    /// Developer shortcut: writes the level into the player record as a win with the current
+    /// score (as a real win would, once per level) and starts the record's next level. False
+    /// when there is no player, in the editor, or when the set has no further level file;
+    /// the record is written in the last case all the same.
+    bool SkipLevelAsWon();
+    /// Developer shortcut: a new bonus on the last stone of the highest non-empty layer.
+    void PutBonusOnTopStone();
+
     PlayFieldHost& host;
     PlayLine line;
     ComboMeter comboMeter;

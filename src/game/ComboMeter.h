@@ -3,8 +3,9 @@
 #include <array>
 
 namespace Zorva {
+class Graphics;
 class Image;
-}
+} // namespace Zorva
 
 /// The combo meter: quick play fills it, time drains it, and its level sets the multiplier
 /// of a placed stone's points.
@@ -20,6 +21,8 @@ public:
     /// 1 to 4: one more than the index of the highest threshold the level exceeds.
     int Multiplier() const;
     void Empty() { level = 0; }
+    /// The frame, the fill rising from the bottom with the level, and the labels.
+    void Draw(Zorva::Graphics& graphics) const;
 
     float level = 0;
     float decay = 0.01f;

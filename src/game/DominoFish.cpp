@@ -43,6 +43,28 @@ int DominoFish::RightValue() const
     return orientation == kLyingBLeft ? pictureA : pictureB;
 }
 
+int DominoFish::SettledLeftValue() const
+{
+    if (rotationState == 0 || joker) {
+        return LeftValue();
+    }
+    if (orientation == kLyingALeft) {
+        return pictureB;
+    }
+    return orientation == kLyingBLeft ? pictureA : LeftValue();
+}
+
+int DominoFish::SettledRightValue() const
+{
+    if (rotationState == 0 || joker) {
+        return RightValue();
+    }
+    if (orientation == kLyingALeft) {
+        return pictureA;
+    }
+    return orientation == kLyingBLeft ? pictureB : RightValue();
+}
+
 void DominoFish::SetOrientation(int newOrientation)
 {
     orientation = newOrientation;

@@ -6,8 +6,9 @@
 #include <vector>
 
 namespace Zorva {
+class Graphics;
 class Image;
-}
+} // namespace Zorva
 
 class PlayField;
 
@@ -48,10 +49,23 @@ public:
 
     void Update() override;
 
+    /// Draws the stone: flip frame, face or back with pictures, lock, key and hover preview.
+    /// `partFlag` picks the part of a split-drawn stone: 1 its left part, 0 its right part;
+    /// with 1, the overlap partner's right part is drawn again over this stone.
+    void Draw(Zorva::Graphics& graphics, int partFlag);
+    /// The bonus sparkles, drawn after all stones.
+    void DrawSparkles(Zorva::Graphics& graphics) const;
+    /// The hovered stone enlarged in the panel corner, when the player wants it.
+    void DrawPreview(Zorva::Graphics& graphics) const;
+
     /// The picture shown at the left end: A with orientation 3, else B; 100 for a joker.
     int LeftValue() const;
     /// The picture shown at the right end: A with orientation 1, else B; 100 for a joker.
     int RightValue() const;
+    /// The pictures the ends show once a running turn has ended: a turning stone is read as
+    /// the way it will lie, not the way it is turning away from.
+    int SettledLeftValue() const;
+    int SettledRightValue() const;
     bool HasPicture(int value) const { return pictureA == value || pictureB == value; }
 
     /// Sets the orientation and the size that goes with it (40 x 100 upright, 80 x 50 lying).

@@ -1,8 +1,9 @@
 #pragma once
 
 namespace Zorva {
+class Graphics;
 class Image;
-}
+} // namespace Zorva
 
 /// A short-lived image (multiplier, bonus, opened lock) that drifts and fades out.
 class FloatingLabel
@@ -14,6 +15,8 @@ public:
 
     /// One tick: fade by one, move by the step, age; done once the age reaches the lifetime.
     void Update();
+    /// The image (or its cell `frame`) at the position, faded by the alpha.
+    void Draw(Zorva::Graphics& graphics) const;
 
     bool done = false;
     float x = 0;

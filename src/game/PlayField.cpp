@@ -289,6 +289,10 @@ std::string PlayField::StatisticsLine(bool levelWon) const
 
 void PlayField::GiveLevelResults()
 {
+    // A win counts only for a field that is still empty when the board comes to rest.
+    if (won && stoneCount != 0) {
+        won = false;
+    }
     if (won && !resultsGiven) {
         resultsGiven = true;
         host.AppendStatistics(StatisticsLine(true));

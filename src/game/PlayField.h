@@ -73,6 +73,9 @@ public:
     void CheckEndOfLevel();
 
     bool Reshuffle();
+    /// The next bonus is at the earliest one full interval away; for a level start, a
+    /// reshuffle and a loaded game.
+    void RestartBonusClock() { bonusTickCounter = 0; }
     bool Undo();
     void Hint();
 
@@ -107,6 +110,10 @@ public:
     int StoneCountInLayers() const;
     DominoFish* StoneAt(int layer, int index) const;
     void RefreshReshuffleButton();
+    /// Gives the stone a new bonus of a random kind and lifetime with its sparkles.
+    void PutBonus(DominoFish& stone);
+    /// The last stone of the highest layer that holds any; null on an empty field.
+    DominoFish* LastStoneOfHighestLayer() const;
     /// Shows the joker explanation once per player.
     void ShowJokerExplanation(int x, int y);
     Player* CurrentPlayer() const;
@@ -179,9 +186,11 @@ private:
     void StartPlayLine(const PairChain& chain);
     void FadeIn();
     void MoveLineEndsApart();
-    DominoFish* LastStoneOfHighestLayer() const;
     bool FindInLayers(const DominoFish* stone, int& layer, int& index) const;
 
+    /// The picture a One-Side stone must show to join: the last line stone's right half as
+    /// it lies once a running turn has ended. The line must not be empty.
+    int OneSideEndPicture() const;
     bool FitsRightEndOneSide(const DominoFish& stone) const;
     void RecordMove(DominoFish& stone, int originX, int originY, int originLayer, int originIndex,
                     int pictureA, int pictureB, bool wasJoker);

@@ -141,19 +141,23 @@ void PlayField::PlaceBonus()
             if (seen++ < pick) {
                 continue;
             }
-            DominoFish& chosen = **stone;
-            host.PlaySound(SOUND_BONUS_APPEAR);
-            chosen.bonusTicksLeft = static_cast<int>(Zorva::Rand().Next(10)) * 100 + 1000;
-            chosen.bonusKind = static_cast<int>(Zorva::Rand().Next(6)) + 1;
-            chosen.sparkles.clear();
-            for (int i = 0; i < 2; ++i) {
-                DominoFish::Sparkle sparkle;
-                sparkle.x = static_cast<int>(Zorva::Rand().Next(50));
-                sparkle.y = static_cast<int>(Zorva::Rand().Next(40));
-                sparkle.frame = static_cast<int>(Zorva::Rand().Next(5));
-                chosen.sparkles.push_back(sparkle);
-            }
+            PutBonus(**stone);
             return;
         }
+    }
+}
+
+void PlayField::PutBonus(DominoFish& stone)
+{
+    host.PlaySound(SOUND_BONUS_APPEAR);
+    stone.bonusTicksLeft = static_cast<int>(Zorva::Rand().Next(10)) * 100 + 1000;
+    stone.bonusKind = static_cast<int>(Zorva::Rand().Next(6)) + 1;
+    stone.sparkles.clear();
+    for (int i = 0; i < 2; ++i) {
+        DominoFish::Sparkle sparkle;
+        sparkle.x = static_cast<int>(Zorva::Rand().Next(50));
+        sparkle.y = static_cast<int>(Zorva::Rand().Next(40));
+        sparkle.frame = static_cast<int>(Zorva::Rand().Next(5));
+        stone.sparkles.push_back(sparkle);
     }
 }

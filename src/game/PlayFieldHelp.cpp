@@ -64,6 +64,7 @@ bool PlayField::Reshuffle()
         }
     }
     deck.CountDeckSideMoves();
+    RestartBonusClock();
     return true;
 }
 
@@ -104,6 +105,8 @@ bool PlayField::Undo()
             }
         }
         ++stoneCount;
+        // The field is no longer empty: a win noted for it is not one any more.
+        won = false;
         stone->layer = undo.originLayer;
         StoneList& layer = layers[undo.originLayer];
         const auto index =

@@ -125,18 +125,32 @@ void PlayField::MouseUp(int mouseX, int mouseY, int button)
     idleTicks = 0;
 }
 
+int PlayField::OneSideEndPicture() const
+{
+    const DominoFish& last = *line.Last();
+    int lying = last.orientation;
+    // A stone still turning is read as it will lie: its other half becomes the end.
+    if (last.rotationState != 0) {
+        if (lying == DominoFish::kLyingALeft) {
+            lying = DominoFish::kLyingBLeft;
+        } else if (lying == DominoFish::kLyingBLeft) {
+            lying = DominoFish::kLyingALeft;
+        }
+    }
+    return lying == DominoFish::kLyingALeft ? last.pictureB : last.pictureA;
+}
+
 bool PlayField::FitsRightEndOneSide(const DominoFish& stone) const
 {
     const DominoFish& last = *line.Last();
-    const int end = last.orientation == DominoFish::kLyingALeft ? last.pictureB : last.pictureA;
-    return stone.HasPicture(end) || stone.joker || last.joker;
+    return stone.HasPicture(OneSideEndPicture()) || stone.joker || last.joker;
 }
 
 void PlayField::SendToLineOneSide(std::unique_ptr<DominoFish> stone, int button)
 {
     DominoFish& played = *stone;
     const DominoFish& last = *line.Last();
-    const int end = last.orientation == DominoFish::kLyingALeft ? last.pictureB : last.pictureA;
+    const int end = OneSideEndPicture();
     const bool turnToMatch = end != played.LeftValue() && end == played.RightValue() && !last.joker;
     if (turnToMatch || (button == Zorva::kClickRight && last.joker)) {
         played.StartTurn(false, 0.2f);

@@ -151,6 +151,7 @@ void PlayField::StartLevel(const LevelData& level, const std::string& path, int 
         }
     }
     playTicks = 0;
+    RestartBonusClock();
     loading = false;
 }
 

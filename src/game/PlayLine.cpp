@@ -12,12 +12,12 @@ int PlayLine::IndexOf(const DominoFish* stone) const
 
 int PlayLine::LeftEndValue() const
 {
-    return stones.empty() ? kNoValue : stones.front()->LeftValue();
+    return stones.empty() ? kNoValue : stones.front()->SettledLeftValue();
 }
 
 int PlayLine::RightEndValue() const
 {
-    return stones.empty() ? kNoValue : stones.back()->RightValue();
+    return stones.empty() ? kNoValue : stones.back()->SettledRightValue();
 }
 
 void PlayLine::Reset()

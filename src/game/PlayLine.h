@@ -1,9 +1,14 @@
 #pragma once
 
 #include "game/DominoFish.h"
+#include "game/GameMode.h"
 
 #include <deque>
 #include <memory>
+
+namespace Zorva {
+class Graphics;
+}
 
 /// The row of played stones, left end first. Only its two end stones take part in the game;
 /// the stones between them are kept but not shown.
@@ -35,6 +40,9 @@ public:
     std::unique_ptr<DominoFish> RemoveLast();
 
     bool AnyMoving() const;
+    /// Draws the shown stones and the line's frame: both ends (and whatever still moves
+    /// between them) in Two-Side play, the right end and the stone before it in One-Side.
+    void Draw(Zorva::Graphics& graphics, GameMode mode) const;
     void UpdateStones();
 
     std::deque<std::unique_ptr<DominoFish>> stones;

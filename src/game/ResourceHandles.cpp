@@ -36,13 +36,3 @@ void ResetResourceHandles()
 #undef QUARROW_RESET_POINTER
 #undef QUARROW_RESET_SOUND
 }
-
-void ResetTitleScreenHandles()
-{
-#define QUARROW_RESET_POINTER(name) name = nullptr;
-#define QUARROW_RESET_SOUND(name) name = -1;
-    QUARROW_TITLE_SCREEN_IMAGES(QUARROW_RESET_POINTER)
-    QUARROW_TITLE_SCREEN_SOUNDS(QUARROW_RESET_SOUND)
-#undef QUARROW_RESET_POINTER
-#undef QUARROW_RESET_SOUND
-}

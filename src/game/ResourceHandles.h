@@ -171,7 +171,3 @@ Zorva::Image* PictureImage(int value);
 
 /// Puts every handle back to its unbound state (null images and font, sound ids -1).
 void ResetResourceHandles();
-
-/// Puts the handles of the group "TitleScreen" back to their unbound state, for when that
-/// group is unloaded.
-void ResetTitleScreenHandles();

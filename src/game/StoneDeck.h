@@ -4,6 +4,10 @@
 
 #include <vector>
 
+namespace Zorva {
+class Graphics;
+}
+
 class PlayField;
 class PlayLine;
 
@@ -46,6 +50,8 @@ public:
     /// No deck or pile stone is moving or flipping.
     bool AtRest() const;
     void UpdateStones();
+    /// Draws the deck place, the top deck backs, the piles (Two-Side) and the stone count.
+    void Draw(Zorva::Graphics& graphics) const;
     /// Screen position of place `place` of pile `pile` (place 0 at the bottom).
     static std::pair<int, int> PilePlace(int pile, int place);
     /// Moves every stone of a pile to its place; only the top three places show.

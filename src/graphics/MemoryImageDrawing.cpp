@@ -191,10 +191,11 @@ struct BlitArea
     int h = 0;
 };
 
+/// With colour modulation: each pixel scaled by the colour and blended, destination alpha
+/// included.
 void BlitGeneral(uint32_t* dstBits, int dstStride, SourceRows& rows, const BlitArea& a,
                  const Color& color)
 {
-    const bool white = color.IsWhite();
     const uint32_t kA = static_cast<uint32_t>(color.alpha & 0xFF);
     const uint32_t kR = static_cast<uint32_t>(color.red & 0xFF);
     const uint32_t kG = static_cast<uint32_t>(color.green & 0xFF);
@@ -202,18 +203,6 @@ void BlitGeneral(uint32_t* dstBits, int dstStride, SourceRows& rows, const BlitA
     for (int row = 0; row < a.h; ++row) {
         const uint32_t* src = rows.Row(a.sy + row, a.sx, a.w);
         uint32_t* dst = dstBits + static_cast<std::size_t>(a.dy + row) * dstStride + a.dx;
-        if (white) {
-            for (int i = 0; i < a.w; ++i) {
-                const uint32_t s = src[i];
-                const uint32_t sA = s >> 24;
-                if (sA == 255) {
-                    dst[i] = s;
-                } else if (sA != 0) {
-                    dst[i] = SourceOver(dst[i], s, sA);
-                }
-            }
-            continue;
-        }
         for (int i = 0; i < a.w; ++i) {
             const uint32_t s = src[i];
             uint32_t u = kA * (s >> 24) / 255;
@@ -268,6 +257,36 @@ void BlitRunLength(uint32_t* dstBits, int dstStride, SourceRows& rows, const uin
                 for (; j < end; ++j) {
                     const uint32_t s = src[j];
                     dst[j] = 0xFF000000u | MixColor(dst[j], s, s >> 24);
+                }
+            }
+            i += length;
+        }
+    }
+}
+
+/// No modulation onto a destination that may hold alpha: as BlitRunLength, the source's
+/// alpha runs copy opaque spans and skip transparent ones; only the partly transparent pixels
+/// are blended one by one, with the destination's alpha taken into account.
+void BlitRunLengthOver(uint32_t* dstBits, int dstStride, SourceRows& rows, const uint8_t* runs,
+                       int srcStride, const BlitArea& a)
+{
+    for (int row = 0; row < a.h; ++row) {
+        const uint32_t* src = rows.Row(a.sy + row, a.sx, a.w);
+        const uint8_t* run = runs + static_cast<std::size_t>(a.sy + row) * srcStride + a.sx;
+        uint32_t* dst = dstBits + static_cast<std::size_t>(a.dy + row) * dstStride + a.dx;
+        int i = 0;
+        while (i < a.w) {
+            const uint32_t sA = src[i] >> 24;
+            int length = std::min<int>(std::max<int>(run[i], 1), a.w - i);
+            if (sA == 255) {
+                while (i + length < a.w && (src[i + length] >> 24) == 255) {
+                    length += std::min<int>(std::max<int>(run[i + length], 1), a.w - i - length);
+                }
+                std::memmove(dst + i, src + i, static_cast<std::size_t>(length) * sizeof(uint32_t));
+            } else if (sA != 0) {
+                for (int j = i; j < i + length; ++j) {
+                    const uint32_t s = src[j];
+                    dst[j] = SourceOver(dst[j], s, s >> 24);
                 }
             }
             i += length;
@@ -515,9 +534,13 @@ void MemoryImage::Blit(Image* source, int x, int y, const Rect& sourceRect, cons
         const uint8_t* runs = src->GetAdditiveRuns(NativeFormat{});
         SourceRows rows(*src);
         BlitAdditive(dstBits, width, rows, runs, src->width, area, color, sourceAlpha);
-    } else if (hasAlpha || hasTrans || !color.IsWhite()) {
+    } else if (!color.IsWhite()) {
         SourceRows rows(*src);
         BlitGeneral(dstBits, width, rows, area, color);
+    } else if (hasAlpha || hasTrans) {
+        const uint8_t* runs = src->GetAlphaRuns();
+        SourceRows rows(*src);
+        BlitRunLengthOver(dstBits, width, rows, runs, src->width, area);
     } else {
         const uint8_t* runs = src->GetAlphaRuns();
         SourceRows rows(*src);

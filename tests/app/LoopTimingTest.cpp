@@ -37,6 +37,10 @@ TEST(LoopTimingTest, StepArithmetic_SpeedsRoundTheForcedDrawUpAndTheLoadingShare
     EXPECT_EQ(LoopTiming::LoadingShareMs(40), 80);
     EXPECT_EQ(LoopTiming::LoadingShareMs(126), 250);
     EXPECT_EQ(LoopTiming::LoadingShareMs(0), 0);
+    // Time the step slept already counts as yielded.
+    EXPECT_EQ(LoopTiming::LoadingShareMs(12, 4), 20);
+    EXPECT_EQ(LoopTiming::LoadingShareMs(0, 10), -10);
+    EXPECT_EQ(LoopTiming::LoadingShareMs(200, 100), 250);
 }
 
 TEST(LoopTimingTest, Presents_OnlyWhenPaintedOrAfterAQuietSecondAndNotBeforeTheThrottle)

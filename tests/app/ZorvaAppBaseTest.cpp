@@ -621,3 +621,85 @@ TEST(ZorvaAppBaseTest, ImageRegistry_CountsLiveImagesAndLetsSurvivorsGo)
     EXPECT_EQ((*survivor)->registry, nullptr);
     survivor->reset();
 }
+
+namespace {
+
+/// Logs every sleep, in order with the draws of a PaintTimer.
+class SleepLogClock : public FakeClock
+{
+public:
+    void SleepMs(int ms) override
+    {
+        log.push_back("sleep " + std::to_string(ms));
+        FakeClock::SleepMs(ms);
+    }
+    std::vector<std::string> log;
+};
+
+/// Asks for a redraw every update; each paint takes `paintMs` of fake time.
+class PaintTimer : public Widget
+{
+public:
+    PaintTimer(SleepLogClock& logClock, int ms) : clock(logClock), paintMs(ms) {}
+    void Tick() override
+    {
+        Widget::Tick();
+        Invalidate();
+    }
+    void Paint(Graphics&) override
+    {
+        clock.log.push_back("draw");
+        clock.Advance(paintMs);
+    }
+    SleepLogClock& clock;
+    int paintMs;
+};
+
+/// The entries that directly follow each draw in the log.
+std::vector<std::string> AfterDraws(const std::vector<std::string>& log)
+{
+    std::vector<std::string> next;
+    for (std::size_t i = 0; i + 1 < log.size(); ++i) {
+        if (log[i] == "draw") {
+            next.push_back(log[i + 1]);
+        }
+    }
+    return next;
+}
+
+} // namespace
+
+TEST(ZorvaAppBaseTest, LoadingShare_TwiceTheDrawTimeWhileLoadingAndNothingAfter)
+{
+    auto owned = std::make_unique<SleepLogClock>();
+    SleepLogClock& clock = *owned;
+    TestApp app(std::move(owned));
+    PaintTimer timer(clock, 12);
+    timer.Place(0, 0, 10, 10);
+    app.GetWidgetManager()->AddWidget(&timer);
+    app.releaseLoading = false;
+    app.StartLoadingThread();
+    for (int i = 0; i < 30; ++i) {
+        app.RunUntilUpdate();
+    }
+    const std::vector<std::string> whileLoading = AfterDraws(clock.log);
+    ASSERT_GE(whileLoading.size(), 3u);
+    for (const std::string& entry : whileLoading) {
+        EXPECT_EQ(entry, "sleep 24");
+    }
+
+    app.releaseLoading = true;
+    app.WaitForLoadingThread();
+    app.RunUntilUpdate();
+    ASSERT_TRUE(app.GetLoadingThread().IsHandled());
+    clock.log.clear();
+    for (int i = 0; i < 30; ++i) {
+        app.RunUntilUpdate();
+    }
+    const std::vector<std::string> loaded = AfterDraws(clock.log);
+    ASSERT_GE(loaded.size(), 3u);
+    for (const std::string& entry : loaded) {
+        EXPECT_NE(entry, "sleep 24");
+    }
+    app.GetWidgetManager()->RemoveWidget(&timer);
+}

@@ -228,3 +228,69 @@ TEST_F(MoveRulesTest, TwoSide_QuickDropOfATurningStoneIsNoGameOver)
     Field().OnStoneTurned();
     EXPECT_TRUE(Field().failed);
 }
+
+TEST_F(MoveRulesTest, UndoOfTheLastStone_TakesBackThePendingWin)
+{
+    SetMode(GameMode::OneSide);
+    board.deck.Deal(5);
+    SetLine(3, 3);
+    DominoFish& last = AddStone(0, 200, 200, 3, 1);
+    Field().ApplyFreeRule();
+    Click(last);
+    ASSERT_EQ(Field().stoneCount, 0);
+    // Taken back while it is still on its way: the field is not empty any more.
+    board.PressUndo();
+    EXPECT_EQ(Field().stoneCount, 1);
+    EXPECT_FALSE(Field().won);
+    Tick(100);
+    EXPECT_FALSE(Field().won);
+    EXPECT_TRUE(host.dialogs.empty());
+    EXPECT_EQ(host.player.oneSideLevel, 1);
+    EXPECT_EQ(host.playerSaves, 0);
+
+    // A win noted for a field that has a stone again by the time the board rests is dropped.
+    Field().won = true;
+    Tick(1);
+    EXPECT_FALSE(Field().won);
+    EXPECT_TRUE(host.dialogs.empty());
+
+    // Played again, the level completes as usual.
+    Click(last);
+    Tick(100);
+    EXPECT_TRUE(Field().won);
+    ASSERT_EQ(host.dialogs.size(), 1u);
+    EXPECT_EQ(host.player.oneSideLevel, 2);
+}
+
+TEST_F(MoveRulesTest, OneSide_ATurningLineEndOffersThePictureItTurnsTo)
+{
+    SetMode(GameMode::OneSide);
+    board.deck.Deal(3);
+    SetLine(5, 5);
+    DominoFish& turner = AddStone(0, 100, 100, 3, 5);
+    DominoFish& old = AddStone(0, 300, 100, 5, 6);
+    DominoFish& fresh = AddStone(0, 500, 100, 3, 7);
+    Field().ApplyFreeRule();
+    Click(turner);
+    ASSERT_EQ(board.line.Last(), &turner);
+    ASSERT_NE(turner.rotationState, 0);
+    // Still showing 5 on the right while it turns round to show 3 there.
+    EXPECT_EQ(turner.RightValue(), 5);
+    EXPECT_EQ(board.line.RightEndValue(), 3);
+    Field().CountMoves();
+    EXPECT_FALSE(old.playable);
+    EXPECT_TRUE(fresh.playable);
+
+    Click(old);
+    EXPECT_EQ(board.line.Last(), &turner);
+    EXPECT_EQ(Field().stoneCount, 2);
+
+    // The deck's stone takes the picture the end turns to.
+    DominoFish* top = board.deck.stones.back().get();
+    top->joker = false;
+    board.MouseMove(55, 560);
+    board.MouseDown(55, 560, Zorva::kClickLeft);
+    board.MouseUp(55, 560, Zorva::kClickLeft);
+    ASSERT_EQ(board.line.Last(), top);
+    EXPECT_EQ(top->pictureA, 3);
+}

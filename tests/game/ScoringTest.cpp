@@ -147,3 +147,25 @@ TEST_F(ScoringTest, FloatingLabels_FadeAndExpire)
     EXPECT_EQ(label.alpha, 0);
     EXPECT_NEAR(label.x, 10 - 255 * 0.2f, 1e-3);
 }
+
+TEST_F(ScoringTest, BonusClock_StartsOverAtLevelStartAndReshuffle)
+{
+    const std::string path =
+        WriteLevelFile(LevelText("1,2,3", {{"[==]..[==]..[==]", ".,", "[==]..[==]..[==]"}}));
+    Field().mode = GameMode::OneSide;
+    // Left nearly due by a previous level.
+    Field().bonusTickCounter = Field().bonusInterval;
+    ASSERT_TRUE(board.StartLevel(path, 1));
+    EXPECT_EQ(Field().bonusTickCounter, 0);
+    Tick(Field().bonusInterval);
+    EXPECT_EQ(Field().bonusTickCounter, Field().bonusInterval);
+    for (const StoneList& layer : Field().layers) {
+        for (const auto& stone : layer) {
+            EXPECT_EQ(stone->bonusKind, 0);
+        }
+    }
+
+    Field().reshufflesLeft = 1;
+    ASSERT_TRUE(Field().Reshuffle());
+    EXPECT_EQ(Field().bonusTickCounter, 0);
+}

@@ -163,6 +163,30 @@ TEST(MemoryImageTest, Blit_GeneralPathOntoDestinationWithAlpha)
     EXPECT_EQ(dest.PixelAt(2, 0), 0xFF123456u); // opaque source pixel replaces
 }
 
+TEST(MemoryImageTest, Blit_RunsOntoDestinationWithAlphaCrossCappedRuns)
+{
+    // 600 opaque, 10 half, 290 clear: runs longer than a run byte holds, on a half-alpha row.
+    std::vector<uint32_t> row(900, 0x00000000u);
+    std::fill(row.begin(), row.begin() + 600, 0xFF00C000u);
+    std::fill(row.begin() + 600, row.begin() + 610, 0x800000FFu);
+    MemoryImage source;
+    MakeRow(source, row);
+    MemoryImage dest;
+    MakeRow(dest, std::vector<uint32_t>(900, 0x80FF0000u));
+    ASSERT_TRUE(dest.hasAlpha);
+    dest.Blit(&source, 0, 0, Rect(0, 0, 900, 1), Color::kWhite, kDrawModeNormal);
+    for (int x : {0, 254, 255, 256, 511, 599}) {
+        EXPECT_EQ(dest.PixelAt(x, 0), 0xFF00C000u) << x;
+    }
+    for (int x : {600, 609}) {
+        EXPECT_EQ(dest.PixelAt(x, 0), 0xBF5500A9u) << x;
+    }
+    for (int x : {610, 865, 899}) {
+        EXPECT_EQ(dest.PixelAt(x, 0), 0x80FF0000u) << x;
+    }
+    EXPECT_TRUE(GuardIntact(dest));
+}
+
 TEST(MemoryImageTest, Blit_ColourModulation)
 {
     MemoryImage source;

@@ -20,6 +20,7 @@
 #include "widgets/InputCodes.h"
 #include "widgets/WidgetManager.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -215,7 +216,7 @@ void GameApp::TitleScreenFinished()
     board = std::make_unique<Board>(*this);
     panel = std::make_unique<BoardInterface>(*board, *this, *this);
     GetResourceManager()->DeleteResources("TitleScreen");
-    ResetTitleScreenHandles();
+    ResetTitleScreenGroup();
     board->Place(0, 0, 0, 0);
     panel->Place(0, 0, width, height);
     hintWindow = std::make_unique<HintWnd>(*this);
@@ -373,8 +374,18 @@ void GameApp::AppendStatistics(const std::string& line)
 
 void GameApp::OpenInGameMenu()
 {
-    // The in-game menu is not built yet; the request is remembered for it.
-    menuWanted = true;
+    if (!board || !panel) {
+        return;
+    }
+    // Not while a level starts or the deck deals: the request waits until that has ended.
+    if (board->model.field.loading || board->model.deck.busy) {
+        menuWanted = true;
+        return;
+    }
+    menuWanted = false;
+    // A stone held at the pointer goes home before anything covers the board.
+    panel->CancelDrag();
+    // The in-game menu itself joins with the main menu; until then the game goes on.
 }
 
 std::unique_ptr<Zorva::Dialog>
@@ -389,9 +400,20 @@ GameApp::CreateDialogObject(int id, bool modal, const std::string& header, const
     dialog->SetColorAt(Zorva::Dialog::kColorHeader, Zorva::Color(0, 0, 0));
     dialog->SetColorAt(Zorva::Dialog::kColorLines, Zorva::Color(0, 0, 0));
     dialog->spaceAfterHeader = 30;
+    // Dark labels on the light button face, light while hovered, as on the game's panel.
+    dialog->SetColorAt(Zorva::Dialog::kColorButtonText, Zorva::Color(0, 0, 0));
+    dialog->SetColorAt(Zorva::Dialog::kColorButtonTextHovered, Zorva::Color(255, 255, 255));
     if (IMAGE_W_SMALL) {
         const int dialogWidth = IMAGE_W_SMALL->GetWidth();
         const int dialogHeight = IMAGE_W_SMALL->GetHeight();
+        if (buttonMode == Zorva::Dialog::kButtonsFooter && IMAGE_BUTTON_NORMAL) {
+            // A single button keeps about the width of its face instead of the whole box.
+            const int inner = dialogWidth - dialog->backgroundInsets.left -
+                              dialog->backgroundInsets.right - dialog->contentInsets.left -
+                              dialog->contentInsets.right;
+            const int wanted = std::max(IMAGE_BUTTON_NORMAL->GetWidth(), 160);
+            dialog->buttonSidePadding = std::max((inner - wanted) / 2, 0);
+        }
         dialog->Place(400 - dialogWidth / 2, 300 - dialogHeight / 2, dialogWidth, dialogHeight);
     }
     return dialog;
@@ -489,6 +511,9 @@ std::string GameApp::SaveScreenshot()
 void GameApp::AdvanceOneUpdate()
 {
     ZorvaAppBase::AdvanceOneUpdate();
+    if (menuWanted && GetNestingDepth() <= 1) {
+        OpenInGameMenu();
+    }
     WriteTestState();
 }
 

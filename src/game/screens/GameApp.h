@@ -135,5 +135,6 @@ private:
     std::string loadingError;
     bool loadingFailed = false;
     bool startupGroupsLoaded = false;
+    /// The in-game menu was asked for while it could not open; it opens once it can.
     bool menuWanted = false;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "graphics/Rect.h"
 #include "widgets/ButtonListener.h"
 #include "widgets/Widget.h"
 
@@ -18,6 +19,8 @@ class WidgetManager;
 class HintWnd : public Zorva::Widget, public Zorva::ButtonListener
 {
 public:
+    static constexpr int kCloseButtonId = 0;
+
     explicit HintWnd(Zorva::AppAudio& audio);
     ~HintWnd() override;
 
@@ -32,6 +35,15 @@ public:
     void Tick() override;
     void Paint(Zorva::Graphics& graphics) override;
     void OnButtonActivated(int id) override;
+
+    /// The arrow's brightness, 100..250, swinging by 4 a tick; below 176 it glows.
+    int glow = 250;
+    bool glowUp = false;
+    /// In window coordinates.
+    Zorva::Rect textRect;
+    int arrowX = 0;
+    int arrowY = 0;
+    std::unique_ptr<Zorva::ButtonWidget> closeButton;
 
 private:
     Zorva::AppAudio& audio;

@@ -4,10 +4,15 @@
 #include "widgets/CheckboxListener.h"
 #include "widgets/Dialog.h"
 
-namespace Zorva {
-class ZorvaAppBase;
-}
+#include <memory>
 
+namespace Zorva {
+class Checkbox;
+class Image;
+class ZorvaAppBase;
+} // namespace Zorva
+
+class GameDialogButton;
 class PlayFieldHost;
 
 /// The how-to-play dialog (id 1007): the page of the mode over the whole screen, a "Don't
@@ -22,10 +27,16 @@ public:
     HowDialog(Zorva::ZorvaAppBase& app, PlayFieldHost& host, GameMode mode);
     ~HowDialog() override;
 
+    void Paint(Zorva::Graphics& graphics) override;
     void OnButtonActivated(int buttonId) override;
     void OnCheckboxChanged(int id, bool checked) override;
 
+    /// The page shown over the dialog (not owned; may be null).
+    Zorva::Image* pageImage = nullptr;
+    std::unique_ptr<Zorva::Checkbox> checkbox;
+    std::unique_ptr<GameDialogButton> closeButton;
+
 private:
     Zorva::ZorvaAppBase& app;
-    PlayFieldHost& host;
+    PlayFieldHost& fieldHost;
 };

@@ -44,3 +44,24 @@ bool BindGameGroup(ResourceManager& manager)
     }
     return true;
 }
+
+#define QUARROW_RESET_FONT(name) name = nullptr;
+#define QUARROW_RESET_IMAGE(name) name = nullptr;
+#define QUARROW_RESET_SOUND(name) name = -1;
+
+void ResetInitGroup()
+{
+    QUARROW_INIT_FONTS(QUARROW_RESET_FONT)
+}
+
+void ResetTitleScreenGroup()
+{
+    QUARROW_TITLE_SCREEN_IMAGES(QUARROW_RESET_IMAGE)
+    QUARROW_TITLE_SCREEN_SOUNDS(QUARROW_RESET_SOUND)
+}
+
+void ResetGameGroup()
+{
+    QUARROW_GAME_IMAGES(QUARROW_RESET_IMAGE)
+    QUARROW_GAME_SOUNDS(QUARROW_RESET_SOUND)
+}

@@ -10,3 +10,10 @@ class ResourceManager;
 bool BindInitGroup(Zorva::ResourceManager& manager);
 bool BindTitleScreenGroup(Zorva::ResourceManager& manager);
 bool BindGameGroup(Zorva::ResourceManager& manager);
+
+// Each puts the handles of one group back to their unbound state (null images and font,
+// sound ids -1). Called when the group is unloaded, so nothing draws or plays a freed
+// resource through a stale handle.
+void ResetInitGroup();
+void ResetTitleScreenGroup();
+void ResetGameGroup();
