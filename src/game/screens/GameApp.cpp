@@ -300,6 +300,8 @@ void GameApp::ShowGameOverDialog()
     if (!panel) {
         return;
     }
+    // The hint would lie over the dialog and point at a board that waits.
+    HideHint();
     auto dialog = std::make_unique<GameOverWnd>(*this, *panel);
     const int dialogWidth = IMAGE_W_SMALL ? IMAGE_W_SMALL->GetWidth() : 400;
     const int dialogHeight = IMAGE_W_SMALL ? IMAGE_W_SMALL->GetHeight() : 160;
