@@ -227,10 +227,12 @@ void BlitGeneral(uint32_t* dstBits, int dstStride, SourceRows& rows, const BlitA
     }
 }
 
-/// Opaque destination, no modulation: the source's alpha runs let opaque spans be copied and
-/// transparent spans be skipped without looking at each pixel.
-void BlitRunLength(uint32_t* dstBits, int dstStride, SourceRows& rows, const uint8_t* runs,
-                   int srcStride, const BlitArea& a)
+/// No modulation: the source's alpha runs let opaque spans be copied and transparent spans be
+/// skipped without looking at each pixel; `blendSpan(dst, src, count)` mixes the partly
+/// transparent ones.
+template <typename BlendSpan>
+void BlitAlphaRuns(uint32_t* dstBits, int dstStride, SourceRows& rows, const uint8_t* runs,
+                   int srcStride, const BlitArea& a, BlendSpan blendSpan)
 {
     for (int row = 0; row < a.h; ++row) {
         const uint32_t* src = rows.Row(a.sy + row, a.sx, a.w);
@@ -247,51 +249,44 @@ void BlitRunLength(uint32_t* dstBits, int dstStride, SourceRows& rows, const uin
                 }
                 std::memmove(dst + i, src + i, static_cast<std::size_t>(length) * sizeof(uint32_t));
             } else if (sA != 0) {
-                const int end = i + length;
-                int j = i;
-#if defined(ZORVA_HAVE_SSE2)
-                for (; j + 4 <= end; j += 4) {
-                    BlendFourOwnAlpha(dst + j, src + j);
-                }
-#endif
-                for (; j < end; ++j) {
-                    const uint32_t s = src[j];
-                    dst[j] = 0xFF000000u | MixColor(dst[j], s, s >> 24);
-                }
+                blendSpan(dst + i, src + i, length);
             }
             i += length;
         }
     }
 }
 
-/// No modulation onto a destination that may hold alpha: as BlitRunLength, the source's
-/// alpha runs copy opaque spans and skip transparent ones; only the partly transparent pixels
-/// are blended one by one, with the destination's alpha taken into account.
+/// Opaque destination: partly transparent pixels are mixed over it.
+void BlitRunLength(uint32_t* dstBits, int dstStride, SourceRows& rows, const uint8_t* runs,
+                   int srcStride, const BlitArea& a)
+{
+    BlitAlphaRuns(dstBits, dstStride, rows, runs, srcStride, a,
+                  [](uint32_t* dst, const uint32_t* src, int count) {
+                      int j = 0;
+#if defined(ZORVA_HAVE_SSE2)
+                      for (; j + 4 <= count; j += 4) {
+                          BlendFourOwnAlpha(dst + j, src + j);
+                      }
+#endif
+                      for (; j < count; ++j) {
+                          const uint32_t s = src[j];
+                          dst[j] = 0xFF000000u | MixColor(dst[j], s, s >> 24);
+                      }
+                  });
+}
+
+/// A destination that may hold alpha: partly transparent pixels are blended with the
+/// destination's alpha taken into account.
 void BlitRunLengthOver(uint32_t* dstBits, int dstStride, SourceRows& rows, const uint8_t* runs,
                        int srcStride, const BlitArea& a)
 {
-    for (int row = 0; row < a.h; ++row) {
-        const uint32_t* src = rows.Row(a.sy + row, a.sx, a.w);
-        const uint8_t* run = runs + static_cast<std::size_t>(a.sy + row) * srcStride + a.sx;
-        uint32_t* dst = dstBits + static_cast<std::size_t>(a.dy + row) * dstStride + a.dx;
-        int i = 0;
-        while (i < a.w) {
-            const uint32_t sA = src[i] >> 24;
-            int length = std::min<int>(std::max<int>(run[i], 1), a.w - i);
-            if (sA == 255) {
-                while (i + length < a.w && (src[i + length] >> 24) == 255) {
-                    length += std::min<int>(std::max<int>(run[i + length], 1), a.w - i - length);
-                }
-                std::memmove(dst + i, src + i, static_cast<std::size_t>(length) * sizeof(uint32_t));
-            } else if (sA != 0) {
-                for (int j = i; j < i + length; ++j) {
-                    const uint32_t s = src[j];
-                    dst[j] = SourceOver(dst[j], s, s >> 24);
-                }
-            }
-            i += length;
-        }
-    }
+    BlitAlphaRuns(dstBits, dstStride, rows, runs, srcStride, a,
+                  [](uint32_t* dst, const uint32_t* src, int count) {
+                      for (int j = 0; j < count; ++j) {
+                          const uint32_t s = src[j];
+                          dst[j] = SourceOver(dst[j], s, s >> 24);
+                      }
+                  });
 }
 
 void BlitAdditive(uint32_t* dstBits, int dstStride, SourceRows& rows, const uint8_t* runs,
