@@ -498,4 +498,12 @@ std::size_t ZorvaAppBase::LiveImageCount() const
     return liveImages.Count();
 }
 
+void ZorvaAppBase::ReportFileProblem(const std::string& text)
+{
+    OutputDebug(text + "\n");
+    if (!debugOutputEnabled) {
+        UserFileAccess::ReportFileProblem(text);
+    }
+}
+
 } // namespace Zorva

@@ -19,6 +19,7 @@
 #include "app/PlatformClock.h"
 #include "app/SettingsAccess.h"
 #include "app/SingleInstanceLock.h"
+#include "app/UserFileAccess.h"
 #include "graphics/FontServices.h"
 #include "resources/ResourceHost.h"
 #include "widgets/WidgetHost.h"
@@ -42,8 +43,8 @@ class WidgetManager;
 /// platform seams, and runs the fixed-rate main loop. The game derives from it, sets the
 /// AppSetup fields before Init and overrides the hooks (AppHooks). Dialogs come from
 /// AppDialogs, sound from AppAudio, loading from AppLoading, the settings file from
-/// SettingsAccess; the window, its display and input are AppWindow's, which reaches back
-/// through AppWindowHost.
+/// SettingsAccess, the player's files from UserFileAccess; the window, its display and input are
+/// AppWindow's, which reaches back through AppWindowHost.
 ///
 /// Threads: the loop, the updates and drawing run on the main thread; RunLoadingWork runs
 /// on the loading thread. Shutdown may be called from any thread.
@@ -57,6 +58,7 @@ class ZorvaAppBase : public AppDialogs,
                      public AppLoading,
                      public AppDebugOutput,
                      public SettingsAccess,
+                     public UserFileAccess,
                      public AppWindowHost
 {
 public:
@@ -190,6 +192,8 @@ public:
     int debugKeysSoundId = -1;
 
 protected:
+    /// File problems go to the debug log as well as to standard error.
+    void ReportFileProblem(const std::string& text) override;
     /// For derived window and demo layers (and their tests).
     WindowState& EditWindowState() { return window.State(); }
     /// Set by the command line; single instance and the screensaver rule follow it.
