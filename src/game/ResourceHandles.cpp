@@ -24,6 +24,21 @@ Zorva::Image* PictureImage(int value)
     return *kPictures[value];
 }
 
+const char* ImageHandleName(const Zorva::Image* image)
+{
+    if (!image) {
+        return "";
+    }
+#define QUARROW_MATCH_IMAGE(name)                                                                  \
+    if (image == name) {                                                                           \
+        return #name;                                                                              \
+    }
+    QUARROW_TITLE_SCREEN_IMAGES(QUARROW_MATCH_IMAGE)
+    QUARROW_GAME_IMAGES(QUARROW_MATCH_IMAGE)
+#undef QUARROW_MATCH_IMAGE
+    return "";
+}
+
 void ResetResourceHandles()
 {
 #define QUARROW_RESET_POINTER(name) name = nullptr;

@@ -169,5 +169,8 @@ inline constexpr int kPictureCount = 26;
 /// The picture image of a value 0..25; null for any other value.
 Zorva::Image* PictureImage(int value);
 
+/// The identifier of a bound image handle ("IM_B_CHANGE_PLAYER"); empty for any other image.
+const char* ImageHandleName(const Zorva::Image* image);
+
 /// Puts every handle back to its unbound state (null images and font, sound ids -1).
 void ResetResourceHandles();

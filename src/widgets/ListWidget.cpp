@@ -449,6 +449,20 @@ void ListWidget::OnScrolled(int, double newPosition)
     }
 }
 
+Rect ListWidget::VisibleLineRect(int index)
+{
+    const double first = SafePosition();
+    if (index < static_cast<int>(first) || index >= LineCount()) {
+        return Rect();
+    }
+    const int lineHeight = LineHeight();
+    const int top = kInset + static_cast<int>(std::floor((index - first) * lineHeight));
+    if (top < kInset || top >= height - kInset) {
+        return Rect();
+    }
+    return Rect(kInset, top, width - 2 * kInset, std::min(lineHeight, height - kInset - top));
+}
+
 // ---- painting ----
 
 void ListWidget::Paint(Graphics& graphics)

@@ -108,6 +108,10 @@ public:
     /// Shows the hand cursor while a line is hilited.
     bool handOverLines = true;
 
+    /// Where line `index` is drawn, relative to the list; an empty rect when it lies outside
+    /// the lines in view.
+    Rect VisibleLineRect(int index);
+
 private:
     int LineHeight();
     int LineAt(int py);

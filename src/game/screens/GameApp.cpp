@@ -7,10 +7,13 @@
 #include "game/screens/GameOverWnd.h"
 #include "game/screens/HintWnd.h"
 #include "game/screens/HowDialog.h"
+#include "game/screens/MenuWnd.h"
 #include "game/screens/ProductInfo.h"
 #include "game/screens/ResourceBinding.h"
+#include "game/screens/TestStateControls.h"
 #include "game/screens/TestStateWriter.h"
 #include "game/screens/TitleScreen.h"
+#include "game/screens/TitleWnd.h"
 #include "graphics/ImageLib.h"
 #include "graphics/MemoryImage.h"
 #include "resources/ResourceManager.h"
@@ -60,12 +63,13 @@ GameApp::~GameApp()
     WaitForLoadingThread();
     Zorva::WidgetManager* widgets = GetWidgetManager();
     for (Zorva::Widget* screen : std::initializer_list<Zorva::Widget*>{
-             titleScreen.get(), board.get(), panel.get(), hintWindow.get()}) {
+             titleScreen.get(), board.get(), panel.get(), hintWindow.get(), mainMenu.get()}) {
         if (screen && widgets) {
             widgets->RemoveWidget(screen);
         }
     }
     DeleteRemainingDialogs();
+    mainMenu.reset();
     hintWindow.reset();
     panel.reset();
     board.reset();
@@ -193,18 +197,9 @@ void GameApp::OnLoadingFinished()
         titleScreen->LoadingCompleted();
         titleScreen->Invalidate();
     }
-    players.clear();
-    // Until players are kept on disk, a guest plays; nothing of it is ever saved.
-    auto guest = std::make_unique<Player>();
-    guest->name = "Guest";
-    players.push_back(std::move(guest));
-    currentPlayer = 0;
+    LoadPlayers();
+    LoadHighscores();
     if (launch && titleScreen) {
-        Player& player = *players[0];
-        if (launch->level > 0) {
-            (launch->mode == GameMode::OneSide ? player.oneSideLevel : player.twoSideLevel) =
-                launch->level;
-        }
         titleScreen->OnButtonActivated(TitleScreen::kLinkId);
     }
 }
@@ -219,8 +214,25 @@ void GameApp::TitleScreenFinished()
     ResetTitleScreenGroup();
     board->Place(0, 0, 0, 0);
     panel->Place(0, 0, width, height);
+    mainMenu = std::make_unique<TitleWnd>(*this, *this);
+    mainMenu->Place(0, 0, width, height);
+    mainMenu->LoadLogos(kLogosPath);
     hintWindow = std::make_unique<HintWnd>(*this);
-    StartGame(launch ? launch->mode : GameMode::OneSide);
+    ShowMainMenu();
+    if (launch) {
+        ApplyLaunch();
+        return;
+    }
+    EnsureCurrentPlayer();
+}
+
+void GameApp::ShowMainMenu()
+{
+    Zorva::WidgetManager& widgets = *GetWidgetManager();
+    if (!mainMenu->GetManager()) {
+        widgets.AddWidget(mainMenu.get());
+    }
+    widgets.SetFocus(mainMenu.get());
 }
 
 void GameApp::StartGame(GameMode mode)
@@ -244,6 +256,9 @@ void GameApp::EnterGameScreen()
         widgets.AddWidget(board.get());
     }
     widgets.SetFocus(panel.get());
+    if (mainMenu && mainMenu->GetManager()) {
+        widgets.RemoveWidget(mainMenu.get());
+    }
 }
 
 void GameApp::LeaveGameScreen()
@@ -385,9 +400,14 @@ void GameApp::OpenInGameMenu()
         return;
     }
     menuWanted = false;
+    if (!panel->GetManager() || FindDialog(MenuWnd::kDialogId)) {
+        return;
+    }
     // A stone held at the pointer goes home before anything covers the board.
     panel->CancelDrag();
-    // The in-game menu itself joins with the main menu; until then the game goes on.
+    HideHint();
+    Zorva::Dialog* menu = AttachDialog(MenuWnd::kDialogId, std::make_unique<MenuWnd>(*this, *this));
+    GetWidgetManager()->SetFocus(menu);
 }
 
 std::unique_ptr<Zorva::Dialog>
@@ -524,6 +544,9 @@ std::string GameApp::ScreenName() const
     if (titleScreen) {
         return "loading";
     }
+    if (mainMenu && mainMenu->GetManager()) {
+        return "menu";
+    }
     if (panel && panel->GetManager()) {
         return "game";
     }
@@ -573,5 +596,13 @@ void GameApp::WriteTestState()
         return;
     }
     const BoardModel* model = panel && panel->GetManager() ? &board->model : nullptr;
-    testState->Update(TestStateWriter::Compose(ScreenName(), OpenDialogIds(), AtRest(), model));
+    TestStateWriter::Screen screen;
+    screen.name = ScreenName();
+    if (const Player* player = CurrentPlayer()) {
+        screen.player = player->name;
+    }
+    screen.dialogIds = OpenDialogIds();
+    screen.atRest = AtRest();
+    screen.controls = CollectControlLines(*GetWidgetManager());
+    testState->Update(TestStateWriter::Compose(screen, model));
 }

@@ -6,6 +6,8 @@
 #include "game/PlayFieldHost.h"
 #include "game/Player.h"
 #include "game/screens/GameLaunch.h"
+#include "game/screens/HighscoresFile.h"
+#include "game/screens/MenuHost.h"
 #include "game/screens/TitleScreenOwner.h"
 
 #include <memory>
@@ -22,14 +24,18 @@ class BoardInterface;
 class HintWnd;
 class TestStateWriter;
 class TitleScreen;
+class TitleWnd;
 
 /// The game's application object: it loads the resources behind the loading screen, owns
-/// the game's screens and the players, plays the music, and carries the screen flow from
-/// the loading screen to the game. It is the play field's and the board panel's host.
+/// the game's screens, the players and the highscores, plays the music, and carries the
+/// screen flow: loading screen, first player, main menu, game and back, with the saved games
+/// and highscores written on the way. It is the host of the play field, the board panel and
+/// the menus.
 class GameApp : public Zorva::ZorvaAppBase,
                 public PlayFieldHost,
                 public BoardPanelHost,
-                public TitleScreenOwner
+                public TitleScreenOwner,
+                public MenuHost
 {
 public:
     static constexpr int kSongCount = 6;
@@ -57,6 +63,9 @@ public:
 
     /// Shows the board and the panel and starts the current player's level of `mode`.
     void StartGame(GameMode mode);
+    /// Leaves the game screens for the main menu, offering the highscore entry when the
+    /// player's score of the mode earns a row.
+    void ReturnToMainMenu();
     /// Fades every song out and `song` in from its start, looping.
     void ChangeSong(int song);
 
@@ -72,8 +81,10 @@ public:
     bool RunUntilUpdate() override;
     int UpdateCount() const override { return GetUpdateCount(); }
     Player* CurrentPlayer() override;
-    void SavePlayers() override {}
-    void SetLevelCompletedThisGame() override { levelCompletedThisGame = true; }
+    /// Writes the players file; an unusable one found at start is moved aside first.
+    void SavePlayers() override;
+    /// A won level also makes the mode's saved game stale: it is deleted.
+    void SetLevelCompletedThisGame() override;
     void SetUndoEnabled(bool enabled) override;
     void SetReshuffleButton(const std::string& label, bool enabled) override;
     void ChangeBackground(const std::string& imagePath) override;
@@ -83,6 +94,42 @@ public:
     // BoardPanelHost
     void OpenInGameMenu() override;
     bool DebugKeysEnabled() const override { return debugKeysEnabled; }
+
+    // MenuHost
+    const std::vector<std::unique_ptr<Player>>& Players() const override { return players; }
+    int CurrentPlayerIndex() const override { return currentPlayer; }
+    void SelectPlayer(int index) override;
+    bool AddPlayer(const std::string& name) override;
+    bool RenamePlayer(int index, const std::string& newName) override;
+    void DeletePlayer(int index) override;
+    std::string& EnteredName() override { return enteredName; }
+    GameMode Mode() const override;
+    void SetMode(GameMode mode) override;
+    bool SavedGameExists(GameMode mode) override;
+    void ClearLevelCompleted() override { levelCompletedThisGame = false; }
+    void EnterGameAndStartLevel() override;
+    void ContinueGame() override;
+    void StartNewGame() override;
+    const HighscoreTable& Highscores(GameMode mode) const override;
+    void OpenContinueDialog() override;
+    void OpenChangePlayerDialog() override;
+    void OpenHighscores(int highlightRow) override;
+    void OpenHowToPlay() override;
+    void ExitToMainMenu(bool save) override;
+    void ResumeGame() override;
+    void RestartLevel() override;
+    void RequestExit() override { Shutdown(); }
+
+    /// Reads the players file; a file that exists but cannot be used is kept to be moved
+    /// aside at the first save.
+    void LoadPlayers();
+    /// Both tables from the defaults, then from the highscores file when it can be read.
+    void LoadHighscores();
+    bool SaveHighscores();
+    /// Deletes the current player's saved game of `mode`.
+    void DeleteSavedGame(GameMode mode);
+    /// Writes the game in progress to the current player's saved game of its mode.
+    bool SaveGameInProgress();
 
     // The framework's hooks
     std::unique_ptr<Zorva::Dialog> CreateDialogObject(int id, bool modal, const std::string& header,
@@ -104,7 +151,9 @@ public:
     Board* GetBoard() const { return board.get(); }
     BoardInterface* GetPanel() const { return panel.get(); }
     HintWnd* GetHintWindow() const { return hintWindow.get(); }
-    /// "loading" while the loading screen is up, "game" while the board is shown.
+    TitleWnd* GetMainMenu() const { return mainMenu.get(); }
+    /// "loading" while the loading screen is up, "menu" while the main menu is shown, "game"
+    /// while the board is shown.
     std::string ScreenName() const;
     /// No stone moves, turns or fades and no nested loop runs.
     bool AtRest() const;
@@ -116,6 +165,9 @@ public:
     std::vector<std::unique_ptr<Player>> players;
     int currentPlayer = -1;
     bool levelCompletedThisGame = false;
+    HighscoreTable oneSideScores;
+    HighscoreTable twoSideScores;
+    std::string enteredName;
 
 private:
     bool LoadStartupGroups();
@@ -123,18 +175,34 @@ private:
     void LoadSongs();
     void EnterGameScreen();
     void LeaveGameScreen();
+    void ShowMainMenu();
     void StartNextLevel();
+    /// The first start: asks for the first player's name; with players but none current,
+    /// the first one becomes current.
+    void EnsureCurrentPlayer();
+    /// The player started with --play: the current one, made when there is none.
+    void ApplyLaunch();
+    /// Loads the current player's saved game of the field's mode into the field; false when
+    /// there is none that fits (an unreadable one is moved aside, a stale one deleted).
+    bool LoadSavedGame();
+    /// The exit confirmation (dialog 108); true when the player confirmed.
+    bool ConfirmExitToMainMenu();
+    void OfferHighscoreEntry();
     void WriteTestState();
 
     std::unique_ptr<TitleScreen> titleScreen;
     std::unique_ptr<Board> board;
     std::unique_ptr<BoardInterface> panel;
     std::unique_ptr<HintWnd> hintWindow;
+    std::unique_ptr<TitleWnd> mainMenu;
     std::unique_ptr<Zorva::MemoryImage> levelBackground;
     std::unique_ptr<TestStateWriter> testState;
     std::string loadingError;
     bool loadingFailed = false;
     bool startupGroupsLoaded = false;
+    /// The players file found at start could not be used; it is moved aside, not
+    /// overwritten, when the players are first saved.
+    bool playersFileUnusable = false;
     /// The in-game menu was asked for while it could not open; it opens once it can.
     bool menuWanted = false;
 };

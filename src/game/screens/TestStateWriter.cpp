@@ -49,14 +49,17 @@ std::string BoardLines(const BoardModel& model)
 
 } // namespace
 
-std::string TestStateWriter::Compose(const std::string& screen, const std::vector<int>& dialogIds,
-                                     bool atRest, const BoardModel* model)
+std::string TestStateWriter::Compose(const Screen& screen, const BoardModel* model)
 {
-    std::string text = "screen " + screen + "\ndialogs";
-    for (const int id : dialogIds) {
+    std::string text = "screen " + screen.name + "\nplayer " +
+                       (screen.player.empty() ? std::string("-") : screen.player) + "\ndialogs";
+    for (const int id : screen.dialogIds) {
         text += " " + std::to_string(id);
     }
-    text += "\nrest " + std::string(atRest ? "1" : "0") + "\n";
+    text += "\nrest " + std::string(screen.atRest ? "1" : "0") + "\n";
+    for (const std::string& control : screen.controls) {
+        text += control + "\n";
+    }
     if (model) {
         text += BoardLines(*model);
     }

@@ -4,6 +4,7 @@
 #include "app/PlatformClock.h"
 #include "game/Board.h"
 #include "game/screens/GameLaunch.h"
+#include "game/screens/PlayersFile.h"
 #include "game/screens/TestStateWriter.h"
 #include "game/screens/TitleScreen.h"
 #include "widgets/HyperlinkWidget.h"
@@ -117,6 +118,11 @@ TEST_F(GameAppTest, Init_MissingIdentifierReportsAndEnds)
 
 TEST_F(GameAppTest, Flow_LoadingScreenToOneSideGame)
 {
+    PlayersData known;
+    known.players.push_back(std::make_unique<Player>());
+    known.players[0]->name = "Ann";
+    known.currentPlayer = 0;
+    ASSERT_TRUE(PlayersFile::Write((scratch / "home/players.dat").string(), known));
     MakeApp(QUARROW_DATA_DIR);
     app->Init();
     ASSERT_FALSE(app->IsShuttingDown()) << (messages.empty() ? "" : messages[0]);
@@ -149,6 +155,11 @@ TEST_F(GameAppTest, Flow_LoadingScreenToOneSideGame)
     EXPECT_TRUE(title->Link()->visible);
     title->OnButtonActivated(TitleScreen::kLinkId);
     EXPECT_EQ(app->GetTitleScreen(), nullptr);
+    // The known player is welcomed by the main menu, and the game starts from there.
+    EXPECT_EQ(app->ScreenName(), "menu");
+    EXPECT_EQ(app->CurrentPlayer()->name, "Ann");
+    app->SetMode(GameMode::OneSide);
+    app->EnterGameAndStartLevel();
     EXPECT_EQ(app->ScreenName(), "game");
     ASSERT_NE(app->GetBoard(), nullptr);
     const BoardModel& model = app->GetBoard()->model;
@@ -162,7 +173,7 @@ TEST_F(GameAppTest, Flow_LoadingScreenToOneSideGame)
     ASSERT_TRUE(RunUntil([&] { return app->AtRest(); }, 5000));
 
     // The state lists the board and every free stone with its pictures.
-    const std::string state = TestStateWriter::Compose("game", {}, true, &model);
+    const std::string state = TestStateWriter::Compose({"game", "Ann", {}, true, {}}, &model);
     EXPECT_NE(state.find("mode 2 level 1 score 0 moves "), std::string::npos) << state;
     EXPECT_NE(state.find("\ndeck 6 520 100 77 "), std::string::npos) << state;
     int listedStones = 0;
@@ -212,10 +223,11 @@ TEST(GameLaunchTest, ParsesModeAndLevel)
 
 TEST(TestStateWriterTest, ComposesAndRewritesOnlyOnChange)
 {
-    EXPECT_EQ(TestStateWriter::Compose("loading", {}, true, nullptr),
-              "screen loading\ndialogs\nrest 1\n");
-    EXPECT_EQ(TestStateWriter::Compose("game", {1005, 1007}, false, nullptr),
-              "screen game\ndialogs 1005 1007\nrest 0\n");
+    EXPECT_EQ(TestStateWriter::Compose({"loading", "", {}, true, {}}, nullptr),
+              "screen loading\nplayer -\ndialogs\nrest 1\n");
+    EXPECT_EQ(TestStateWriter::Compose(
+                  {"game", "Ann", {1005, 1007}, false, {"button 0 1 2 3 4 Main Menu"}}, nullptr),
+              "screen game\nplayer Ann\ndialogs 1005 1007\nrest 0\nbutton 0 1 2 3 4 Main Menu\n");
 
     const fs::path path = fs::temp_directory_path() / ("quarrow-state-" + std::to_string(getpid()));
     TestStateWriter writer(path.string());
