@@ -1,5 +1,5 @@
-// The main menu and the continue dialog in a headless application: where they stand, and
-// what each button asks of the application.
+// The main menu, its continue dialog, the in-game menu and the highscores window in a
+// headless application: where they stand, and what each button asks of the application.
 
 #include "../../widgets/WidgetTestSupport.h"
 #include "app/PlatformClock.h"
@@ -8,8 +8,10 @@
 #include "game/ResourceHandles.h"
 #include "game/screens/ContinueGameWnd.h"
 #include "game/screens/GameDialogButton.h"
+#include "game/screens/HighscoresWnd.h"
 #include "game/screens/LogoImage.h"
 #include "game/screens/MenuHost.h"
+#include "game/screens/MenuWnd.h"
 #include "game/screens/TitleWnd.h"
 #include "graphics/ImageLib.h"
 #include "widgets/ButtonWidget.h"
@@ -117,6 +119,8 @@ protected:
         IM_B_DIALOG = dialogButton.get();
         IM_B_DIALOG_DISABLE = dialogButtonDisabled.get();
         IMAGE_W_SMALL = smallBox.get();
+        IMAGE_W_MENU = menuBox.get();
+        IMAGE_DIALOG_BOX = dialogBox.get();
     }
     void TearDown() override { ResetResourceHandles(); }
 
@@ -160,6 +164,8 @@ protected:
     std::unique_ptr<MemoryImage> dialogButton = BlankImage(140, 38);
     std::unique_ptr<MemoryImage> dialogButtonDisabled = BlankImage(140, 38);
     std::unique_ptr<MemoryImage> smallBox = BlankImage(400, 200);
+    std::unique_ptr<MemoryImage> menuBox = BlankImage(250, 280);
+    std::unique_ptr<MemoryImage> dialogBox = BlankImage(540, 415);
     MenuApp app;
     RecordingMenuHost host;
 };
@@ -302,4 +308,86 @@ TEST_F(MenuScreensTest, ContinueDialog_PlacedAndEachButtonClosesFirst)
     }
     EXPECT_EQ(host.Take(), (Log{"continue", "new game"}));
     EXPECT_EQ(app.sounds, std::vector<int>(2, SOUND_CLICK));
+}
+
+TEST_F(MenuScreensTest, InGameMenu_ButtonsAndEscape)
+{
+    const auto open = [this] {
+        auto* menu = static_cast<MenuWnd*>(app.AttachDialog(std::make_unique<MenuWnd>(app, host)));
+        app.GetWidgetManager()->SetFocus(menu);
+        return menu;
+    };
+    MenuWnd* menu = open();
+    EXPECT_EQ(menu->GetBounds(), Rect(275, 160, 250, 280));
+    ASSERT_EQ(menu->buttons.size(), 5u);
+    const std::vector<std::string> labels = {"Main Menu", "How To Play", "Options", "Restart",
+                                             "Continue"};
+    for (std::size_t i = 0; i < labels.size(); ++i) {
+        EXPECT_EQ(menu->buttons[i]->label, labels[i]);
+        EXPECT_EQ(menu->buttons[i]->GetBounds(), Rect(55, 40 + 40 * static_cast<int>(i), 140, 36));
+    }
+
+    // How To Play opens over the menu; Options does nothing yet.
+    ClickOn(*menu->buttons[MenuWnd::kHowToPlayButtonId]);
+    ClickOn(*menu->buttons[MenuWnd::kOptionsButtonId]);
+    EXPECT_EQ(app.FindDialog(MenuWnd::kDialogId), menu);
+    EXPECT_EQ(host.Take(), Log{"how to play"});
+
+    const std::vector<std::pair<int, std::string>> closing = {
+        {MenuWnd::kContinueButtonId, "resume"},
+        {MenuWnd::kRestartButtonId, "restart"},
+        {MenuWnd::kMainMenuButtonId, "main menu saved"}};
+    for (const auto& [buttonId, call] : closing) {
+        ClickOn(*menu->buttons[static_cast<std::size_t>(buttonId)]);
+        EXPECT_EQ(app.FindDialog(MenuWnd::kDialogId), nullptr);
+        EXPECT_EQ(host.Take(), Log{call});
+        app.ProcessDeferredDeletes();
+        menu = open();
+    }
+    EXPECT_EQ(app.sounds, std::vector<int>(4, SOUND_CLICK));
+
+    app.GetWidgetManager()->KeyDown(kVirtualKeyEscape);
+    EXPECT_EQ(app.FindDialog(MenuWnd::kDialogId), nullptr);
+    EXPECT_EQ(host.Take(), Log{"resume"});
+    app.ProcessDeferredDeletes();
+}
+
+TEST_F(MenuScreensTest, Highscores_PlacedAndOnlyThePlayedModesRowGreen)
+{
+    for (int row = 0; row < 10; ++row) {
+        host.oneSideTable.push_back({"^00FF00x", 1000 - row});
+        host.twoSideTable.push_back({"Bo", 900 - row});
+    }
+    // The colour of a row's rank and name in the left and right columns.
+    const auto rowColours = [this](int highlightRow, int row) {
+        HighscoresWnd window(app, host, highlightRow);
+        MemoryImage canvas;
+        canvas.Create(window.width, window.height);
+        Graphics graphics(&canvas);
+        window.Paint(graphics);
+        const int top = 130 + 20 * row - 4;
+        return Pixels(canvas, {{51, top}, {81, top}, {411, top}, {441, top}});
+    };
+    const std::string white = "255,255,255";
+    const std::string green = "0,255,0";
+
+    HighscoresWnd window(app, host, 3);
+    EXPECT_EQ(window.GetBounds(), Rect(30, 93, 740, 415));
+    EXPECT_EQ(window.header, "HIGHSCORES");
+    EXPECT_EQ(window.okButton->GetBounds(), Rect(295, 350, 140, 36));
+
+    host.mode = GameMode::OneSide;
+    EXPECT_EQ(rowColours(3, 3), green + " " + green + " " + white + " " + white);
+    EXPECT_EQ(rowColours(3, 2), white + " " + white + " " + white + " " + white);
+    EXPECT_EQ(rowColours(-1, 3), white + " " + white + " " + white + " " + white);
+    host.mode = GameMode::TwoSide;
+    EXPECT_EQ(rowColours(9, 9), white + " " + white + " " + green + " " + green);
+    host.mode = GameMode::Editor;
+    EXPECT_EQ(rowColours(0, 0), white + " " + white + " " + white + " " + white);
+
+    auto* shown = app.AttachDialog(std::make_unique<HighscoresWnd>(app, host, -1));
+    ClickOn(*static_cast<HighscoresWnd*>(shown)->okButton);
+    EXPECT_EQ(app.FindDialog(HighscoresWnd::kDialogId), nullptr);
+    EXPECT_EQ(app.sounds, std::vector<int>{SOUND_CLICK});
+    app.ProcessDeferredDeletes();
 }
