@@ -1,5 +1,7 @@
 #pragma once
 
+#include "game/GameMode.h"
+#include "game/screens/HighscoresFile.h"
 #include "widgets/Dialog.h"
 
 #include <memory>
@@ -36,4 +38,9 @@ private:
     Zorva::ZorvaAppBase& app;
     MenuHost& host;
     int highlightRow = -1;
+
+    /// One table's ten rows with the rank at `rankX`, the name at `nameX` and the score at
+    /// `scoreX`; the highlighted row is green when the field plays `mode`.
+    void PaintTable(Zorva::Graphics& graphics, const HighscoreTable& table, GameMode mode,
+                    int rankX, int nameX, int scoreX) const;
 };

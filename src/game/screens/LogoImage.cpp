@@ -3,6 +3,8 @@
 #include "app/ZorvaAppBase.h"
 #include "graphics/Graphics.h"
 #include "graphics/MemoryImage.h"
+#include "resources/XMLNode.h"
+#include "resources/XMLParser.h"
 
 #include <climits>
 #include <cstdint>
@@ -28,6 +30,27 @@ void LogoImage::ReadAttributes(Zorva::ZorvaAppBase& loader,
     top = ParseInteger(text("top"));
     centered = text("center") == "1";
     Load(loader, text("name"));
+}
+
+std::vector<std::unique_ptr<LogoImage>> LogoImage::ReadSection(Zorva::ZorvaAppBase& loader,
+                                                               const std::string& path,
+                                                               const std::string& section)
+{
+    std::vector<std::unique_ptr<LogoImage>> images;
+    Zorva::XMLParser parser;
+    if (!parser.OpenFile(path)) {
+        return images;
+    }
+    Zorva::XMLNode node;
+    while (parser.NextNode(node)) {
+        if (node.type == Zorva::XMLNodeType::StartTag && node.section == section &&
+            node.value == "Image") {
+            auto image = std::make_unique<LogoImage>();
+            image->ReadAttributes(loader, node.attributes);
+            images.push_back(std::move(image));
+        }
+    }
+    return images;
 }
 
 int LogoImage::ParseInteger(const std::string& text)

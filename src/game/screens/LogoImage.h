@@ -3,6 +3,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace Zorva {
 class Graphics;
@@ -29,6 +30,11 @@ public:
     /// Decimal with an optional leading '-', or hexadecimal after "0x" or "0X"; an empty or
     /// malformed text gives 0, and values beyond the int range are clamped.
     static int ParseInteger(const std::string& text);
+    /// The "Image" elements directly inside `section` of the logo file at `path`, loaded in
+    /// file order; none when the file cannot be opened, and those before a fault when it
+    /// breaks off.
+    static std::vector<std::unique_ptr<LogoImage>>
+    ReadSection(Zorva::ZorvaAppBase& loader, const std::string& path, const std::string& section);
     /// Draws the image with its top-left corner, or its centre when `centered`, at
     /// (left, top); nothing without an image.
     void Draw(Zorva::Graphics& graphics) const;

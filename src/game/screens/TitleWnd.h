@@ -1,5 +1,6 @@
 #pragma once
 
+#include "game/GameMode.h"
 #include "widgets/ButtonListener.h"
 #include "widgets/Widget.h"
 
@@ -14,6 +15,7 @@ class ZorvaAppBase;
 
 class LogoImage;
 class MenuHost;
+struct Player;
 
 /// The main menu: greets the current player and starts either mode, opens the change-player
 /// dialog, the options, the highscores, or ends the program.
@@ -30,6 +32,10 @@ public:
     TitleWnd(Zorva::ZorvaAppBase& app, MenuHost& host);
     ~TitleWnd() override;
 
+    /// The greeting above the buttons: its text baseline and the x it is centred on.
+    static constexpr int kWelcomeCentreX = 400;
+    static constexpr int kWelcomeBaseline = 125;
+
     /// Reads the logos of section "LogoAppearence/OnTitle" of the logo file.
     void LoadLogos(const std::string& path);
 
@@ -42,4 +48,12 @@ private:
     Zorva::ZorvaAppBase& app;
     MenuHost& host;
     std::vector<std::unique_ptr<LogoImage>> logos;
+
+    /// Makes a button, places it and adds it as a child.
+    Zorva::ButtonWidget& AddButton(int buttonId, const std::string& label, int buttonX,
+                                   int buttonY);
+    /// The current player's record; null when there is none.
+    Player* CurrentPlayer() const;
+    /// Starts `mode`: a fresh game, or the continue dialog when there is one to go on with.
+    void StartMode(GameMode mode);
 };
