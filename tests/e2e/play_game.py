@@ -5,8 +5,9 @@ test-state file.
 
     play_game.py BUILD_DIR [--only PART,...] [--keep-temp] [--quiet]
 
-The parts: loading (the loading screen and its link into the game), one (One-Side level 1
-to Level Complete by clicks), two (Two-Side level 2 by drags), gameover (careless play until
+The parts: menu (the loading screen, the first player, the main menu, a game saved and
+continued, the highscore entry, the change-player dialog), one (One-Side level 1 to Level
+Complete by clicks), two (Two-Side level 2 by drags), gameover (careless play until
 the game is over).
 
 The board's positions come only from the state file; the few dialog buttons that the file
@@ -32,9 +33,18 @@ START_TIMEOUT = 60.0
 MOVE_LIMIT = 400
 
 # Dialog ids the state file reports.
+DIALOG_MESSAGE = 100
 DIALOG_LEVEL_COMPLETE = 101
+DIALOG_CONFIRMATION = 108
+DIALOG_EXIT_CONFIRMATION = 108
+DIALOG_REFUSAL = 111
+DIALOG_MENU = 1005
+DIALOG_CHANGE_PLAYER = 1005
 DIALOG_GAME_OVER = 1006
+DIALOG_NAME_ENTRY = 1006
 DIALOG_HOW_TO_PLAY = 1007
+DIALOG_CONTINUE = 1008
+DIALOG_HIGHSCORES = 1009
 
 # Buttons the state file does not list: (x, y) of the top left corner within the dialog,
 # the image whose size the button (or the dialog) has, and the dialog's own image; dialogs
@@ -48,8 +58,6 @@ DIALOG_BUTTONS = {
     "game_over_reshuffle": {"origin": (30, 105), "button": (140, "button_normal.png"),
                             "dialog": "w_small.png"},
 }
-# The loading screen's "Click To Continue" link.
-LOADING_LINK = (400, 505)
 # Insets of a message dialog around its footer button (the framework's default).
 MESSAGE_DIALOG_INSET = 24
 
@@ -82,6 +90,9 @@ class State:
         self.line = None
         self.stones = []
         self.piles = []
+        self.player = None
+        self.buttons = []
+        self.listLines = []
         for raw in text.splitlines():
             parts = raw.split()
             if not parts:
@@ -89,6 +100,13 @@ class State:
             key, values = parts[0], parts[1:]
             if key == "screen":
                 self.screen = values[0] if values else None
+            elif key == "player":
+                self.player = raw[len("player "):] if values != ["-"] else None
+            elif key in ("button", "listline"):
+                number, x, y, w, h = (int(v) for v in values[:5])
+                label = raw.split(" ", 6)[6] if len(parts) > 6 else ""
+                entry = {"id": number, "rect": (x, y, w, h), "label": label}
+                (self.buttons if key == "button" else self.listLines).append(entry)
             elif key == "dialogs":
                 self.dialogs = [int(v) for v in values]
             elif key == "rest":
@@ -109,10 +127,36 @@ class State:
                 entry = {"kind": key, "rect": (x, y, w, h), "left": left, "right": right}
                 (self.stones if key == "stone" else self.piles).append(entry)
 
+    def button(self, label):
+        """The topmost control labelled `label`, or None."""
+        found = [b for b in self.buttons if b["label"] == label]
+        return found[-1] if found else None
+
+    def list_line(self, text):
+        found = [line for line in self.listLines if line["label"] == text]
+        return found[-1] if found else None
+
     def signature(self):
         """What changes when a move happened."""
         return (self.dialogs, self.deck and self.deck["count"], self.line,
                 sorted((s["rect"], s["left"], s["right"]) for s in self.stones + self.piles))
+
+
+def board_layout(state):
+    """What a saved game must give back: the free stones and the line's ends."""
+    return (sorted((s["rect"], s["left"], s["right"]) for s in state.stones),
+            state.line and (state.line["left"], state.line["right"]),
+            state.deck and state.deck["count"], state.score)
+
+
+def write_highscores(path, score):
+    """A highscores file of ten rows with `score` in both tables."""
+    def text(value):
+        data = value.encode()
+        return struct.pack("<H", len(data)) + data
+    with open(path, "wb") as f:
+        for row in range(10):
+            f.write(text("Low%d" % row) + text("Low%d" % row) + struct.pack("<ii", score, score))
 
 
 def centre(rect):
@@ -127,18 +171,19 @@ def matches(value, end):
 class Game:
     """One run of the executable on the display."""
 
-    def __init__(self, harness, name, args):
+    def __init__(self, harness, name, args, home=None):
         self.harness = harness
         self.name = name
         self.folder = os.path.join(harness.temp, name)
         os.makedirs(self.folder)
+        self.home = home or os.path.join(self.folder, "home")
         self.statePath = os.path.join(self.folder, "state")
         self.shotFolder = os.path.join(self.folder, "shots")
         self.log = []
         env = dict(os.environ)
         env.update({
             "DISPLAY": harness.display,
-            "QUARROW_HOME": os.path.join(self.folder, "home"),
+            "QUARROW_HOME": self.home,
             "QUARROW_TEST_STATE": self.statePath,
             "QUARROW_SCREENSHOT_DIR": self.shotFolder,
             "SDL_AUDIODRIVER": "dummy",
@@ -273,6 +318,48 @@ class Game:
                     return target
             time.sleep(0.05)
         self.fail("F12 wrote no screenshot")
+
+    # -- controls the state file lists --------------------------------------------------------
+
+    def wait_button(self, label, timeout=20.0):
+        current = self.wait_for("a control labelled %r" % label,
+                                lambda s: s.button(label) is not None, timeout)
+        return current.button(label)
+
+    def click_button(self, label, timeout=20.0):
+        button = self.wait_button(label, timeout)
+        self.click(*centre(button["rect"]), why=label)
+
+    def click_list_line(self, text, double=False):
+        line = self.wait_for("the list line %r" % text,
+                             lambda s: s.list_line(text) is not None, 10.0).list_line(text)
+        x, y = centre(line["rect"])
+        self.click(x, y, "list line " + text)
+        if double:
+            time.sleep(0.05)
+            self.click(x, y, "list line " + text + " again")
+
+    def wait_dialog(self, dialogId, timeout=20.0):
+        return self.wait_for("dialog %d" % dialogId, lambda s: dialogId in s.dialogs, timeout)
+
+    def wait_no_dialog(self, dialogId, timeout=20.0):
+        return self.wait_for("dialog %d to close" % dialogId,
+                             lambda s: dialogId not in s.dialogs, timeout)
+
+    def type_name(self, name):
+        """Replaces the focused name field's text with `name`."""
+        self.focus()
+        for _ in range(14):
+            self.xdo("key", "BackSpace")
+        self.say("type " + name)
+        self.xdo("type", "--delay", "40", name)
+
+    def wait_exit(self, timeout=20.0):
+        try:
+            self.process.wait(timeout)
+        except subprocess.TimeoutExpired:
+            self.fail("the game did not end within %.0f s" % timeout)
+        self.say("ended with status %d" % self.process.returncode)
 
     # -- dialogs -----------------------------------------------------------------------------
 
@@ -600,28 +687,136 @@ class Harness:
 
     # -- the parts ---------------------------------------------------------------------------
 
-    def part_loading(self):
-        """Without --play: the loading screen, then its link into the game."""
-        game = self.game("loading", [])
+    def part_menu(self):
+        """Without --play, in an empty user folder: the loading screen, the first player, the
+        main menu, a game left with saving and continued in a second run, the highscore entry
+        after a finished level, and the change-player dialog."""
+        home = os.path.join(self.temp, "menu-home")
+        game = self.game("menu", [], home=home)
         game.wait_for("the loading screen", lambda s: s.screen == "loading", START_TIMEOUT)
         game.find_window()
         game.screenshot("01-loading")
-        # The state file does not tell when the loading ends; a few seconds are plenty, and
-        # the link is clicked until it lets the player in.
-        time.sleep(3.0)
+        game.wait_button("Click To Continue", START_TIMEOUT)
         game.screenshot("02-loading-done")
-        deadline = time.monotonic() + START_TIMEOUT
-        while game.state().screen != "game":
-            if time.monotonic() > deadline:
-                game.fail("clicking the loading screen's link never entered the game")
-            game.click(*LOADING_LINK, why="loading screen link")
-            time.sleep(1.0)
-        current = game.wait_for("dialogs after entering", lambda s: s.dialogs or s.rest, 20)
-        game.say("entered the game: level %s, dialogs %s" % (current.level, current.dialogs))
-        if DIALOG_HOW_TO_PLAY in current.dialogs:
-            game.screenshot("03-how-to-play")
-            game.close_how_to_play()
+        game.click_button("Click To Continue")
+        game.wait_dialog(DIALOG_NAME_ENTRY)
+        game.wait_button("Ok")
+        game.screenshot("03-first-player")
+        game.type_name("Ann")
+        game.click_button("Ok")
+        current = game.wait_for("the main menu for Ann",
+                                lambda s: s.screen == "menu" and s.player == "Ann" and
+                                not s.dialogs, 20)
+        game.screenshot("04-main-menu")
+
+        before = self.play_and_leave(game)
+        saved = os.path.join(home, "saves", "Ann1.sav")
+        if not os.path.isfile(saved):
+            game.fail("leaving with saving wrote no %s" % saved)
+        game.click_button("Exit")
+        game.wait_exit()
         self.end(game)
+
+        # Every score earns a row, so the entry is asked for after the level.
+        write_highscores(os.path.join(home, "highscores.dat"), 1)
+        game = self.game("menu-again", [], home=home)
+        game.wait_for("the loading screen", lambda s: s.screen == "loading", START_TIMEOUT)
+        game.find_window()
+        game.click_button("Click To Continue", START_TIMEOUT)
+        game.wait_for("the main menu", lambda s: s.screen == "menu" and s.player == "Ann", 20)
+        game.click_button("One Side Solitaire")
+        game.wait_dialog(DIALOG_CONTINUE)
+        game.wait_button("Continue")
+        game.screenshot("07-continue")
+        game.click_button("Continue")
+        after = game.wait_for("the saved game", lambda s: s.screen == "game" and s.rest, 20)
+        if board_layout(after) != board_layout(before):
+            game.fail("the continued game differs from the one left:\n%s\n---\n%s" %
+                      (before.text, after.text))
+        game.say("the continued game has the same %d stones and line ends %s|%s" %
+                 (len(after.stones), after.line["left"], after.line["right"]))
+        final = game.play_level(one_side_greedy)
+        game.next_level(final)
+        self.leave_to_menu(game)
+        game.wait_dialog(DIALOG_NAME_ENTRY)
+        game.wait_dialog(DIALOG_HIGHSCORES)
+        game.screenshot("08-highscore-entry")
+        game.click_button("Ok")
+        game.wait_no_dialog(DIALOG_NAME_ENTRY)
+        game.screenshot("09-highscores")
+        game.click_button("Ok")
+        game.wait_no_dialog(DIALOG_HIGHSCORES)
+        with open(os.path.join(home, "highscores.dat"), "rb") as scores:
+            if b"Ann" not in scores.read():
+                game.fail("highscores.dat holds no entry for Ann")
+        self.change_players(game, home)
+        self.end(game)
+
+    def play_and_leave(self, game):
+        """Starts One-Side level 1 from the main menu, plays three moves and leaves for the
+        main menu with saving; the state just before leaving."""
+        game.click_button("One Side Solitaire")
+        current = game.wait_for("the game", lambda s: s.screen == "game", 20)
+        current = game.wait_rest()
+        if DIALOG_HOW_TO_PLAY in current.dialogs:
+            game.click_button("Close")
+            game.wait_no_dialog(DIALOG_HOW_TO_PLAY)
+        for move in range(3):
+            current = game.wait_rest()
+            key, description, action = one_side_greedy(game, current, set())
+            if not game.act_and_wait(current, action):
+                game.fail("move %d (%s) had no effect" % (move + 1, description))
+        before = game.wait_rest()
+        game.screenshot("05-three-moves")
+        self.leave_to_menu(game, shots=True)
+        return before
+
+    def leave_to_menu(self, game, shots=False):
+        game.key("Escape")
+        game.wait_dialog(DIALOG_MENU)
+        game.click_button("Main Menu")
+        game.wait_dialog(DIALOG_EXIT_CONFIRMATION)
+        game.wait_button("YES")
+        if shots:
+            game.screenshot("06-exit-confirmation")
+        game.click_button("YES")
+        game.wait_for("the main menu", lambda s: s.screen == "menu", 20)
+
+    def change_players(self, game, home):
+        """Adds, renames (the saved game follows), deletes and selects players."""
+        game.click_button("IM_B_CHANGE_PLAYER")
+        game.wait_dialog(DIALOG_CHANGE_PLAYER)
+        game.wait_button("Select")
+        game.screenshot("10-change-player")
+        game.click_list_line("[ New Player ]")
+        game.wait_dialog(DIALOG_NAME_ENTRY)
+        game.type_name("Bob")
+        game.click_button("Ok")
+        game.wait_no_dialog(DIALOG_NAME_ENTRY)
+        game.click_list_line("Ann")
+        game.click_button("Rename")
+        game.wait_dialog(DIALOG_NAME_ENTRY)
+        game.type_name("Cat")
+        game.click_button("Ok")
+        game.wait_for("the renamed line", lambda s: s.list_line("Cat") is not None, 10)
+        if not os.path.isfile(os.path.join(home, "saves", "Cat1.sav")) or \
+                os.path.exists(os.path.join(home, "saves", "Ann1.sav")):
+            game.fail("the saved game did not follow the renamed player")
+        game.click_list_line("Bob")
+        game.click_button("Delete")
+        game.wait_dialog(DIALOG_CONFIRMATION)
+        game.click_button("YES")
+        game.wait_for("Bob gone", lambda s: s.list_line("Bob") is None and
+                      DIALOG_CONFIRMATION not in s.dialogs, 10)
+        game.click_list_line("Cat")
+        game.click_button("Delete")
+        game.wait_dialog(DIALOG_REFUSAL)
+        game.click_button("Ok")
+        game.wait_no_dialog(DIALOG_REFUSAL)
+        game.click_list_line("Cat")
+        game.click_button("Select")
+        game.wait_for("the main menu for Cat", lambda s: s.player == "Cat" and not s.dialogs, 10)
+        game.screenshot("11-main-menu-cat")
 
     def part_one_side(self):
         game = self.game("one-side", ["--play=one:1"])
@@ -679,7 +874,7 @@ class Harness:
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("build")
-    parser.add_argument("--only", help="comma-separated parts: loading,one,two,gameover")
+    parser.add_argument("--only", help="comma-separated parts: menu,one,two,gameover")
     parser.add_argument("--keep-temp", action="store_true")
     parser.add_argument("--quiet", action="store_true")
     options = parser.parse_args()
@@ -694,7 +889,7 @@ def main():
         return 1
     shutil.rmtree(harness.shots, ignore_errors=True)
     os.makedirs(harness.shots)
-    parts = [("loading", harness.part_loading), ("one", harness.part_one_side),
+    parts = [("menu", harness.part_menu), ("one", harness.part_one_side),
              ("two", harness.part_two_side), ("gameover", harness.part_game_over)]
     status = 0
     try:

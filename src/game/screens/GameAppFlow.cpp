@@ -122,6 +122,8 @@ void GameApp::EnterGameAndStartLevel()
     if (!board) {
         return;
     }
+    // The menu may have set up a fresh game in the player record.
+    SavePlayers();
     StartGame(Mode());
 }
 
