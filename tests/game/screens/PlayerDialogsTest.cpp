@@ -1,15 +1,18 @@
-// The name-entry dialog in a headless application: what may be typed into a name and how
-// the dialog ends. Modal waits run scripted input inside the nested loop.
+// The name-entry and change-player dialogs in a headless application: what may be typed
+// into a name, how the dialogs end, and what they ask of the host when players are added,
+// renamed, deleted and selected. Modal waits run scripted input inside the nested loop.
 
 #include "app/PlatformClock.h"
 #include "app/ZorvaAppBase.h"
 #include "game/Player.h"
 #include "game/ResourceHandles.h"
+#include "game/screens/ChPlayerDialog.h"
 #include "game/screens/DialogWithEdit.h"
 #include "game/screens/MenuHost.h"
 #include "game/screens/NormalDialogButton.h"
 #include "graphics/MemoryImage.h"
 #include "widgets/EditWidget.h"
+#include "widgets/ListWidget.h"
 #include "widgets/WidgetManager.h"
 
 #include <gtest/gtest.h>
@@ -191,6 +194,25 @@ protected:
     {
         return static_cast<DialogWithEdit*>(app.FindDialog(DialogWithEdit::kDialogId));
     }
+    ChPlayerDialog* ShowChangePlayer()
+    {
+        return static_cast<ChPlayerDialog*>(
+            app.AttachDialog(std::make_unique<ChPlayerDialog>(app, host)));
+    }
+    /// Scripts the answer to the name-entry dialog the next wait opens.
+    void ScriptNameEntry(const std::string& typed)
+    {
+        app.script.push_back([this, typed] {
+            NameEntry()->edit->SetText("", false);
+            Type(typed);
+            ClickOn(*NameEntry()->okButton);
+        });
+    }
+    std::vector<std::string> Lines(const ChPlayerDialog& dialog) const
+    {
+        return dialog.list->lines;
+    }
+    Zorva::Dialog* Message() const { return app.FindDialog(ChPlayerDialog::kMessageDialogId); }
 
     std::unique_ptr<Zorva::MemoryImage> buttonFace = BlankImage(104, 30);
     std::unique_ptr<Zorva::MemoryImage> dialogButtonFace = BlankImage(140, 38);
@@ -268,4 +290,163 @@ TEST_F(PlayerDialogsTest, NameEntry_CancelGivesNothingUnlessSwitchedOff)
                                   DialogWithEdit::CentredBounds()),
               DialogWithEdit::kCancelled);
     EXPECT_FALSE(app.ranOutOfScript);
+}
+
+// ---- change player ----
+
+TEST_F(PlayerDialogsTest, ChangePlayer_AddsANewNameAndRefusesDuplicatesAndAFullList)
+{
+    host.SetPlayers({"Ann"}, 0);
+    ChPlayerDialog* dialog = ShowChangePlayer();
+
+    ScriptNameEntry("ann");
+    dialog->OnListClicked(ChPlayerDialog::kListId, 0, Zorva::kClickLeft);
+    EXPECT_EQ(host.added, std::vector<std::string>{"ann"});
+    EXPECT_EQ(Lines(*dialog), (std::vector<std::string>{"[ New Player ]", "Ann", "ann"}));
+    EXPECT_EQ(dialog->list->selectIndex, 2);
+    EXPECT_EQ(Message(), nullptr);
+
+    ScriptNameEntry("Ann");
+    dialog->OnListClicked(ChPlayerDialog::kListId, 0, Zorva::kClickLeftDouble);
+    EXPECT_EQ(host.added.size(), 1u);
+    EXPECT_EQ(Lines(*dialog).size(), 3u);
+    ASSERT_NE(Message(), nullptr);
+    EXPECT_EQ(Message()->header, "Can not add new player!");
+    EXPECT_EQ(Message()->lines, "The player with such name is already exists.");
+    EXPECT_EQ(Message()->buttonMode, Zorva::Dialog::kButtonsFooter);
+    app.CloseDialog(ChPlayerDialog::kMessageDialogId);
+
+    // A cancelled entry adds nothing.
+    app.script.push_back([this] { ClickOn(*NameEntry()->cancelButton); });
+    dialog->OnListClicked(ChPlayerDialog::kListId, 0, Zorva::kClickLeft);
+    EXPECT_EQ(host.added.size(), 1u);
+    EXPECT_EQ(Message(), nullptr);
+
+    host.SetPlayers({"A", "B", "C", "D", "E", "F", "G", "H", "I"}, 0);
+    dialog->OnListClicked(ChPlayerDialog::kListId, 0, Zorva::kClickLeft);
+    EXPECT_EQ(NameEntry(), nullptr);
+    ASSERT_NE(Message(), nullptr);
+    EXPECT_EQ(Message()->header, "Players list is full!");
+    EXPECT_EQ(Message()->lines, "Please delete one of the players first to add new one.");
+    EXPECT_EQ(host.added.size(), 1u);
+    EXPECT_FALSE(app.ranOutOfScript);
+}
+
+TEST_F(PlayerDialogsTest, ChangePlayer_RenameRefusesTakenNamesAndReportsAFailedMove)
+{
+    host.SetPlayers({"Ann", "Bob"}, 0);
+    ChPlayerDialog* dialog = ShowChangePlayer();
+    dialog->OnListClicked(ChPlayerDialog::kListId, 2, Zorva::kClickLeft);
+
+    // The field starts with the old name; confirming it unchanged is a duplicate.
+    app.script.push_back([this] {
+        EXPECT_EQ(NameEntry()->header, "Rename Player");
+        EXPECT_EQ(NameEntry()->edit->text, "Bob");
+        PressEnter();
+    });
+    ClickOn(*dialog->renameButton);
+    EXPECT_TRUE(host.renamed.empty());
+    ASSERT_NE(Message(), nullptr);
+    EXPECT_EQ(Message()->header, "Can not rename player!");
+    EXPECT_EQ(Message()->lines, "The player with such name is already exists.");
+    app.CloseDialog(ChPlayerDialog::kMessageDialogId);
+
+    host.failRename = true;
+    ScriptNameEntry("Cy");
+    ClickOn(*dialog->renameButton);
+    EXPECT_EQ(host.renamed, std::vector<std::string>{"1 Cy"});
+    EXPECT_EQ(Lines(*dialog)[2], "Bob");
+    ASSERT_NE(Message(), nullptr);
+    EXPECT_EQ(Message()->header, "Can not rename player!");
+    app.CloseDialog(ChPlayerDialog::kMessageDialogId);
+
+    host.failRename = false;
+    ScriptNameEntry("Cy");
+    ClickOn(*dialog->renameButton);
+    EXPECT_EQ(Lines(*dialog)[2], "Cy");
+    EXPECT_EQ(host.players[1]->name, "Cy");
+    EXPECT_EQ(app.sounds.size(), 5u);
+    EXPECT_FALSE(app.ranOutOfScript);
+}
+
+TEST_F(PlayerDialogsTest, ChangePlayer_DeletingTheLastPlayerIsRefusedWithoutWaiting)
+{
+    host.SetPlayers({"Ann"}, 0);
+    ChPlayerDialog* dialog = ShowChangePlayer();
+    ClickOn(*dialog->deleteButton);
+    const Zorva::Dialog* refusal = app.FindDialog(ChPlayerDialog::kRefusalDialogId);
+    ASSERT_NE(refusal, nullptr);
+    EXPECT_TRUE(refusal->isModal);
+    EXPECT_EQ(refusal->lines, "Please create one more player before delete this one.");
+    EXPECT_EQ(refusal->footer, "Ok");
+    EXPECT_EQ(refusal->buttonMode, Zorva::Dialog::kButtonsFooter);
+    EXPECT_EQ(refusal->GetBounds(), Zorva::Rect(200, 200, 400, 200));
+    EXPECT_TRUE(host.deleted.empty());
+    EXPECT_FALSE(app.ranOutOfScript);
+}
+
+TEST_F(PlayerDialogsTest, ChangePlayer_DeleteAsksFirstThenFixesTheListAndSelection)
+{
+    host.SetPlayers({"Ann", "Bob", "Cy^0"}, 2);
+    ChPlayerDialog* dialog = ShowChangePlayer();
+    EXPECT_EQ(dialog->list->selectIndex, 3);
+
+    app.script.push_back([this] {
+        Zorva::Dialog* question = app.FindDialog(ChPlayerDialog::kConfirmDialogId);
+        EXPECT_EQ(question->buttonMode, Zorva::Dialog::kButtonsYesNo);
+        // The caret is shown as a caret, not read as a colour code.
+        EXPECT_EQ(question->lines, "Are you sure you want to delete the player 'Cy^^0'?");
+        ClickOn(*question->GetNoButton());
+    });
+    ClickOn(*dialog->deleteButton);
+    EXPECT_TRUE(host.deleted.empty());
+    EXPECT_EQ(Lines(*dialog).size(), 4u);
+
+    app.script.push_back(
+        [this] { ClickOn(*app.FindDialog(ChPlayerDialog::kConfirmDialogId)->GetYesButton()); });
+    ClickOn(*dialog->deleteButton);
+    EXPECT_EQ(host.deleted, std::vector<int>{2});
+    EXPECT_EQ(Lines(*dialog), (std::vector<std::string>{"[ New Player ]", "Ann", "Bob"}));
+    EXPECT_EQ(dialog->list->selectIndex, 2);
+    EXPECT_EQ(app.FindDialog(ChPlayerDialog::kConfirmDialogId), nullptr);
+
+    // Deleting from the top keeps the selection on its line.
+    dialog->OnListClicked(ChPlayerDialog::kListId, 1, Zorva::kClickLeft);
+    app.script.push_back(
+        [this] { ClickOn(*app.FindDialog(ChPlayerDialog::kConfirmDialogId)->GetYesButton()); });
+    ClickOn(*dialog->deleteButton);
+    EXPECT_EQ(host.deleted, (std::vector<int>{2, 0}));
+    EXPECT_EQ(Lines(*dialog), (std::vector<std::string>{"[ New Player ]", "Bob"}));
+    EXPECT_EQ(dialog->list->selectIndex, 1);
+    EXPECT_EQ(app.FindDialog(ChPlayerDialog::kDialogId), dialog);
+    EXPECT_FALSE(app.ranOutOfScript);
+}
+
+TEST_F(PlayerDialogsTest, ChangePlayer_SelectByButtonOrDoubleClickNeverWithoutAPlayerLine)
+{
+    host.SetPlayers({"Ann", "Bob"}, -1);
+    ChPlayerDialog* dialog = ShowChangePlayer();
+    EXPECT_EQ(Lines(*dialog), (std::vector<std::string>{"[ New Player ]", "Ann", "Bob"}));
+    EXPECT_EQ(dialog->list->selectIndex, 0);
+    ClickOn(*dialog->selectButton);
+    dialog->list->SetSelect(-1);
+    ClickOn(*dialog->selectButton);
+    EXPECT_TRUE(host.selected.empty());
+    EXPECT_EQ(app.FindDialog(ChPlayerDialog::kDialogId), dialog);
+
+    // A single click only selects the line.
+    dialog->OnListClicked(ChPlayerDialog::kListId, 1, Zorva::kClickLeft);
+    EXPECT_TRUE(host.selected.empty());
+    EXPECT_EQ(dialog->list->selectIndex, 1);
+    ClickOn(*dialog->selectButton);
+    EXPECT_EQ(host.selected, std::vector<int>{0});
+    EXPECT_EQ(app.FindDialog(ChPlayerDialog::kDialogId), nullptr);
+    EXPECT_EQ(app.sounds, (std::vector<int>(3, SOUND_CLICK)));
+    app.ProcessDeferredDeletes();
+
+    dialog = ShowChangePlayer();
+    dialog->OnListClicked(ChPlayerDialog::kListId, 2, Zorva::kClickLeftDouble);
+    EXPECT_EQ(host.selected, (std::vector<int>{0, 1}));
+    EXPECT_EQ(app.FindDialog(ChPlayerDialog::kDialogId), nullptr);
+    app.ProcessDeferredDeletes();
 }
