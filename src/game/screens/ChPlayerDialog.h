@@ -4,14 +4,15 @@
 #include "widgets/ListListener.h"
 
 #include <memory>
+#include <string>
 
 namespace Zorva {
-class DialogButton;
 class ListWidget;
 class ZorvaAppBase;
 } // namespace Zorva
 
 class MenuHost;
+class NormalDialogButton;
 
 /// The change-player dialog (id 1005): the list of players under "[ New Player ]" (a click
 /// there adds one), and "Select", "Delete" and "Rename" for the selected player. It places
@@ -27,6 +28,7 @@ public:
     static constexpr int kMessageDialogId = 100;
     static constexpr int kConfirmDialogId = 108;
     static constexpr int kRefusalDialogId = 111;
+    static constexpr const char* kNewPlayerLine = "[ New Player ]";
 
     ChPlayerDialog(Zorva::ZorvaAppBase& app, MenuHost& host);
     ~ChPlayerDialog() override;
@@ -36,12 +38,27 @@ public:
     void OnButtonActivated(int buttonId) override;
     void OnListClicked(int id, int index, int clickCount) override;
 
-    std::unique_ptr<Zorva::DialogButton> selectButton;
-    std::unique_ptr<Zorva::DialogButton> deleteButton;
-    std::unique_ptr<Zorva::DialogButton> renameButton;
+    std::unique_ptr<NormalDialogButton> selectButton;
+    std::unique_ptr<NormalDialogButton> deleteButton;
+    std::unique_ptr<NormalDialogButton> renameButton;
     std::unique_ptr<Zorva::ListWidget> list;
 
 private:
+    /// The index of the player on the selected line; -1 when "[ New Player ]" or no line is
+    /// selected.
+    int SelectedPlayer() const;
+    bool NameTaken(const std::string& name) const;
+    /// Makes the player at `index` current and closes the dialog.
+    void SelectAndClose(int index);
+    void AddNewPlayer();
+    void RenameSelected();
+    void DeleteSelected();
+    /// Shows a message box (dialog 100) with an "Ok" button.
+    void ShowMessage(const std::string& headerText, const std::string& text);
+    /// A modal box of the name-entry dialog's look: no header, `text`, and the buttons of
+    /// `mode`, under `dialogId`.
+    Zorva::Dialog* ShowQuestion(int dialogId, const std::string& text, int mode);
+
     Zorva::ZorvaAppBase& app;
-    MenuHost& host;
+    MenuHost& menuHost;
 };

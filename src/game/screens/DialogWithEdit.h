@@ -8,12 +8,12 @@
 #include <string>
 
 namespace Zorva {
-class DialogButton;
 class EditWidget;
 class ZorvaAppBase;
 } // namespace Zorva
 
 class MenuHost;
+class NormalDialogButton;
 
 /// The one-line name-entry dialog (id 1006) of every name the game asks for: a header, a
 /// label, an edit field of at most 12 characters that refuses the characters a name may not
@@ -36,14 +36,17 @@ public:
 
     /// Shows a name-entry dialog at `bounds` as dialog 1006 with its field focused and waits
     /// for it; the result (kConfirmed or kCancelled). Without `cancellable` "Cancel" is off.
-    static int Ask(Zorva::ZorvaAppBase& app, MenuHost& host, const std::string& header,
-                   const std::string& label, const std::string& initialText,
+    static int Ask(Zorva::ZorvaAppBase& owner, MenuHost& names, const std::string& headerText,
+                   const std::string& labelText, const std::string& initialText,
                    const Zorva::Rect& bounds, bool cancellable = true);
     /// IMAGE_W_SMALL's size centred on (400, 300).
     static Zorva::Rect CentredBounds();
 
+    /// Off for the first player's name, which must be given.
     void SetCancelEnabled(bool enabled);
     void FocusEdit();
+    /// Whether `character` may be part of a name typed here.
+    static bool IsAllowedChar(char character);
 
     void Place(int newX, int newY, int newWidth, int newHeight) override;
     using Widget::Place;
@@ -53,12 +56,15 @@ public:
     bool AllowChar(int id, char character) override;
     bool AllowText(int id, const std::string& text) override;
 
-    std::unique_ptr<Zorva::DialogButton> okButton;
-    std::unique_ptr<Zorva::DialogButton> cancelButton;
+    std::unique_ptr<NormalDialogButton> okButton;
+    std::unique_ptr<NormalDialogButton> cancelButton;
     std::unique_ptr<Zorva::EditWidget> edit;
 
 private:
+    /// Ends the dialog with `outcome`, leaving `name` as the entered name.
+    void Finish(int outcome, const std::string& name);
+
     Zorva::ZorvaAppBase& app;
-    MenuHost& host;
+    MenuHost& menuHost;
     std::string label;
 };
