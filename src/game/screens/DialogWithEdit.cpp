@@ -98,8 +98,12 @@ void DialogWithEdit::Place(int newX, int newY, int newWidth, int newHeight)
     Dialog::Place(newX, newY, newWidth, newHeight);
     okButton->PlaceAt(width / 2 - 120, height - 60);
     cancelButton->PlaceAt(width / 2 + 20, height - 60);
-    const int fieldWidth = width - contentInsets.left - contentInsets.right;
-    edit->Place(contentInsets.left, 65, fieldWidth, edit->GetFont()->GetHeight() + 10);
+    // The label and the field sit inside the frame, below the header, which the dialog
+    // itself draws inside its background insets.
+    const int fieldWidth = width - backgroundInsets.left - backgroundInsets.right -
+                           contentInsets.left - contentInsets.right;
+    edit->Place(backgroundInsets.left + contentInsets.left, backgroundInsets.top + 65, fieldWidth,
+                edit->GetFont()->GetHeight() + 10);
 }
 
 void DialogWithEdit::Paint(Zorva::Graphics& graphics)
@@ -108,7 +112,8 @@ void DialogWithEdit::Paint(Zorva::Graphics& graphics)
     graphics.SetFont(FONT_DEFAULT);
     graphics.SetColor(Zorva::Color::kBlack);
     if (graphics.GetFont() != nullptr) {
-        graphics.DrawText(label, contentInsets.left, 60);
+        graphics.DrawText(label, backgroundInsets.left + contentInsets.left,
+                          backgroundInsets.top + 60);
     }
 }
 

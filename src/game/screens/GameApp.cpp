@@ -461,6 +461,12 @@ void GameApp::OnDialogButtonActivated(int dialogId, int buttonId)
 
 void GameApp::OnShutdownStarting()
 {
+    // Closing the window in the middle of a level keeps the game, as leaving for the main
+    // menu with saving would.
+    if (board && panel && panel->GetManager() && !board->model.field.won &&
+        !board->model.field.loading && board->model.field.StoneCountInLayers() > 0) {
+        SaveGameInProgress();
+    }
     if (Zorva::WidgetManager* widgets = GetWidgetManager()) {
         if (board) {
             widgets->RemoveWidget(board.get());
