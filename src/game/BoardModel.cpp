@@ -17,14 +17,19 @@ BoardModel::BoardModel(PlayFieldHost& newHost)
     deck.Deal(0);
 }
 
-std::string BoardModel::LevelPath(GameMode mode, int level) const
+std::string BoardModel::LevelFileName(GameMode mode, int level)
 {
     const char* folder = mode == GameMode::OneSide ? "Levels1/" : "Levels2/";
+    return folder + ("Level" + std::to_string(level)) + ".xml";
+}
+
+std::string BoardModel::LevelPath(GameMode mode, int level) const
+{
     std::string prefix = dataPrefix;
     if (!prefix.empty() && prefix.back() != '/') {
         prefix += '/';
     }
-    return prefix + folder + "Level" + std::to_string(level) + ".xml";
+    return prefix + LevelFileName(mode, level);
 }
 
 bool BoardModel::LoadLevel(const std::string& path, int style, int stoneLimit, bool playMusic,

@@ -26,6 +26,9 @@ public:
     BoardModel(const BoardModel&) = delete;
     BoardModel& operator=(const BoardModel&) = delete;
 
+    /// The level file of a mode and level number relative to the data folder:
+    /// "Levels1/Level7.xml" for One-Side, "Levels2/Level7.xml" for Two-Side.
+    static std::string LevelFileName(GameMode mode, int level);
     /// The level file of a mode and level number, below `dataPrefix`.
     std::string LevelPath(GameMode mode, int level) const;
 

@@ -83,6 +83,15 @@ void DominoFish::UpdateDrawPosition()
     drawTop = y - height / 2 - kLayerStep * layer;
 }
 
+std::pair<int, int> DominoFish::RestingCentre() const
+{
+    if (!IsMoving()) {
+        return {x, y};
+    }
+    // A stone gliding home with a settling bump stops short and the bump covers the rest.
+    return settleBumpOnArrival ? std::pair{targetX - 5, targetY + 5} : std::pair{targetX, targetY};
+}
+
 bool DominoFish::HitTest(int px, int py)
 {
     hovered = faceUp && drawLeft + 7 < px && px < drawLeft + width + 7 && drawTop - 7 < py &&

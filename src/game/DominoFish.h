@@ -3,6 +3,7 @@
 #include "game/BaseFish.h"
 
 #include <array>
+#include <utility>
 #include <vector>
 
 namespace Zorva {
@@ -75,6 +76,8 @@ public:
     /// Whether a point lies over this face-up stone; sets or clears `hovered` accordingly.
     bool HitTest(int px, int py);
     bool IsMoving() const { return moveTicksLeft > 0; }
+    /// The centre the stone comes to rest at: where a running movement ends, else its centre.
+    std::pair<int, int> RestingCentre() const;
     void MakeJoker();
     /// Turns a lying stone over: orientation 3 becomes 1 and 1 becomes 3.
     void TurnOver();

@@ -46,6 +46,9 @@ public:
     /// Writes the layout as a level file; false with `error` when a stone does not fit the
     /// grid (the old file is then untouched).
     bool WriteLevel(const std::string& path, std::string* error) const;
+    /// Empties the field for a saved game: no layers, no stones pointed at, no pending win or
+    /// failure, every lock closed, the picture counters and labels cleared.
+    void Clear();
     /// Loads a level read from `path` with a random style and deals it: pictures, fly-in, play
     /// line, fade-in, tips. `stoneLimit` is the limit the level was read with; -1 (every
     /// stone) is a fresh start with its sound and first-level tip.
@@ -73,6 +76,8 @@ public:
     void CheckEndOfLevel();
 
     bool Reshuffle();
+    /// The two play-line ends glide to their places left and right of the middle.
+    void MoveLineEndsApart();
     /// The next bonus is at the earliest one full interval away; for a level start, a
     /// reshuffle and a loaded game.
     void RestartBonusClock() { bonusTickCounter = 0; }
@@ -185,7 +190,6 @@ private:
     void DealPairs(PairChain& chain, bool flyIn);
     void StartPlayLine(const PairChain& chain);
     void FadeIn();
-    void MoveLineEndsApart();
     bool FindInLayers(const DominoFish* stone, int& layer, int& index) const;
 
     /// The picture a One-Side stone must show to join: the last line stone's right half as

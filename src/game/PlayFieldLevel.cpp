@@ -47,6 +47,19 @@ void PlayField::ClearLayers()
     stoneCount = 0;
 }
 
+void PlayField::Clear()
+{
+    ClearLayers();
+    won = false;
+    failed = false;
+    resultsGiven = false;
+    lockOpened = {};
+    pictureCounters = {};
+    floatingLabels.clear();
+    movesAvailable = 0;
+    freeCount = 0;
+}
+
 void PlayField::ChooseStyle(int style)
 {
     levelStyle =

@@ -19,8 +19,9 @@ inline constexpr std::size_t kMaxFileBytes = 1024 * 1024;
 /// to the user folder.
 std::string FileName(const std::string& playerName, GameMode mode);
 
-/// The bytes of the game in progress. Stones still moving are first put where they were
-/// going and running turns end, so the file holds the layout the player would have seen.
+/// The bytes of the game in progress. Stones still moving are stored where they were going and
+/// the play-line ends as they lie once a running turn has ended, so the file holds the layout
+/// the player would have seen; the board itself is left as it is.
 std::string Save(BoardModel& model);
 
 enum class LoadResult

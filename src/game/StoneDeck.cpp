@@ -24,6 +24,18 @@ std::unique_ptr<DominoFish> StoneDeck::NewStone(int centreX, int centreY)
     return stone;
 }
 
+void StoneDeck::Clear()
+{
+    stones.clear();
+    piles.clear();
+    heldStone = nullptr;
+    hoveredPile = -1;
+    hoveredPileStone = -1;
+    dealt = false;
+    busy = false;
+    deckSideMoves = 0;
+}
+
 void StoneDeck::Deal(int count)
 {
     stones.clear();

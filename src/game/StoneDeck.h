@@ -27,6 +27,8 @@ public:
 
     /// Replaces the deck with `count` new stones and empty piles; crops start at 2.
     void Deal(int count);
+    /// No deck stones and no piles; nothing held or hovered. Crops and pile count stay.
+    void Clear();
     /// A mouse up on the deck area, in the field's mode.
     void Click(int button);
     bool InDeckArea(int mouseX, int mouseY) const;

@@ -64,13 +64,34 @@ bool WriteAll(int fd, std::string_view bytes)
     return true;
 }
 
+/// Removes the temporary files of earlier writes to `target` that never reached their rename
+/// (the writer was killed or the machine stopped), so they do not pile up beside the file.
+void RemoveLeftovers(const std::filesystem::path& target, const std::string& prefix)
+{
+    constexpr std::size_t kUniqueChars = 6;
+    const std::filesystem::path folder =
+        target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
+    std::error_code error;
+    for (std::filesystem::directory_iterator entry(folder, error), end; !error && entry != end;
+         entry.increment(error)) {
+        const std::string name = entry->path().filename().string();
+        if (name.size() == prefix.size() + kUniqueChars &&
+            name.compare(0, prefix.size(), prefix) == 0) {
+            std::error_code ignored;
+            std::filesystem::remove(entry->path(), ignored);
+        }
+    }
+}
+
 } // namespace
 
 bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string* error)
 {
     const std::filesystem::path target(path);
-    std::string pattern = (target.has_parent_path() ? target.parent_path().string() + "/" : "") +
-                          "." + target.filename().string() + ".tmp-XXXXXX";
+    const std::string prefix = "." + target.filename().string() + ".tmp-";
+    RemoveLeftovers(target, prefix);
+    std::string pattern =
+        (target.has_parent_path() ? target.parent_path().string() + "/" : "") + prefix + "XXXXXX";
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
 
