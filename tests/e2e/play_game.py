@@ -676,8 +676,8 @@ class Harness:
         if not self.keepTemp:
             shutil.rmtree(self.temp, ignore_errors=True)
 
-    def game(self, name, args):
-        game = Game(self, name, args)
+    def game(self, name, args, home=None):
+        game = Game(self, name, args, home)
         self.games.append(game)
         return game
 

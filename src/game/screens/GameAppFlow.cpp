@@ -98,9 +98,9 @@ bool GameApp::LoadSavedGame()
     Zorva::Buffer bytes;
     SavedGame::LoadResult result = SavedGame::LoadResult::Unreadable;
     if (ReadUserFile(file, bytes, SavedGame::kMaxFileBytes + 1)) {
-        result =
-            SavedGame::Load(bytes.DataPointer(), static_cast<std::size_t>(bytes.DataLength()),
-                            board->model, board->model.LevelPath(mode, PlayerLevel(*player, mode)));
+        result = SavedGame::Load(bytes.DataPointer(), static_cast<std::size_t>(bytes.DataLength()),
+                                 board->model,
+                                 board->model.LevelFileName(mode, PlayerLevel(*player, mode)));
     }
     switch (result) {
     case SavedGame::LoadResult::Loaded:
