@@ -75,7 +75,9 @@ void ChPlayerDialog::Place(int newX, int newY, int newWidth, int newHeight)
 {
     Dialog::Place(newX, newY, newWidth, newHeight);
     const int left = contentInsets.left;
-    list->Place(left + 20, 50, width - left - contentInsets.right - 40, height - 110);
+    // The header is drawn inside the background insets; the list starts below it.
+    const int listTop = 50 + backgroundInsets.top;
+    list->Place(left + 20, listTop, width - left - contentInsets.right - 40, height - 60 - listTop);
     selectButton->PlaceAt(left + 10, height - 55);
     deleteButton->PlaceAt(left + 125, height - 55);
     renameButton->PlaceAt(left + 240, height - 55);

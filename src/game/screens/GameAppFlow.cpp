@@ -202,6 +202,8 @@ bool GameApp::ConfirmExitToMainMenu()
         "Do you really want stop playing and exit to Main Menu? Your game will be saved.", "",
         Zorva::Dialog::kButtonsYesNo);
     dialog->contentInsets = Zorva::Insets{40, 40, 40, 20};
+    // Narrow margins inside the frame leave the four lines of text clear of the buttons.
+    dialog->backgroundInsets = Zorva::Insets{14, 14, 14, 14};
     dialog->SetButtonFont(FONT_DEFAULT);
     dialog->SetLinesFont(FONT_DEFAULT);
     dialog->SetColorAt(Zorva::Dialog::kColorLines, Zorva::Color(255, 255, 255));
