@@ -447,7 +447,7 @@ class Game:
                 gameOvers += 1
                 self.say("game over (%d)" % gameOvers)
                 if gameOvers == 1 and not self.harness.hasGameOverShot:
-                    self.screenshot("09-game-over")
+                    self.screenshot("17-game-over")
                     self.harness.hasGameOverShot = True
                 if gameOvers > gameOverTries:
                     self.fail("game over %d times" % gameOvers)
@@ -830,10 +830,10 @@ class Harness:
             game = self.game("one-side-2", ["--play=one:2"])
             current = game.start()
         current = game.wait_rest()
-        game.screenshot("04-one-side")
+        game.screenshot("12-one-side")
         self.hover_shot(game, current)
         final = game.play_level(one_side_greedy)
-        game.screenshot("06-one-side-complete")
+        game.screenshot("14-one-side-complete")
         game.next_level(final)
         self.end(game)
 
@@ -844,7 +844,7 @@ class Harness:
         game.say("hover over (%d, %d)" % (x, y))
         game.move(x, y)
         time.sleep(1.5)
-        game.screenshot("05-hover")
+        game.screenshot("13-hover")
 
     def part_two_side(self):
         game = self.game("two-side", ["--play=two:2"])
@@ -852,9 +852,9 @@ class Harness:
         if current.mode != 0 or current.level != 2:
             game.fail("expected Two-Side level 2, state says mode %s level %s" %
                       (current.mode, current.level))
-        game.screenshot("07-two-side")
+        game.screenshot("15-two-side")
         game.play_level(two_side_greedy)
-        game.screenshot("08-two-side-complete")
+        game.screenshot("16-two-side-complete")
         self.end(game)
 
     def part_game_over(self):
