@@ -6,6 +6,7 @@
 #include "game/Player.h"
 #include "game/ResourceHandles.h"
 #include "resources/Buffer.h"
+#include "system/Latin1Text.h"
 
 #include <array>
 #include <memory>
@@ -416,7 +417,9 @@ void Apply(const SavedState& state, BoardModel& model)
 
 std::string FileName(const std::string& playerName, GameMode mode)
 {
-    return "saves/" + playerName + (mode == GameMode::OneSide ? "1.sav" : "2.sav");
+    // Names are Latin-1 in the game; file names on the desktop are UTF-8.
+    return "saves/" + Zorva::Utf8FromLatin1(playerName) +
+           (mode == GameMode::OneSide ? "1.sav" : "2.sav");
 }
 
 std::string Save(BoardModel& model)

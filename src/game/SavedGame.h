@@ -16,7 +16,7 @@ namespace SavedGame {
 inline constexpr std::size_t kMaxFileBytes = 1024 * 1024;
 
 /// "saves/" + name + "1.sav" for One-Side, "saves/" + name + "2.sav" for Two-Side, relative
-/// to the user folder.
+/// to the user folder, with the name in UTF-8.
 std::string FileName(const std::string& playerName, GameMode mode);
 
 /// The bytes of the game in progress. Stones still moving are stored where they were going and

@@ -18,6 +18,7 @@
 #include "graphics/MemoryImage.h"
 #include "resources/ResourceManager.h"
 #include "system/AppFiles.h"
+#include "system/Latin1Text.h"
 #include "widgets/Dialog.h"
 #include "widgets/FlagsMod.h"
 #include "widgets/InputCodes.h"
@@ -610,5 +611,6 @@ void GameApp::WriteTestState()
     screen.dialogIds = OpenDialogIds();
     screen.atRest = AtRest();
     screen.controls = CollectControlLines(*GetWidgetManager());
-    testState->Update(TestStateWriter::Compose(screen, model));
+    // Names and labels are Latin-1 inside the game; tools read the file as UTF-8.
+    testState->Update(Zorva::Utf8FromLatin1(TestStateWriter::Compose(screen, model)));
 }
