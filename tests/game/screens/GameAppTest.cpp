@@ -204,6 +204,59 @@ TEST_F(GameAppTest, Loading_ClosingStopsWithinOneResource)
     EXPECT_FALSE(app->GetLoadingThread().IsHandled());
 }
 
+TEST_F(GameAppTest, Flow_SavedGameComesBackExactlyAndStaleOrBadOnesStepAside)
+{
+    PlayersData known;
+    known.players.push_back(std::make_unique<Player>());
+    known.players[0]->name = "Ann";
+    known.currentPlayer = 0;
+    ASSERT_TRUE(PlayersFile::Write((scratch / "home/players.dat").string(), known));
+    MakeApp(QUARROW_DATA_DIR);
+    app->Init();
+    app->StartLoadingThread();
+    ASSERT_TRUE(RunUntil([&] { return app->GetLoadingThread().IsHandled(); }, 20000));
+    app->GetTitleScreen()->OnButtonActivated(TitleScreen::kLinkId);
+    ASSERT_EQ(app->ScreenName(), "menu");
+
+    app->SetMode(GameMode::OneSide);
+    app->EnterGameAndStartLevel();
+    app->CloseDialog(1007);
+    ASSERT_TRUE(RunUntil([&] { return app->AtRest(); }, 5000));
+    const BoardModel& model = app->GetBoard()->model;
+    const auto layout = [&] {
+        return TestStateWriter::Compose({"game", "", {}, true, {}}, &model);
+    };
+    const std::string left = layout();
+    ASSERT_TRUE(app->SaveGameInProgress());
+    const fs::path save = scratch / "home/saves/Ann1.sav";
+    ASSERT_TRUE(fs::exists(save));
+
+    // Continuing replaces whatever the field holds by the saved game.
+    app->RestartLevel();
+    app->ContinueGame();
+    ASSERT_TRUE(RunUntil([&] { return app->AtRest(); }, 5000));
+    EXPECT_EQ(layout(), left);
+    EXPECT_TRUE(fs::exists(save));
+
+    // A save of a level the player has passed since is dropped for the level reached.
+    app->CurrentPlayer()->oneSideLevel = 2;
+    app->ContinueGame();
+    EXPECT_FALSE(fs::exists(save));
+    EXPECT_EQ(model.levelNumber, 2);
+
+    // An unreadable save is kept aside, and the level reached starts.
+    std::ofstream(save, std::ios::binary) << "not a saved game";
+    app->ContinueGame();
+    EXPECT_FALSE(fs::exists(save));
+    EXPECT_TRUE(fs::exists(scratch / "home/saves/Ann1.sav.bad"));
+    EXPECT_GT(model.field.StoneCountInLayers(), 0);
+
+    // Winning a level makes the mode's save stale: it goes.
+    ASSERT_TRUE(app->SaveGameInProgress());
+    app->SetLevelCompletedThisGame();
+    EXPECT_FALSE(fs::exists(save));
+}
+
 TEST(GameLaunchTest, ParsesModeAndLevel)
 {
     std::string error;
