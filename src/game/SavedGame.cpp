@@ -6,6 +6,7 @@
 #include "game/Player.h"
 #include "game/ResourceHandles.h"
 #include "resources/Buffer.h"
+#include "resources/FileRecordReader.h"
 #include "system/Latin1Text.h"
 
 #include <array>
@@ -64,59 +65,6 @@ struct SavedState
     std::vector<RecordList> piles;
 };
 
-/// Reads the values the Buffer writes from a byte span. Each read first checks the bytes that
-/// remain and fails, reading nothing, when they do not suffice.
-class SaveReader
-{
-public:
-    SaveReader(const uint8_t* bytes, std::size_t size) : data(bytes), end(size) {}
-
-    std::size_t Remaining() const { return end - position; }
-
-    bool Long(int32_t& value)
-    {
-        if (Remaining() < 4) {
-            return false;
-        }
-        uint32_t bits = 0;
-        for (int i = 3; i >= 0; --i) {
-            bits = (bits << 8) | data[position + static_cast<std::size_t>(i)];
-        }
-        value = static_cast<int32_t>(bits);
-        position += 4;
-        return true;
-    }
-
-    /// Only the bytes 0 and 1 are booleans.
-    bool Bool(bool& value)
-    {
-        if (Remaining() < 1 || data[position] > 1) {
-            return false;
-        }
-        value = data[position++] == 1;
-        return true;
-    }
-
-    bool String(std::string& value, std::size_t maxLength)
-    {
-        if (Remaining() < 2) {
-            return false;
-        }
-        const std::size_t length = data[position] | (data[position + 1] << 8);
-        if (length > maxLength || Remaining() - 2 < length) {
-            return false;
-        }
-        value.assign(reinterpret_cast<const char*>(data + position + 2), length);
-        position += 2 + length;
-        return true;
-    }
-
-private:
-    const uint8_t* data;
-    std::size_t end;
-    std::size_t position = 0;
-};
-
 bool InRange(int32_t value, int32_t low, int32_t high)
 {
     return value >= low && value <= high;
@@ -132,13 +80,14 @@ bool PicturesValid(const StoneRecord& stone)
            InRange(stone.pictureB, 0, kPictureCount - 1);
 }
 
-bool ReadStone(SaveReader& reader, int32_t expectedLayer, StoneRecord& stone)
+bool ReadStone(FileRecordReader& reader, int32_t expectedLayer, StoneRecord& stone)
 {
-    const bool read =
-        reader.Long(stone.lockNumber) && reader.Long(stone.keyNumber) &&
-        reader.Long(stone.drawLeft) && reader.Long(stone.drawTop) && reader.Long(stone.centreX) &&
-        reader.Long(stone.centreY) && reader.Long(stone.style) && reader.Long(stone.pictureA) &&
-        reader.Long(stone.pictureB) && reader.Long(stone.layer) && reader.Bool(stone.joker);
+    const bool read = reader.Int32(stone.lockNumber) && reader.Int32(stone.keyNumber) &&
+                      reader.Int32(stone.drawLeft) && reader.Int32(stone.drawTop) &&
+                      reader.Int32(stone.centreX) && reader.Int32(stone.centreY) &&
+                      reader.Int32(stone.style) && reader.Int32(stone.pictureA) &&
+                      reader.Int32(stone.pictureB) && reader.Int32(stone.layer) &&
+                      reader.StrictBool(stone.joker);
     return read && InRange(stone.lockNumber, kLowestMarker, kHighestMarker) &&
            InRange(stone.keyNumber, kLowestMarker, kHighestMarker) &&
            InRange(stone.centreX, kMinCentre, kMaxCentre) &&
@@ -149,10 +98,10 @@ bool ReadStone(SaveReader& reader, int32_t expectedLayer, StoneRecord& stone)
 
 /// A count, then that many stones. `budget` is how many stones may still come; it shrinks by
 /// the stones read. The count is checked against the bytes left before anything is allocated.
-bool ReadStoneList(SaveReader& reader, int32_t expectedLayer, int& budget, RecordList& stones)
+bool ReadStoneList(FileRecordReader& reader, int32_t expectedLayer, int& budget, RecordList& stones)
 {
     int32_t count = 0;
-    if (!reader.Long(count) || count < 0 || count > budget ||
+    if (!reader.Int32(count) || count < 0 || count > budget ||
         static_cast<std::size_t>(count) > reader.Remaining() / kStoneRecordBytes) {
         return false;
     }
@@ -195,17 +144,17 @@ std::optional<SavedState> Parse(const uint8_t* bytes, std::size_t size)
     if (size > kMaxFileBytes) {
         return std::nullopt;
     }
-    SaveReader reader(bytes, size);
+    FileRecordReader reader(bytes, size);
     SavedState state;
     int32_t mode = 0;
     int32_t stoneCount = 0;
     int32_t layerCount = 0;
-    if (!reader.Long(mode) || (mode != static_cast<int32_t>(GameMode::TwoSide) &&
-                               mode != static_cast<int32_t>(GameMode::OneSide))) {
+    if (!reader.Int32(mode) || (mode != static_cast<int32_t>(GameMode::TwoSide) &&
+                                mode != static_cast<int32_t>(GameMode::OneSide))) {
         return std::nullopt;
     }
     state.mode = static_cast<GameMode>(mode);
-    if (!reader.String(state.levelFile, kMaxLevelFileLength)) {
+    if (!reader.String(state.levelFile) || state.levelFile.size() > kMaxLevelFileLength) {
         return std::nullopt;
     }
     const std::optional<int> level = LevelNumberOf(state.levelFile, state.mode);
@@ -213,10 +162,10 @@ std::optional<SavedState> Parse(const uint8_t* bytes, std::size_t size)
         return std::nullopt;
     }
     state.level = *level;
-    if (!reader.Long(stoneCount) || !reader.Long(state.score) ||
-        !reader.Long(state.reshufflesLeft) || state.reshufflesLeft < 0 ||
-        !reader.Long(state.editorStyle) || !InRange(state.editorStyle, 0, kStyleCount - 1) ||
-        !reader.Long(layerCount) || !InRange(layerCount, 0, LevelFile::kMaxLayers)) {
+    if (!reader.Int32(stoneCount) || !reader.Int32(state.score) ||
+        !reader.Int32(state.reshufflesLeft) || state.reshufflesLeft < 0 ||
+        !reader.Int32(state.editorStyle) || !InRange(state.editorStyle, 0, kStyleCount - 1) ||
+        !reader.Int32(layerCount) || !InRange(layerCount, 0, LevelFile::kMaxLayers)) {
         return std::nullopt;
     }
     int fieldBudget = LevelFile::kMaxStones;
@@ -232,12 +181,12 @@ std::optional<SavedState> Parse(const uint8_t* bytes, std::size_t size)
     // Line, deck and pile stones are drawn without a layer offset.
     int32_t pilesStored = 0;
     if (!ReadStone(reader, 0, state.firstLineStone) || !ReadStone(reader, 0, state.lastLineStone) ||
-        !reader.Long(state.crops) || state.crops < 0 || !reader.Long(state.pileCount) ||
+        !reader.Int32(state.crops) || state.crops < 0 || !reader.Int32(state.pileCount) ||
         !InRange(state.pileCount, 0, StoneDeck::kMaxPiles)) {
         return std::nullopt;
     }
     int deckBudget = StoneDeck::kMaxStones;
-    if (!ReadStoneList(reader, 0, deckBudget, state.deck) || !reader.Long(pilesStored) ||
+    if (!ReadStoneList(reader, 0, deckBudget, state.deck) || !reader.Int32(pilesStored) ||
         pilesStored != state.pileCount) {
         return std::nullopt;
     }

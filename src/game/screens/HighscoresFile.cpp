@@ -1,7 +1,7 @@
 #include "game/screens/HighscoresFile.h"
 
-#include "game/screens/FileRecordReader.h"
 #include "resources/Buffer.h"
+#include "resources/FileRecordReader.h"
 #include "system/AtomicFile.h"
 
 #include <algorithm>

@@ -13,6 +13,7 @@ public:
     FileRecordReader(const uint8_t* bytes, std::size_t size) : data(bytes), end(size) {}
 
     bool AtEnd() const { return position >= end; }
+    std::size_t Remaining() const { return end - position; }
 
     bool Int32(int32_t& value)
     {
@@ -34,6 +35,16 @@ public:
             return false;
         }
         value = data[position++] != 0;
+        return true;
+    }
+
+    /// Only the bytes 0 and 1, for files where any other value means damage.
+    bool StrictBool(bool& value)
+    {
+        if (end - position < 1 || data[position] > 1) {
+            return false;
+        }
+        value = data[position++] == 1;
         return true;
     }
 
