@@ -69,6 +69,16 @@ protected:
         app->SetMessageBoxService(std::make_unique<RecordingMessageBox>(messages));
     }
 
+    /// A players file in the user folder with one player, `name`, current.
+    void WriteKnownPlayer(const std::string& name)
+    {
+        PlayersData known;
+        known.players.push_back(std::make_unique<Player>());
+        known.players[0]->name = name;
+        known.currentPlayer = 0;
+        ASSERT_TRUE(PlayersFile::Write((scratch / "home/players.dat").string(), known));
+    }
+
     /// Runs loop steps until `done` holds; false after `limit` of them.
     template <typename Condition>
     bool RunUntil(Condition done, int limit)
@@ -118,11 +128,7 @@ TEST_F(GameAppTest, Init_MissingIdentifierReportsAndEnds)
 
 TEST_F(GameAppTest, Flow_LoadingScreenToOneSideGame)
 {
-    PlayersData known;
-    known.players.push_back(std::make_unique<Player>());
-    known.players[0]->name = "Ann";
-    known.currentPlayer = 0;
-    ASSERT_TRUE(PlayersFile::Write((scratch / "home/players.dat").string(), known));
+    WriteKnownPlayer("Ann");
     MakeApp(QUARROW_DATA_DIR);
     app->Init();
     ASSERT_FALSE(app->IsShuttingDown()) << (messages.empty() ? "" : messages[0]);
@@ -206,11 +212,7 @@ TEST_F(GameAppTest, Loading_ClosingStopsWithinOneResource)
 
 TEST_F(GameAppTest, Flow_SavedGameComesBackExactlyAndStaleOrBadOnesStepAside)
 {
-    PlayersData known;
-    known.players.push_back(std::make_unique<Player>());
-    known.players[0]->name = "Ann";
-    known.currentPlayer = 0;
-    ASSERT_TRUE(PlayersFile::Write((scratch / "home/players.dat").string(), known));
+    WriteKnownPlayer("Ann");
     MakeApp(QUARROW_DATA_DIR);
     app->Init();
     app->StartLoadingThread();

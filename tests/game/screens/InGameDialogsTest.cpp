@@ -18,6 +18,8 @@
 #include "widgets/Checkbox.h"
 #include "widgets/WidgetManager.h"
 
+#include "ScreenTestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -29,21 +31,7 @@
 
 namespace {
 
-class DialogsApp : public Zorva::ZorvaAppBase
-{
-public:
-    DialogsApp() : ZorvaAppBase(std::make_unique<Zorva::FakeClock>())
-    {
-        width = 800;
-        height = 600;
-        GetWidgetManager()->Resize(800, 600);
-        GetWidgetManager()->OnAppFocusIn();
-    }
-    using ZorvaAppBase::PlaySoundOnce;
-    void PlaySoundOnce(int id) override { sounds.push_back(id); }
-
-    std::vector<int> sounds;
-};
+using DialogsApp = SoundRecordingApp;
 
 class PanelHost : public HeadlessHost, public BoardPanelHost
 {
@@ -60,13 +48,6 @@ public:
 
     BoardInterface* panel = nullptr;
 };
-
-std::unique_ptr<Zorva::MemoryImage> BlankImage(int w, int h)
-{
-    auto image = std::make_unique<Zorva::MemoryImage>();
-    image->Create(w, h);
-    return image;
-}
 
 } // namespace
 

@@ -16,6 +16,8 @@
 #include "graphics/ImageLib.h"
 #include "widgets/ButtonWidget.h"
 
+#include "ScreenTestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -27,21 +29,7 @@ using namespace WidgetTest;
 
 namespace {
 
-class MenuApp : public ZorvaAppBase
-{
-public:
-    MenuApp() : ZorvaAppBase(std::make_unique<FakeClock>())
-    {
-        width = 800;
-        height = 600;
-        GetWidgetManager()->Resize(800, 600);
-        GetWidgetManager()->OnAppFocusIn();
-    }
-    using ZorvaAppBase::PlaySoundOnce;
-    void PlaySoundOnce(int soundId) override { sounds.push_back(soundId); }
-
-    std::vector<int> sounds;
-};
+using MenuApp = SoundRecordingApp;
 
 /// Records every request as one word (with its argument where it has one).
 class RecordingMenuHost : public MenuHost
@@ -96,13 +84,6 @@ public:
     std::string enteredName;
     Log calls;
 };
-
-std::unique_ptr<MemoryImage> BlankImage(int w, int h)
-{
-    auto image = std::make_unique<MemoryImage>();
-    image->Create(w, h);
-    return image;
-}
 
 } // namespace
 

@@ -15,6 +15,8 @@
 #include "widgets/ListWidget.h"
 #include "widgets/WidgetManager.h"
 
+#include "ScreenTestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <deque>
@@ -27,18 +29,9 @@ namespace {
 
 /// Runs one scripted action each time the loop asks for a message; a loop that keeps waiting
 /// with nothing left to do ends the application, so a test can never hang.
-class ScriptedApp : public Zorva::ZorvaAppBase
+class ScriptedApp : public SoundRecordingApp
 {
 public:
-    ScriptedApp() : ZorvaAppBase(std::make_unique<Zorva::FakeClock>())
-    {
-        width = 800;
-        height = 600;
-        GetWidgetManager()->Resize(800, 600);
-        GetWidgetManager()->OnAppFocusIn();
-    }
-    using ZorvaAppBase::PlaySoundOnce;
-    void PlaySoundOnce(int id) override { sounds.push_back(id); }
     bool ProcessDeferredMessage() override
     {
         if (script.empty()) {
@@ -58,7 +51,6 @@ public:
     /// Far more loop rounds than a closed dialog needs to end its wait.
     static constexpr int kIdlePollLimit = 100;
     std::deque<std::function<void()>> script;
-    std::vector<int> sounds;
     int idlePolls = 0;
     bool ranOutOfScript = false;
 };
@@ -136,13 +128,6 @@ public:
     std::vector<int> deleted;
     HighscoreTable table;
 };
-
-std::unique_ptr<Zorva::MemoryImage> BlankImage(int w, int h)
-{
-    auto image = std::make_unique<Zorva::MemoryImage>();
-    image->Create(w, h);
-    return image;
-}
 
 } // namespace
 
