@@ -83,6 +83,9 @@ TEST(PlayersFileTest, RoundTrip_KeepsEveryFieldInFileOrder)
     EXPECT_EQ(back.pileCount, 3);
     EXPECT_FALSE(back.showPreview);
     EXPECT_EQ(read->currentPlayer, 0);
+    // Mark and index, then 38 bytes and the name per record; written back byte for byte.
+    EXPECT_EQ(bytes.size(), 8u + 38u + 7u);
+    EXPECT_EQ(PlayersFile::Encode(*read), bytes);
 }
 
 TEST(PlayersFileTest, Decode_HeaderOnlyWrongMarkAndCutRecords)
@@ -128,6 +131,8 @@ TEST(PlayersFileTest, Decode_ValuesBroughtIntoRangeAndBadNamesDropped)
     PutRecord(buffer, "../../etc");
     PutRecord(buffer, "Thirteen-char");
     PutRecord(buffer, std::string("Tab\tName"));
+    PutRecord(buffer, std::string(5000, 'x'));
+    PutRecord(buffer, "Minus", -7);
     for (int i = 0; i < 10; ++i) {
         PutRecord(buffer, "P" + std::to_string(i));
     }
@@ -139,8 +144,10 @@ TEST(PlayersFileTest, Decode_ValuesBroughtIntoRangeAndBadNamesDropped)
     EXPECT_EQ(icarus.oneSideLevel, PlayersFile::kOneSideLevelLimit);
     EXPECT_EQ(icarus.pileCount, 2);
     EXPECT_EQ(icarus.reshuffles, 0);
-    EXPECT_EQ(read->players[1]->name, "P0");
-    EXPECT_EQ(read->players[8]->name, "P7");
+    EXPECT_EQ(read->players[1]->name, "Minus");
+    EXPECT_EQ(read->players[1]->oneSideLevel, 1);
+    EXPECT_EQ(read->players[2]->name, "P0");
+    EXPECT_EQ(read->players[8]->name, "P6");
 }
 
 TEST(PlayersFileTest, Files_MissingUnusableWrittenAndSetAside)
