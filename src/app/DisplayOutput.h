@@ -20,6 +20,8 @@ public:
     /// (Re)creates the display for the window mode; 0 on success, else the failure code
     /// (6: unusable colour depth, 7: the accelerated renderer failed, others fatal).
     virtual int Initialize(bool windowed, bool accelerated) = 0;
+    /// Whether an accelerated display can be made on this machine at all.
+    virtual bool CanAccelerate() const { return false; }
     /// The display's refresh rate in hertz (used by the vertical-sync wait).
     virtual int RefreshRate() const { return 60; }
     /// The step that made the last Initialize fail, for the error message.

@@ -206,8 +206,14 @@ void BoardInterface::OnDebugKey(int key)
             board.model.PutBonusOnTopStone();
         }
         break;
+    case Zorva::kVirtualKeyF4:
+        panelHost.ShowLevelMap();
+        break;
     case Zorva::kVirtualKeyF5:
-        board.model.SkipLevelAsWon();
+        // After the set's last level the map ends the set.
+        if (!board.model.SkipLevelAsWon() && field.mode != GameMode::Editor) {
+            panelHost.ShowLevelMap();
+        }
         break;
     case Zorva::kVirtualKeyF7:
         board.model.deck.CountDeckSideMoves();

@@ -8,6 +8,8 @@ public:
 
     /// Opens the in-game menu over the game (Escape and the menu button).
     virtual void OpenInGameMenu() = 0;
+    /// Leaves the board for the level map (which ends the set after its last level).
+    virtual void ShowLevelMap() = 0;
     /// The developer keys are switched on.
     virtual bool DebugKeysEnabled() const = 0;
 };

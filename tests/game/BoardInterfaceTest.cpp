@@ -42,6 +42,7 @@ public:
             panel->SetReshuffleButton(label, enabled);
         }
     }
+    void ShowLevelMap() override {}
     void OpenInGameMenu() override { ++menusOpened; }
     bool DebugKeysEnabled() const override { return debugKeys; }
 

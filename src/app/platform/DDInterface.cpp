@@ -222,6 +222,19 @@ int DDInterface::RefreshRate() const
     return kDefaultRefreshRate;
 }
 
+bool DDInterface::CanAccelerate() const
+{
+    const int count = SDL_GetNumRenderDrivers();
+    for (int index = 0; index < count; ++index) {
+        SDL_RendererInfo info;
+        if (SDL_GetRenderDriverInfo(index, &info) == 0 &&
+            (info.flags & SDL_RENDERER_ACCELERATED) != 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
 bool DDInterface::Is3DAccelerated() const
 {
     SDL_RendererInfo info;

@@ -51,6 +51,8 @@ public:
     // DisplayOutput
     bool Present(MemoryImage& screen, const Rect& rect) override;
     int Initialize(bool windowed, bool accelerated) override;
+    /// True when SDL offers a render driver that is accelerated.
+    bool CanAccelerate() const override;
     int RefreshRate() const override;
     std::string ErrorText() const override { return errorText; }
     void Release() override { Cleanup(); }

@@ -4,9 +4,11 @@
 #include "game/Board.h"
 #include "game/BoardInterface.h"
 #include "game/ResourceHandles.h"
+#include "game/screens/DemoDialog.h"
 #include "game/screens/GameOverWnd.h"
 #include "game/screens/HintWnd.h"
 #include "game/screens/HowDialog.h"
+#include "game/screens/MapWnd.h"
 #include "game/screens/MenuWnd.h"
 #include "game/screens/ProductInfo.h"
 #include "game/screens/ResourceBinding.h"
@@ -19,6 +21,7 @@
 #include "resources/ResourceManager.h"
 #include "system/AppFiles.h"
 #include "system/Latin1Text.h"
+#include "widgets/Checkbox.h"
 #include "widgets/Dialog.h"
 #include "widgets/FlagsMod.h"
 #include "widgets/InputCodes.h"
@@ -63,13 +66,15 @@ GameApp::~GameApp()
     // The loading work reads this object's members.
     WaitForLoadingThread();
     Zorva::WidgetManager* widgets = GetWidgetManager();
-    for (Zorva::Widget* screen : std::initializer_list<Zorva::Widget*>{
-             titleScreen.get(), board.get(), panel.get(), hintWindow.get(), mainMenu.get()}) {
+    for (Zorva::Widget* screen :
+         std::initializer_list<Zorva::Widget*>{titleScreen.get(), board.get(), panel.get(),
+                                               hintWindow.get(), mainMenu.get(), mapWindow.get()}) {
         if (screen && widgets) {
             widgets->RemoveWidget(screen);
         }
     }
     DeleteRemainingDialogs();
+    mapWindow.reset();
     mainMenu.reset();
     hintWindow.reset();
     panel.reset();
@@ -218,6 +223,8 @@ void GameApp::TitleScreenFinished()
     mainMenu = std::make_unique<TitleWnd>(*this, *this);
     mainMenu->Place(0, 0, width, height);
     mainMenu->LoadLogos(kLogosPath);
+    mapWindow = std::make_unique<MapWnd>(*this, *this);
+    mapWindow->Place(0, 0, width, height);
     hintWindow = std::make_unique<HintWnd>(*this);
     ShowMainMenu();
     if (launch) {
@@ -257,8 +264,11 @@ void GameApp::EnterGameScreen()
         widgets.AddWidget(board.get());
     }
     widgets.SetFocus(panel.get());
-    if (mainMenu && mainMenu->GetManager()) {
-        widgets.RemoveWidget(mainMenu.get());
+    for (Zorva::Widget* screen : {static_cast<Zorva::Widget*>(mainMenu.get()),
+                                  static_cast<Zorva::Widget*>(mapWindow.get())}) {
+        if (screen && screen->GetManager()) {
+            widgets.RemoveWidget(screen);
+        }
     }
 }
 
@@ -268,18 +278,9 @@ void GameApp::LeaveGameScreen()
     Zorva::WidgetManager& widgets = *GetWidgetManager();
     widgets.RemoveWidget(board.get());
     widgets.RemoveWidget(panel.get());
-}
-
-void GameApp::StartNextLevel()
-{
-    if (!board) {
-        return;
+    if (mapWindow && mapWindow->GetManager()) {
+        widgets.RemoveWidget(mapWindow.get());
     }
-    std::string error;
-    if (!board->model.StartLevelFromPlayer(&error)) {
-        OutputDebug("The next level could not be started: " + error + "\n");
-    }
-    GetWidgetManager()->SetFocus(panel.get());
 }
 
 void GameApp::PlaySound(int soundId)
@@ -456,7 +457,15 @@ void GameApp::OnDialogButtonActivated(int dialogId, int buttonId)
         CloseDialog(dialogId);
     } else if (dialogId == kLevelCompleteDialogId && buttonId == Zorva::Dialog::kYesButtonId) {
         CloseDialog(dialogId);
-        StartNextLevel();
+        ShowLevelMap();
+    }
+}
+
+void GameApp::ChangeScreenMode(bool wantWindowed, bool accelerated, bool force)
+{
+    ZorvaAppBase::ChangeScreenMode(wantWindowed, accelerated, force);
+    if (auto* options = dynamic_cast<DemoDialog*>(FindDialog(DemoDialog::kDialogId))) {
+        options->fullScreenBox->SetChecked(!GetWindowState().windowed, true);
     }
 }
 
@@ -554,6 +563,9 @@ std::string GameApp::ScreenName() const
     if (mainMenu && mainMenu->GetManager()) {
         return "menu";
     }
+    if (mapWindow && mapWindow->GetManager()) {
+        return "map";
+    }
     if (panel && panel->GetManager()) {
         return "game";
     }
@@ -611,6 +623,10 @@ void GameApp::WriteTestState()
     screen.dialogIds = OpenDialogIds();
     screen.atRest = AtRest();
     screen.controls = CollectControlLines(*GetWidgetManager());
+    if (screen.name == "map") {
+        const std::vector<std::string> mapLines = mapWindow->StateLines();
+        screen.controls.insert(screen.controls.begin(), mapLines.begin(), mapLines.end());
+    }
     // Names and labels are Latin-1 inside the game; tools read the file as UTF-8.
     testState->Update(Zorva::Utf8FromLatin1(TestStateWriter::Compose(screen, model)));
 }

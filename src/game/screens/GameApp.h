@@ -7,7 +7,9 @@
 #include "game/Player.h"
 #include "game/screens/GameLaunch.h"
 #include "game/screens/HighscoresFile.h"
+#include "game/screens/MapHost.h"
 #include "game/screens/MenuHost.h"
+#include "game/screens/OptionsHost.h"
 #include "game/screens/TitleScreenOwner.h"
 
 #include <memory>
@@ -22,6 +24,7 @@ class MemoryImage;
 class Board;
 class BoardInterface;
 class HintWnd;
+class MapWnd;
 class TestStateWriter;
 class TitleScreen;
 class TitleWnd;
@@ -35,13 +38,17 @@ class GameApp : public Zorva::ZorvaAppBase,
                 public PlayFieldHost,
                 public BoardPanelHost,
                 public TitleScreenOwner,
-                public MenuHost
+                public MenuHost,
+                public MapHost,
+                public OptionsHost
 {
 public:
     static constexpr int kSongCount = 6;
     static constexpr double kSongFadeSpeed = 0.002;
     static constexpr int kLevelCompleteDialogId = 101;
     static constexpr int kOptionsMessageDialogId = 7;
+    static constexpr int kSetCompleteDialogId = 118;
+    static constexpr int kMapSong = 3;
 
     explicit GameApp(std::unique_ptr<Zorva::PlatformClock> platformClock = nullptr);
     ~GameApp() override;
@@ -66,6 +73,9 @@ public:
     /// Leaves the game screens for the main menu, offering the highscore entry when the
     /// player's score of the mode earns a row.
     void ReturnToMainMenu();
+    /// The whole level set of the mode is done: the all-levels-complete window, then the main
+    /// menu with the highscore entry; the mode starts again at level 1 without a saved game.
+    void GameCompleted() override;
     /// Fades every song out and `song` in from its start, looping.
     void ChangeSong(int song);
 
@@ -93,6 +103,8 @@ public:
 
     // BoardPanelHost
     void OpenInGameMenu() override;
+    /// Leaves the board (or the main menu) for the level map at the player's level.
+    void ShowLevelMap() override;
     bool DebugKeysEnabled() const override { return debugKeysEnabled; }
 
     // MenuHost
@@ -119,6 +131,16 @@ public:
     void ResumeGame() override;
     void RestartLevel() override;
     void RequestExit() override { Shutdown(); }
+    void OpenOptions() override;
+
+    // MapHost
+    LevelPreviewStore& Previews() override;
+    void PlayLevelFromMap() override;
+
+    // OptionsHost
+    bool WindowedModeAvailable() override;
+    Acceleration AccelerationVerdict() override;
+    void OptionsClosed() override;
 
     /// Reads the players file; a file that exists but cannot be used is kept to be moved
     /// aside at the first save.
@@ -137,6 +159,9 @@ public:
                                                       const std::string& footer,
                                                       int buttonMode) override;
     void OnButtonActivated(int id) override;
+    /// The framework's switch, then the options dialog's "Full Screen" box follows it.
+    void ChangeScreenMode(bool wantWindowed, bool accelerated, bool force) override;
+    using ZorvaAppBase::ChangeScreenMode;
     void OnDialogButtonActivated(int dialogId, int buttonId) override;
     void OnShutdownStarting() override;
     void OnFocusLost() override;
@@ -152,6 +177,7 @@ public:
     BoardInterface* GetPanel() const { return panel.get(); }
     HintWnd* GetHintWindow() const { return hintWindow.get(); }
     TitleWnd* GetMainMenu() const { return mainMenu.get(); }
+    MapWnd* GetMap() const { return mapWindow.get(); }
     /// "loading" while the loading screen is up, "menu" while the main menu is shown, "game"
     /// while the board is shown.
     std::string ScreenName() const;
@@ -174,9 +200,9 @@ private:
     void ReportResourceError();
     void LoadSongs();
     void EnterGameScreen();
+    /// Takes the board, the panel and the map off the screen.
     void LeaveGameScreen();
     void ShowMainMenu();
-    void StartNextLevel();
     /// The first start: asks for the first player's name; with players but none current,
     /// the first one becomes current.
     void EnsureCurrentPlayer();
@@ -195,6 +221,7 @@ private:
     std::unique_ptr<BoardInterface> panel;
     std::unique_ptr<HintWnd> hintWindow;
     std::unique_ptr<TitleWnd> mainMenu;
+    std::unique_ptr<MapWnd> mapWindow;
     std::unique_ptr<Zorva::MemoryImage> levelBackground;
     std::unique_ptr<TestStateWriter> testState;
     std::string loadingError;

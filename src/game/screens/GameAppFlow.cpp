@@ -2,15 +2,19 @@
 // continuing a saved one, leaving for the main menu with the game saved, and the highscore
 // entry on the way back.
 
+#include "app/DisplayOutput.h"
 #include "game/Board.h"
 #include "game/BoardInterface.h"
+#include "game/LevelPreviewStore.h"
 #include "game/ResourceHandles.h"
 #include "game/SavedGame.h"
 #include "game/screens/ChPlayerDialog.h"
 #include "game/screens/ContinueGameWnd.h"
+#include "game/screens/DemoDialog.h"
 #include "game/screens/DialogWithEdit.h"
 #include "game/screens/GameApp.h"
 #include "game/screens/HighscoresWnd.h"
+#include "game/screens/MapWnd.h"
 #include "game/screens/TitleWnd.h"
 #include "graphics/Image.h"
 #include "resources/Buffer.h"
@@ -136,8 +140,61 @@ void GameApp::ContinueGame()
         EnterGameScreen();
         return;
     }
-    // Without a saved game the player goes on from the level reached.
+    // Without a saved game the player chooses on the map where to go on.
+    ShowLevelMap();
+}
+
+void GameApp::ShowLevelMap()
+{
+    if (!mapWindow) {
+        return;
+    }
+    LeaveGameScreen();
+    Zorva::WidgetManager& widgets = *GetWidgetManager();
+    if (mainMenu && mainMenu->GetManager()) {
+        widgets.RemoveWidget(mainMenu.get());
+    }
+    widgets.AddWidget(mapWindow.get());
+    widgets.SetFocus(mapWindow.get());
+    ChangeSong(kMapSong);
+    mapWindow->Show();
+}
+
+void GameApp::PlayLevelFromMap()
+{
     EnterGameAndStartLevel();
+}
+
+LevelPreviewStore& GameApp::Previews()
+{
+    return board->previews;
+}
+
+void GameApp::GameCompleted()
+{
+    if (mapWindow) {
+        mapWindow->unroll = 100;
+    }
+    auto dialog = std::make_unique<Zorva::Dialog>(IMAGE_COMPLETE_WND, IMAGE_BUTTON_NORMAL,
+                                                  kSetCompleteDialogId, true, "", "", "Ok",
+                                                  Zorva::Dialog::kButtonsFooter);
+    dialog->contentInsets = Zorva::Insets{80, 80, 80, 80};
+    dialog->SetButtonFont(FONT_DEFAULT);
+    dialog->Place(CentredOnScreen(IMAGE_COMPLETE_WND));
+    Zorva::Dialog* shown = AttachDialog(kSetCompleteDialogId, std::move(dialog));
+    if (!shown || shown->WaitForResult(true) != Zorva::Dialog::kYesButtonId) {
+        return;
+    }
+    ReturnToMainMenu();
+    Player* player = CurrentPlayer();
+    if (!player) {
+        return;
+    }
+    const GameMode mode = Mode();
+    (mode == GameMode::TwoSide ? player->twoSideLevel : player->oneSideLevel) = 1;
+    PlayerScore(*player, mode) = 0;
+    DeleteSavedGame(mode);
+    SavePlayers();
 }
 
 void GameApp::StartNewGame()
@@ -175,6 +232,49 @@ void GameApp::OpenHighscores(int highlightRow)
 void GameApp::OpenHowToPlay()
 {
     ShowHowToPlayDialog(Mode());
+}
+
+void GameApp::OpenOptions()
+{
+    auto dialog = std::make_unique<DemoDialog>(*this, *this);
+    dialog->Place(130, 90, 540, 415);
+    AttachDialog(DemoDialog::kDialogId, std::move(dialog));
+}
+
+bool GameApp::WindowedModeAvailable()
+{
+    return !GetWindowState().forcedFullscreen;
+}
+
+OptionsHost::Acceleration GameApp::AccelerationVerdict()
+{
+    const Zorva::DisplayOutput* display = GetDisplayOutput();
+    return display && display->CanAccelerate() ? Acceleration::Recommended
+                                               : Acceleration::Unavailable;
+}
+
+void GameApp::OptionsClosed()
+{
+    Zorva::WidgetManager& widgets = *GetWidgetManager();
+    // The focus goes back to what lies below: a dialog still open (the in-game menu), else
+    // the screen shown.
+    Zorva::Widget* below = nullptr;
+    for (Zorva::Widget* widget : widgets.GetChildren()) {
+        const auto* dialog = dynamic_cast<const Zorva::Dialog*>(widget);
+        if (dialog && dialog->id != DemoDialog::kDialogId) {
+            below = widget;
+        }
+    }
+    for (Zorva::Widget* screen :
+         {static_cast<Zorva::Widget*>(panel.get()), static_cast<Zorva::Widget*>(mainMenu.get()),
+          static_cast<Zorva::Widget*>(mapWindow.get())}) {
+        if (!below && screen && screen->GetManager()) {
+            below = screen;
+        }
+    }
+    if (below) {
+        widgets.SetFocus(below);
+    }
 }
 
 void GameApp::ResumeGame()

@@ -58,6 +58,8 @@ public:
     /// The highscores window; `highlightRow` marks the new row of the field's mode, -1 none.
     virtual void OpenHighscores(int highlightRow) = 0;
     virtual void OpenHowToPlay() = 0;
+    /// The options dialog, over whatever is shown.
+    virtual void OpenOptions() = 0;
     /// Leaves the game for the main menu after the player confirmed it, saving the game or
     /// deleting its saved file.
     virtual void ExitToMainMenu(bool save) = 0;

@@ -25,8 +25,6 @@ MenuWnd::MenuWnd(Zorva::ZorvaAppBase& newApp, MenuHost& newHost)
         buttons.push_back(std::move(button));
     }
     // There is no options dialog yet: the button shows its disabled face and ignores clicks.
-    buttons[kOptionsButtonId]->disabledImage = IM_B_DIALOG_DISABLE;
-    buttons[kOptionsButtonId]->SetInactive(true);
 }
 
 MenuWnd::~MenuWnd()
@@ -59,6 +57,9 @@ void MenuWnd::OnButtonActivated(int buttonId)
         break;
     case kHowToPlayButtonId:
         host.OpenHowToPlay();
+        break;
+    case kOptionsButtonId:
+        host.OpenOptions();
         break;
     case kRestartButtonId:
         app.CloseDialog(this);

@@ -56,9 +56,6 @@ TitleWnd::TitleWnd(Zorva::ZorvaAppBase& newApp, MenuHost& newHost) : app(newApp)
         button.downImage = IM_B_DIALOG_DOWN;
         SizeToFace(button, IM_B_DIALOG, 2);
     }
-    // There is no options dialog yet: the button shows its disabled face and ignores clicks.
-    buttons[kOptionsButtonId]->disabledImage = IM_B_DIALOG_DISABLE;
-    buttons[kOptionsButtonId]->SetInactive(true);
 }
 
 TitleWnd::~TitleWnd()
@@ -157,6 +154,9 @@ void TitleWnd::OnButtonActivated(int buttonId)
         break;
     case kChangePlayerButtonId:
         host.OpenChangePlayerDialog();
+        break;
+    case kOptionsButtonId:
+        host.OpenOptions();
         break;
     case kHighscoresButtonId:
         host.OpenHighscores(-1);

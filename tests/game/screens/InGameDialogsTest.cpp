@@ -43,6 +43,7 @@ public:
             panel->SetReshuffleButton(label, enabled);
         }
     }
+    void ShowLevelMap() override {}
     void OpenInGameMenu() override {}
     bool DebugKeysEnabled() const override { return false; }
 

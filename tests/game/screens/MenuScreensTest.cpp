@@ -66,6 +66,7 @@ public:
     void OpenChangePlayerDialog() override { Note("change player"); }
     void OpenHighscores(int row) override { Note("highscores " + std::to_string(row)); }
     void OpenHowToPlay() override { Note("how to play"); }
+    void OpenOptions() override { Note("options"); }
     void ExitToMainMenu(bool save) override { Note(save ? "main menu saved" : "main menu"); }
     void ResumeGame() override { Note("resume"); }
     void RestartLevel() override { Note("restart"); }
@@ -172,7 +173,6 @@ TEST_F(MenuScreensTest, Title_ButtonsPlacedSizedAndStyled)
         EXPECT_EQ(button.ColorAt(1), Color::kWhite);
     }
     EXPECT_EQ(title->buttons[TitleWnd::kChangePlayerButtonId]->overImage, IM_B_OVER_CHANGE_PLAYER);
-    EXPECT_EQ(title->buttons[TitleWnd::kOptionsButtonId]->disabledImage, IM_B_DIALOG_DISABLE);
     app.GetWidgetManager()->RemoveWidget(title.get());
 }
 
@@ -213,15 +213,14 @@ TEST_F(MenuScreensTest, Title_ModeButtons_FreshGameContinueDialogOrPlayerChoice)
     app.GetWidgetManager()->RemoveWidget(title.get());
 }
 
-TEST_F(MenuScreensTest, Title_OtherButtonsAndDisabledOptions)
+TEST_F(MenuScreensTest, Title_OtherButtons)
 {
     auto title = ShowTitle();
     EXPECT_EQ(Press(*title, TitleWnd::kChangePlayerButtonId), Log{"change player"});
     EXPECT_EQ(Press(*title, TitleWnd::kHighscoresButtonId), Log{"highscores -1"});
     EXPECT_EQ(Press(*title, TitleWnd::kExitButtonId), Log{"exit"});
-    EXPECT_TRUE(title->buttons[TitleWnd::kOptionsButtonId]->disabled);
-    EXPECT_EQ(Press(*title, TitleWnd::kOptionsButtonId), Log{});
-    EXPECT_EQ(app.sounds.size(), 3u);
+    EXPECT_EQ(Press(*title, TitleWnd::kOptionsButtonId), Log{"options"});
+    EXPECT_EQ(app.sounds.size(), 4u);
     app.GetWidgetManager()->RemoveWidget(title.get());
 }
 
@@ -308,11 +307,11 @@ TEST_F(MenuScreensTest, InGameMenu_ButtonsAndEscape)
         EXPECT_EQ(menu->buttons[i]->GetBounds(), Rect(55, 40 + 40 * static_cast<int>(i), 140, 36));
     }
 
-    // How To Play opens over the menu; Options does nothing yet.
+    // How To Play and Options open over the menu.
     ClickOn(*menu->buttons[MenuWnd::kHowToPlayButtonId]);
     ClickOn(*menu->buttons[MenuWnd::kOptionsButtonId]);
     EXPECT_EQ(app.FindDialog(MenuWnd::kDialogId), menu);
-    EXPECT_EQ(host.Take(), Log{"how to play"});
+    EXPECT_EQ(host.Take(), (Log{"how to play", "options"}));
 
     const std::vector<std::pair<int, std::string>> closing = {
         {MenuWnd::kContinueButtonId, "resume"},
@@ -325,7 +324,7 @@ TEST_F(MenuScreensTest, InGameMenu_ButtonsAndEscape)
         app.ProcessDeferredDeletes();
         menu = open();
     }
-    EXPECT_EQ(app.sounds, std::vector<int>(4, SOUND_CLICK));
+    EXPECT_EQ(app.sounds, std::vector<int>(5, SOUND_CLICK));
 
     app.GetWidgetManager()->KeyDown(kVirtualKeyEscape);
     EXPECT_EQ(app.FindDialog(MenuWnd::kDialogId), nullptr);

@@ -113,6 +113,7 @@ public:
     void OpenChangePlayerDialog() override {}
     void OpenHighscores(int) override {}
     void OpenHowToPlay() override {}
+    void OpenOptions() override {}
     void ExitToMainMenu(bool) override {}
     void ResumeGame() override {}
     void RestartLevel() override {}
