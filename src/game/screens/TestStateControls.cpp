@@ -3,7 +3,9 @@
 #include "game/ResourceHandles.h"
 #include "graphics/Rect.h"
 #include "widgets/ButtonWidget.h"
+#include "widgets/Checkbox.h"
 #include "widgets/ListWidget.h"
+#include "widgets/Slider.h"
 #include "widgets/Widget.h"
 #include "widgets/WidgetContainer.h"
 
@@ -53,6 +55,14 @@ void Collect(const Zorva::WidgetContainer& container, int left, int top,
             AddButtonLine(*button, widgetLeft, widgetTop, lines);
         } else if (auto* list = dynamic_cast<Zorva::ListWidget*>(widget)) {
             AddListLines(*list, widgetLeft, widgetTop, lines);
+        } else if (const auto* box = dynamic_cast<const Zorva::Checkbox*>(widget)) {
+            lines.push_back("checkbox " + std::to_string(box->id) + " " +
+                            RectText(widgetLeft, widgetTop, widget->GetBounds()) + " " +
+                            (box->IsChecked() ? "1" : "0"));
+        } else if (const auto* slider = dynamic_cast<const Zorva::Slider*>(widget)) {
+            lines.push_back("slider " + std::to_string(slider->id) + " " +
+                            RectText(widgetLeft, widgetTop, widget->GetBounds()) + " " +
+                            std::to_string(static_cast<int>(slider->GetValue() * 100 + 0.5)));
         }
         Collect(*widget, widgetLeft, widgetTop, lines);
     }
