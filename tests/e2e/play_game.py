@@ -45,6 +45,8 @@ DIALOG_NAME_ENTRY = 1006
 DIALOG_HOW_TO_PLAY = 1007
 DIALOG_CONTINUE = 1008
 DIALOG_HIGHSCORES = 1009
+DIALOG_OPTIONS = 8
+DIALOG_SET_COMPLETE = 118
 
 # Buttons the state file does not list: (x, y) of the top left corner within the dialog,
 # the image whose size the button (or the dialog) has, and the dialog's own image; dialogs
@@ -93,6 +95,11 @@ class State:
         self.player = None
         self.buttons = []
         self.listLines = []
+        self.checkboxes = {}
+        self.sliders = {}
+        self.page = self.selected = None
+        self.points = {}
+        self.scrolls = {}
         for raw in text.splitlines():
             parts = raw.split()
             if not parts:
@@ -102,6 +109,15 @@ class State:
                 self.screen = values[0] if values else None
             elif key == "player":
                 self.player = raw[len("player "):] if values != ["-"] else None
+            elif key in ("page", "selected"):
+                setattr(self, key, int(values[0]))
+            elif key in ("point", "scroll"):
+                level, x, y, w, h = (int(v) for v in values[:5])
+                (self.points if key == "point" else self.scrolls)[level] = (x, y, w, h)
+            elif key in ("checkbox", "slider"):
+                number, x, y, w, h, value = (int(v) for v in values[:6])
+                (self.checkboxes if key == "checkbox" else self.sliders)[number] = \
+                    {"rect": (x, y, w, h), "value": value}
             elif key in ("button", "listline"):
                 number, x, y, w, h = (int(v) for v in values[:5])
                 label = raw.split(" ", 6)[6] if len(parts) > 6 else ""
@@ -157,6 +173,14 @@ def write_highscores(path, score):
     with open(path, "wb") as f:
         for row in range(10):
             f.write(text("Low%d" % row) + text("Low%d" % row) + struct.pack("<ii", score, score))
+
+
+def one_side_level(path):
+    """The first player's One-Side level in a players file."""
+    with open(path, "rb") as f:
+        data = f.read()
+    length = struct.unpack_from("<H", data, 8)[0]
+    return struct.unpack_from("<i", data, 8 + 2 + length + 16)[0]
 
 
 def centre(rect):
@@ -500,7 +524,10 @@ class Game:
         if not self.close_dialog(DIALOG_LEVEL_COMPLETE,
                                  [("Play Next", lambda: self.click(x, y, "Play Next"))]):
             self.fail("the level-complete dialog did not close on its button")
-        after = self.wait_for("the next level", lambda s: s.level == level + 1, 10.0)
+        self.wait_for("the level map", lambda s: s.screen == "map", 10.0)
+        self.click_button("Play")
+        after = self.wait_for("the next level", lambda s: s.screen == "game" and
+                              s.level == level + 1, 10.0)
         self.say("level %d started" % after.level)
         return after
 
@@ -853,8 +880,113 @@ class Harness:
             game.fail("expected Two-Side level 2, state says mode %s level %s" %
                       (current.mode, current.level))
         game.screenshot("15-two-side")
-        game.play_level(two_side_greedy)
+        final = game.play_level(two_side_greedy)
         game.screenshot("16-two-side-complete")
+        x, y = game.level_complete_button()
+        game.click(x, y, "Play Next")
+        game.wait_for("the Two-Side map", lambda s: s.screen == "map", 10.0)
+        time.sleep(2.0)
+        game.screenshot("21-map-two-side")
+        game.click_button("Play")
+        game.wait_for("level 3", lambda s: s.screen == "game" and s.level == 3, 10.0)
+        self.end(game)
+
+    def part_map(self):
+        """Completes One-Side level 5: the chariot travels to the second page and the scroll of
+        level 6 unrolls; an earlier level is chosen on the first page and played."""
+        game = self.game("map", ["--play=one:5"])
+        game.start()
+        final = game.play_level(one_side_greedy)
+        x, y = game.level_complete_button()
+        game.click(x, y, "Play Next")
+        current = game.wait_for("the map", lambda s: s.screen == "map", 10.0)
+        game.screenshot("18-map-0s")
+        if current.page != 1 or current.selected != 6:
+            game.fail("the map should show page 1 with level 6 selected:\n" + current.text)
+        time.sleep(1.5)
+        game.screenshot("19-map-1.5s")
+        time.sleep(2.0)
+        game.screenshot("20-map-3.5s")
+        game.click(*centre(current.points[1]), why="the first page's point")
+        current = game.wait_for("the first page", lambda s: s.page == 0, 10.0)
+        if current.selected != 1:
+            game.fail("choosing the first page selected level %s" % current.selected)
+        game.wait_for("the scroll of level 3", lambda s: 3 in s.scrolls, 10.0)
+        game.click(*centre(game.state().scrolls[3]), why="the scroll of level 3")
+        game.wait_for("level 3 selected", lambda s: s.selected == 3, 10.0)
+        game.click_button("Play")
+        game.wait_for("level 3", lambda s: s.screen == "game" and s.level == 3, 10.0)
+        self.end(game)
+
+    def part_set_complete(self):
+        """The last One-Side level skipped with the developer keys: the all-levels-complete
+        window, the highscore entry, the mode back at level 1 without a saved game."""
+        home = os.path.join(self.temp, "set-home")
+        os.makedirs(os.path.join(home, "saves"))
+        write_highscores(os.path.join(home, "highscores.dat"), 0)
+        game = self.game("set", ["--play=one:60"], home=home)
+        current = game.start()
+        if current.level != 60:
+            game.fail("expected One-Side level 60, state says %s" % current.level)
+        with open(os.path.join(home, "saves", "Player1.sav"), "wb") as stale:
+            stale.write(b"an old game")
+        game.key("ctrl+alt+d")
+        time.sleep(0.3)
+        game.key("F5")
+        game.wait_dialog(DIALOG_SET_COMPLETE)
+        game.wait_button("Ok")
+        game.screenshot("22-set-complete")
+        game.click_button("Ok")
+        game.wait_dialog(DIALOG_NAME_ENTRY)
+        game.click_button("Ok")
+        game.wait_no_dialog(DIALOG_NAME_ENTRY)
+        game.click_button("Ok")
+        game.wait_for("the main menu", lambda s: s.screen == "menu" and not s.dialogs, 10.0)
+        if one_side_level(os.path.join(home, "players.dat")) != 1:
+            game.fail("the One-Side level is not back at 1")
+        if os.path.exists(os.path.join(home, "saves", "Player1.sav")):
+            game.fail("the One-Side saved game survived the end of the set")
+        self.end(game)
+
+    def part_options(self):
+        """The options dialog over the main menu and over the in-game menu: volumes change at
+        once and are stored at exit; CLOSE gives the focus back to the in-game menu."""
+        game = self.game("options", ["--play=one:2"])
+        game.start()
+        game.key("Escape")
+        game.wait_dialog(DIALOG_MENU)
+        game.click_button("Options")
+        current = game.wait_dialog(DIALOG_OPTIONS)
+        game.wait_button("CLOSE")
+        game.screenshot("23-options-in-game")
+        for slider, share in ((0, 4), (1, 1)):
+            x, y, w, h = game.state().sliders[slider]["rect"]
+            before = game.state().sliders[slider]["value"]
+            game.click(x + w * share // 5, y + h // 2, "slider %d" % slider)
+            game.wait_for("slider %d to move" % slider,
+                          lambda s: s.sliders[slider]["value"] != before, 5.0)
+        game.click_button("CLOSE")
+        game.wait_no_dialog(DIALOG_OPTIONS)
+        game.wait_for("the focus back on the menu", lambda s: DIALOG_MENU in s.dialogs, 5.0)
+        game.click_button("Main Menu")
+        game.wait_dialog(DIALOG_EXIT_CONFIRMATION)
+        game.click_button("YES")
+        game.wait_for("the main menu", lambda s: s.screen == "menu", 10.0)
+        game.click_button("Options")
+        current = game.wait_dialog(DIALOG_OPTIONS)
+        game.wait_button("CLOSE")
+        game.screenshot("24-options-menu")
+        values = {n: s["value"] for n, s in game.state().sliders.items()}
+        game.click_button("CLOSE")
+        game.wait_no_dialog(DIALOG_OPTIONS)
+        game.click_button("Exit")
+        game.wait_exit()
+        with open(os.path.join(game.home, "settings.conf"), errors="replace") as f:
+            settings = f.read()
+        for key in ("MusicVolume", "SfxVolume"):
+            if key not in settings:
+                game.fail("%s is not in settings.conf:\n%s" % (key, settings))
+        game.say("volumes stored: %s" % values)
         self.end(game)
 
     def part_game_over(self):
@@ -874,7 +1006,8 @@ class Harness:
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("build")
-    parser.add_argument("--only", help="comma-separated parts: menu,one,two,gameover")
+    parser.add_argument("--only", help="comma-separated parts: menu,one,two,gameover,map,"
+                        "set,options")
     parser.add_argument("--keep-temp", action="store_true")
     parser.add_argument("--quiet", action="store_true")
     options = parser.parse_args()
@@ -889,7 +1022,9 @@ def main():
         return 1
     shutil.rmtree(harness.shots, ignore_errors=True)
     os.makedirs(harness.shots)
-    parts = [("menu", harness.part_menu), ("one", harness.part_one_side),
+    parts = [("menu", harness.part_menu), ("options", harness.part_options),
+             ("set", harness.part_set_complete), ("map", harness.part_map),
+             ("one", harness.part_one_side),
              ("two", harness.part_two_side), ("gameover", harness.part_game_over)]
     status = 0
     try:
