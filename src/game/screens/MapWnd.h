@@ -59,4 +59,22 @@ public:
 private:
     Zorva::ZorvaAppBase& app;
     MapHost& host;
+
+    /// The player's level in the current mode: the highest level open to them.
+    int ReachedLevel() const;
+    /// The last level of the current mode.
+    int LastLevel() const;
+    /// Index of the first of the first `count` map points within 20 pixels of (px, py); -1
+    /// for none.
+    int PointNear(int px, int py, int count) const;
+    /// The level of the scroll slot of the shown page under (px, py); -1 for none.
+    int ScrollLevelAt(int px, int py) const;
+    /// Makes `newPage` the shown page and renders the thumbnails of its levels.
+    void OpenPage(int newPage);
+
+    void DrawScrollStrip(Zorva::Graphics& graphics, int reached);
+    void DrawScroll(Zorva::Graphics& graphics, int level, int slotX, int reached);
+    void DrawRolls(Zorva::Graphics& graphics, int leftX, int rightX, int rollY);
+    void DrawMapPoints(Zorva::Graphics& graphics, int reached);
+    void DrawVehicle(Zorva::Graphics& graphics);
 };
