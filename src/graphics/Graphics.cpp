@@ -481,9 +481,14 @@ int Graphics::DrawTextLine(const std::string& text, int x, int y, int width, int
     return offset;
 }
 
-int Graphics::DrawWrappedText(const Rect& rect, const std::string& text, int lineSpacing,
+int Graphics::DrawWrappedText(const Rect& rect, const std::string& givenText, int lineSpacing,
                               int justification, int* widestLine)
 {
+    // Fonts have no tab glyph: a tab is a blank, both where lines break and on screen, so
+    // words joined by tabs do not run together.
+    std::string text = givenText;
+    std::replace(text.begin(), text.end(), '\t', ' ');
+
     if (widestLine != nullptr) {
         *widestLine = 0;
     }

@@ -629,6 +629,11 @@ TEST(GraphicsTest, DrawWrappedText_BreaksLongWordsBetweenCharactersAndLinesAtBla
     EXPECT_EQ(g.DrawWrappedText(field, "ab\n  cd\n"), 33);
     EXPECT_EQ(DrawnTexts(font), (std::vector<std::string>{"ab", "  cd"}));
 
+    // A tab is a blank: lines break at it and it is drawn as one.
+    font.draws.clear();
+    EXPECT_EQ(g.DrawWrappedText(field, "ab\tcd\t\tefgh"), 21);
+    EXPECT_EQ(DrawnTexts(font), (std::vector<std::string>{"ab cd", "efgh"}));
+
     // A single character wider than the field still makes progress.
     font.draws.clear();
     EXPECT_EQ(g.DrawWrappedText(Rect(0, 0, 4, 0), "xyz"), 33);

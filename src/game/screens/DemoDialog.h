@@ -28,9 +28,21 @@ public:
     static constexpr int kFullScreenBoxId = 4;
     static constexpr int kAccelerationBoxId = 5;
     static constexpr int kPreviewBoxId = 6;
+    /// The id of the message dialogs the choices answer with.
+    static constexpr int kMessageDialogId = 7;
 
     DemoDialog(Zorva::ZorvaAppBase& app, OptionsHost& host);
     ~DemoDialog() override;
+
+    using Dialog::Place;
+    /// Lays the controls out again for the new size.
+    void Place(int newX, int newY, int newWidth, int newHeight) override;
+    /// The dialog, then the controls' labels.
+    void Paint(Zorva::Graphics& graphics) override;
+    /// "CLOSE" applies the screen mode, closes the dialog and hands the focus back.
+    void OnButtonActivated(int buttonId) override;
+    void OnSliderChanged(int sliderId, double value) override;
+    void OnCheckboxChanged(int boxId, bool checked) override;
 
     std::unique_ptr<Zorva::Slider> musicSlider;
     std::unique_ptr<Zorva::Slider> soundSlider;
@@ -39,6 +51,14 @@ public:
     std::unique_ptr<Zorva::Checkbox> previewBox;
 
 private:
+    std::unique_ptr<Zorva::Checkbox> MakeBox(int boxId);
+    void LayoutControls();
+    void OnAccelerationTurnedOn();
+    void OnFullScreenTurnedOff();
+    void OnPreviewChanged(bool shown);
+    void ShowMessage(const std::string& title, const std::string& text);
+    void ApplyScreenModeAndClose();
+
     Zorva::ZorvaAppBase& app;
     OptionsHost& optionsHost;
 };
