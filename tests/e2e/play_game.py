@@ -959,12 +959,18 @@ class Harness:
         current = game.wait_dialog(DIALOG_OPTIONS)
         game.wait_button("CLOSE")
         game.screenshot("23-options-in-game")
-        for slider, share in ((0, 4), (1, 1)):
+        thumb = png_size(os.path.join(self.data, "images", "slider_thumb.png"))[0]
+        for slider, target in ((0, 20), (1, 60)):
             x, y, w, h = game.state().sliders[slider]["rect"]
             before = game.state().sliders[slider]["value"]
-            game.click(x + w * share // 5, y + h // 2, "slider %d" % slider)
+            travel = w - thumb
+            start = (x + travel * before // 100 + thumb // 2, y + h // 2)
+            end = (x + travel * target // 100 + thumb // 2, y + h // 2)
+            # Apart in time, so the second press is not taken for a double click.
+            time.sleep(0.6)
+            game.drag(start, end, "slider %d to %d %%" % (slider, target))
             game.wait_for("slider %d to move" % slider,
-                          lambda s: s.sliders[slider]["value"] != before, 5.0)
+                          lambda s: abs(s.sliders[slider]["value"] - target) <= 5, 5.0)
         game.click_button("CLOSE")
         game.wait_no_dialog(DIALOG_OPTIONS)
         game.wait_for("the focus back on the menu", lambda s: DIALOG_MENU in s.dialogs, 5.0)
