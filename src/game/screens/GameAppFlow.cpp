@@ -179,6 +179,12 @@ void GameApp::GameCompleted()
                                                   kSetCompleteDialogId, true, "", "", "Ok",
                                                   Zorva::Dialog::kButtonsFooter);
     dialog->contentInsets = Zorva::Insets{80, 80, 80, 80};
+    // The window's art carries its message; the button sits below it inside the frame, about
+    // as wide as its face.
+    dialog->backgroundInsets.bottom = 14;
+    dialog->buttonSidePadding = 116;
+    dialog->SetColorAt(Zorva::Dialog::kColorButtonText, Zorva::Color(0, 0, 0));
+    dialog->SetColorAt(Zorva::Dialog::kColorButtonTextHovered, Zorva::Color(255, 255, 255));
     dialog->SetButtonFont(FONT_DEFAULT);
     dialog->Place(CentredOnScreen(IMAGE_COMPLETE_WND));
     Zorva::Dialog* shown = AttachDialog(kSetCompleteDialogId, std::move(dialog));
