@@ -20,6 +20,8 @@
 #include "resources/Buffer.h"
 #include "widgets/WidgetManager.h"
 
+#include <chrono>
+
 namespace {
 
 constexpr int kMainMenuSong = 0;
@@ -157,7 +159,12 @@ void GameApp::ShowLevelMap()
     widgets.AddWidget(mapWindow.get());
     widgets.SetFocus(mapWindow.get());
     ChangeSong(kMapSong);
+    const auto started = std::chrono::steady_clock::now();
     mapWindow->Show();
+    const auto spent = std::chrono::duration_cast<std::chrono::microseconds>(
+        std::chrono::steady_clock::now() - started);
+    OutputDebug("The level map took " + std::to_string(spent.count() / 1000.0) +
+                " ms to prepare\n");
 }
 
 void GameApp::PlayLevelFromMap()
