@@ -175,6 +175,20 @@ def write_highscores(path, score):
             f.write(text("Low%d" % row) + text("Low%d" % row) + struct.pack("<ii", score, score))
 
 
+# Where the board draws the preview window: (width, height, left, top).
+PREVIEW_FRAME = (110, 70, 0, 25)
+
+
+def region_mean(path, region):
+    """The mean brightness of a part of a screenshot; None without ImageMagick."""
+    if not shutil.which("convert"):
+        return None
+    result = subprocess.run(["convert", path, "-crop", "%dx%d+%d+%d" % region, "+repage",
+                             "-format", "%[fx:mean]", "info:"], capture_output=True, text=True,
+                            timeout=30)
+    return float(result.stdout.strip())
+
+
 def one_side_level(path):
     """The first player's One-Side level in a players file."""
     with open(path, "rb") as f:
@@ -219,6 +233,7 @@ class Game:
                                         stderr=subprocess.STDOUT)
         self.window = None
         self.origin = (0, 0)
+        self.size = (800, 600)
         self.say("started: quarrow --windowed " + " ".join(args))
 
     # -- bookkeeping -------------------------------------------------------------------------
@@ -280,8 +295,8 @@ class Game:
                 geometry = self.xdo("getwindowgeometry", "--shell", self.window).stdout
                 values = dict(l.split("=", 1) for l in geometry.split() if "=" in l)
                 self.origin = (int(values["X"]), int(values["Y"]))
-                self.say("window %s at %s, %sx%s" % (self.window, self.origin,
-                                                     values["WIDTH"], values["HEIGHT"]))
+                self.size = (int(values["WIDTH"]), int(values["HEIGHT"]))
+                self.say("window %s at %s, %sx%s" % ((self.window, self.origin) + self.size))
                 self.focus()
                 return
             self.state()
@@ -293,6 +308,8 @@ class Game:
         self.xdo("windowfocus", "--sync", self.window)
 
     def move(self, x, y):
+        # Full screen stretches the 800x600 screen over the display.
+        x, y = x * self.size[0] // 800, y * self.size[1] // 600
         self.xdo("mousemove", str(self.origin[0] + x), str(self.origin[1] + y))
 
     def click(self, x, y, why):
@@ -971,8 +988,29 @@ class Harness:
             game.drag(start, end, "slider %d to %d %%" % (slider, target))
             game.wait_for("slider %d to move" % slider,
                           lambda s: abs(s.sliders[slider]["value"] - target) <= 5, 5.0)
+        # The preview frame at the top left goes at once when its box is turned off.
+        framed = region_mean(game.screenshot("23b-preview-on"), PREVIEW_FRAME)
+        game.click(*centre(game.state().checkboxes[6]["rect"]), why="Show Preview Window off")
+        game.wait_for("the preview box off", lambda s: s.checkboxes[6]["value"] == 0, 5.0)
+        time.sleep(0.3)
+        plain = region_mean(game.screenshot("23c-preview-off"), PREVIEW_FRAME)
+        if framed is not None and abs(framed - plain) < 0.01:
+            game.fail("the preview frame did not change (%.3f, %.3f)" % (framed, plain))
+        # Alt+Enter turns the box over; the box off and CLOSE give the 800x600 window back.
+        game.key("alt+Return")
+        game.wait_for("the full-screen box on", lambda s: s.checkboxes[4]["value"] == 1, 10.0)
+        time.sleep(1.0)
+        game.find_window()
+        if game.size == (800, 600):
+            game.fail("Alt+Enter left the window at 800x600")
+        game.click(*centre(game.state().checkboxes[4]["rect"]), why="Full Screen off")
+        game.wait_for("the full-screen box off", lambda s: s.checkboxes[4]["value"] == 0, 5.0)
         game.click_button("CLOSE")
         game.wait_no_dialog(DIALOG_OPTIONS)
+        time.sleep(1.0)
+        game.find_window()
+        if game.size != (800, 600):
+            game.fail("CLOSE without full screen gave a %dx%d window" % game.size)
         game.wait_for("the focus back on the menu", lambda s: DIALOG_MENU in s.dialogs, 5.0)
         game.click_button("Main Menu")
         game.wait_dialog(DIALOG_EXIT_CONFIRMATION)
