@@ -6,9 +6,11 @@ test-state file.
     play_game.py BUILD_DIR [--only PART,...] [--keep-temp] [--quiet]
 
 The parts: menu (the loading screen, the first player, the main menu, a game saved and
-continued, the highscore entry, the change-player dialog), one (One-Side level 1 to Level
-Complete by clicks), two (Two-Side level 2 by drags), gameover (careless play until
-the game is over).
+continued, the highscore entry, the change-player dialog), options, set (the end of the
+One-Side set), map (the chariot travelling, an earlier level chosen), one (One-Side level 1
+to Level Complete by clicks), two (Two-Side level 2 by drags), gameover (careless play until
+the game is over); pages (the first map page of each mode, level by level) runs only when
+named with --only.
 
 The board's positions come only from the state file; the few dialog buttons that the file
 does not list are in DIALOG_BUTTONS below, sized from the images in the data folder.
@@ -64,6 +66,8 @@ DIALOG_BUTTONS = {
 MESSAGE_DIALOG_INSET = 24
 
 JOKER = 100
+# Parts run only when named with --only.
+OPTIONAL_PARTS = ("pages",)
 
 
 def png_size(path):
@@ -542,6 +546,9 @@ class Game:
                                  [("Play Next", lambda: self.click(x, y, "Play Next"))]):
             self.fail("the level-complete dialog did not close on its button")
         self.wait_for("the level map", lambda s: s.screen == "map", 10.0)
+        # The vehicle travels and the new scroll unrolls before the level is chosen.
+        time.sleep(1.5 if (level % 5) else 4.5)
+        self.screenshot("%s-map-%d" % (self.name, level))
         self.click_button("Play")
         after = self.wait_for("the next level", lambda s: s.screen == "game" and
                               s.level == level + 1, 10.0)
@@ -935,6 +942,18 @@ class Harness:
         game.wait_for("level 3", lambda s: s.screen == "game" and s.level == 3, 10.0)
         self.end(game)
 
+    def part_pages(self):
+        """Plays the first map page of each mode level by level through the map (long; only
+        run when asked for)."""
+        for mode, strategy in (("one", one_side_greedy), ("two", two_side_greedy)):
+            game = self.game("pages-" + mode, ["--play=%s:1" % mode])
+            current = game.start()
+            for level in range(1, 6):
+                final = game.play_level(strategy)
+                current = game.next_level(final)
+                game.say("on level %d" % current.level)
+            self.end(game)
+
     def part_set_complete(self):
         """The last One-Side level skipped with the developer keys: the all-levels-complete
         window, the highscore entry, the mode back at level 1 without a saved game."""
@@ -1069,13 +1088,16 @@ def main():
     parts = [("menu", harness.part_menu), ("options", harness.part_options),
              ("set", harness.part_set_complete), ("map", harness.part_map),
              ("one", harness.part_one_side),
-             ("two", harness.part_two_side), ("gameover", harness.part_game_over)]
+             ("two", harness.part_two_side), ("gameover", harness.part_game_over),
+             ("pages", harness.part_pages)]
     status = 0
     try:
         harness.start_display()
         print("display " + harness.display, flush=True)
         for name, part in parts:
             if options.only and name not in options.only.split(","):
+                continue
+            if not options.only and name in OPTIONAL_PARTS:
                 continue
             part()
     except Failure as error:
