@@ -506,6 +506,11 @@ class Game:
                 continue
             if current.dialogs:
                 self.fail("an unexpected dialog is open: %s" % current.dialogs)
+            if current.button("Close"):
+                # A tip of the game lies over the board and takes the clicks meant for stones.
+                self.click(*centre(current.button("Close")["rect"]), why="close the tip")
+                self.wait_for("the tip to close", lambda s: not s.button("Close"), 5.0)
+                continue
             if moves >= MOVE_LIMIT:
                 self.fail("no level complete after %d moves" % MOVE_LIMIT)
             self.focus()
