@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
 """Checks the built sound effects: each named sound exists once, as a 16-bit PCM WAV or an Ogg
-Vorbis file, with a length and peak level within bounds.
+Vorbis file, with a length and peak level within bounds; with --sox it also decodes each one
+and checks that it fades in, that all are evenly loud, and that the put sounds grow louder
+with the combo.
 
-    check_sounds.py SOUNDS_DIR NAME... [--min-seconds S] [--max-seconds S]
+    check_sounds.py SOUNDS_DIR NAME... [--min-seconds S] [--max-seconds S] [--sox PATH]
 
 It reads the files itself (RIFF chunks; Ogg pages and the Vorbis identification header), so it
 checks what the game's loaders will see rather than what the renderer meant to write.
@@ -12,10 +14,22 @@ import argparse
 import math
 import os
 import struct
+import subprocess
 import sys
+import tempfile
+
+import loudness
+from render_sound import MAX_OFFSET, TARGET_LOUDNESS
 
 # Peak-normalised sounds reach at most full scale and at least this far below it.
 QUIETEST_PEAK_DB = -9.0
+# Lossy encoding moves an Ogg effect's loudness by a few tenths of a dB.
+LOUDNESS_TOLERANCE = 0.3
+# A sound that fades in stays this far below its peak over its first half millisecond.
+FADE_IN_SECONDS = 0.0005
+FADE_IN_MAX_SHARE = 0.5
+# The sounds of a growing combo, each louder than the one before.
+RISING_SERIES = ("put", "put_x2", "put_x3", "put_x4")
 
 
 class SoundFileError(ValueError):
@@ -111,16 +125,61 @@ def check(directory, name, min_seconds, max_seconds):
     return problems
 
 
+def decoded_samples(path, sox):
+    """(rate, mono samples) of any sound file, decoded by sox into 16-bit PCM."""
+    with tempfile.TemporaryDirectory(prefix="quarrow-check-") as work:
+        decoded = os.path.join(work, "decoded.wav")
+        subprocess.run([sox, "-R", path, "-b", "16", decoded], check=True)
+        with open(decoded, "rb") as f:
+            return loudness.read_wav(f.read())
+
+
+def sound_path(directory, name):
+    for ext in ("wav", "ogg"):
+        path = os.path.join(directory, f"{name}.{ext}")
+        if os.path.exists(path):
+            return path
+    return None
+
+
+def check_levels(directory, names, sox):
+    """Problems with the loudness and fade-in of the named sounds, which must all exist."""
+    problems = []
+    levels = {}
+    for name in names:
+        rate, samples = decoded_samples(sound_path(directory, name), sox)
+        levels[name] = loudness.loudness_db(rate, samples)
+        if abs(levels[name] - TARGET_LOUDNESS) > MAX_OFFSET + LOUDNESS_TOLERANCE:
+            problems.append(f"{name}: loudness {levels[name]:.1f} dB, more than {MAX_OFFSET} dB "
+                            f"from {TARGET_LOUDNESS} dB")
+        peak = max((abs(s) for s in samples), default=0.0)
+        opening = samples[:max(1, int(rate * FADE_IN_SECONDS))]
+        if peak > 0 and max(abs(s) for s in opening) > FADE_IN_MAX_SHARE * peak:
+            problems.append(f"{name}: starts at once instead of fading in")
+    series = [name for name in RISING_SERIES if name in levels]
+    for quieter, louder in zip(series, series[1:]):
+        if levels[louder] <= levels[quieter]:
+            problems.append(f"{louder}: {levels[louder]:.1f} dB, not louder than {quieter} "
+                            f"({levels[quieter]:.1f} dB)")
+    return problems, levels
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
     parser.add_argument("directory")
     parser.add_argument("names", nargs="+")
     parser.add_argument("--min-seconds", type=float, default=0.02)
     parser.add_argument("--max-seconds", type=float, default=4.0)
+    parser.add_argument("--sox", help="decode with this sox and check loudness and fade-in")
     args = parser.parse_args()
     problems = []
     for name in args.names:
         problems += check(args.directory, name, args.min_seconds, args.max_seconds)
+    if args.sox and not problems:
+        level_problems, levels = check_levels(args.directory, args.names, args.sox)
+        problems += level_problems
+        for name, level in sorted(levels.items(), key=lambda item: item[1]):
+            print(f"{name:16} {level:6.1f} dB")
     for problem in problems:
         print(problem, file=sys.stderr)
     return 1 if problems else 0

@@ -8,10 +8,13 @@ A recipe is a text file; "#" starts a comment. Lines:
     part EFFECTS...      one voice: sox effects applied to silence (start with synth);
                          every part is rendered mono at 44100 Hz, then all are mixed
     master EFFECTS...    effects applied to the mix (reverb, fades, ...)
-    level DB             peak level after normalising, in dB below full scale (default 1)
+    loudness DB          the sound's loudness relative to the common one, -1.5 to 1.5
+                         (default 0)
 Every part gets 12 dB of headroom right after its synth effect, so filters that ring above
-full scale do not clip; every sound is then normalised to its peak level, so no effect is
-much louder than another.
+full scale do not clip. Every sound fades in over a few milliseconds, so none starts with a
+click, and is then brought to the common loudness (see loudness.py) plus its own offset, so
+that effects sound evenly loud whatever their length or peak. A sound whose peak would then
+pass 1 dB below full scale is refused: its attack needs softening or its offset lowering.
 """
 
 import argparse
@@ -22,10 +25,17 @@ import subprocess
 import sys
 import tempfile
 
+import loudness
+
 RATE = "44100"
 HEADROOM = ["gain", "-12"]
 # Noise sources drift; a gentle high-pass keeps the mix centred before it is normalised.
 DC_BLOCK = ["highpass", "25"]
+FADE_IN = ["fade", "q", "0.004"]
+# The loudness every effect is brought to, in dB of the K-weighted loudest 50 ms window.
+TARGET_LOUDNESS = -12.0
+MAX_OFFSET = 1.5
+PEAK_CEILING = -1.0
 
 # The sox effects a part may apply after its synth effect; the headroom goes before the first.
 EFFECTS = {"bandpass", "bandreject", "bass", "chorus", "delay", "echo", "equalizer", "fade",
@@ -38,7 +48,7 @@ class RecipeError(ValueError):
 
 
 def parse_recipe(text):
-    recipe = {"output": None, "parts": [], "master": [], "level": 1.0}
+    recipe = {"output": None, "parts": [], "master": [], "loudness": 0.0}
     for number, raw in enumerate(text.splitlines(), 1):
         line = raw.split("#", 1)[0].strip()
         if not line:
@@ -51,14 +61,15 @@ def parse_recipe(text):
             recipe["parts"].append(words)
         elif keyword == "master" and words:
             recipe["master"].extend(words)
-        elif keyword == "level" and len(words) == 1:
+        elif keyword == "loudness" and len(words) == 1:
             try:
-                level = float(words[0])
+                offset = float(words[0])
             except ValueError:
-                raise RecipeError(f"line {number}: level needs a number") from None
-            if not 0 <= level <= 24:
-                raise RecipeError(f"line {number}: level must lie between 0 and 24 dB")
-            recipe["level"] = level
+                raise RecipeError(f"line {number}: loudness needs a number") from None
+            if not -MAX_OFFSET <= offset <= MAX_OFFSET:
+                raise RecipeError(f"line {number}: loudness must lie between "
+                                  f"-{MAX_OFFSET} and {MAX_OFFSET} dB")
+            recipe["loudness"] = offset
         else:
             raise RecipeError(f"line {number}: cannot read {line!r}")
     if recipe["output"] is None:
@@ -76,6 +87,19 @@ def with_headroom(effects):
     return effects + HEADROOM
 
 
+def loudness_gain(shaped_path, offset, sox="sox"):
+    """The gain that brings a sound normalised to the peak ceiling to its loudness."""
+    measured_path = shaped_path + ".16.wav"
+    subprocess.run([sox, "-R", shaped_path, "-b", "16", measured_path], check=True)
+    with open(measured_path, "rb") as f:
+        rate, samples = loudness.read_wav(f.read())
+    gain = TARGET_LOUDNESS + offset - loudness.loudness_db(rate, samples)
+    if gain > 0.05:
+        raise RecipeError(f"reaching its loudness would need {gain:.1f} dB above the peak "
+                          "ceiling: soften the attack or lower the loudness")
+    return min(gain, 0.0)
+
+
 def render(recipe, out_path, sox="sox", oggenc="oggenc"):
     with tempfile.TemporaryDirectory(prefix="quarrow-sound-") as work:
         parts = []
@@ -88,9 +112,13 @@ def render(recipe, out_path, sox="sox", oggenc="oggenc"):
         if len(parts) > 1:
             mixed = os.path.join(work, "mix.wav")
             subprocess.run([sox, "-R", "-m"] + parts + ["-b", "32", mixed], check=True)
+        shaped = os.path.join(work, "shaped.wav")
+        subprocess.run([sox, "-R", mixed, "-b", "32", shaped] + recipe["master"] + DC_BLOCK +
+                       FADE_IN + ["gain", "-n", str(PEAK_CEILING)], check=True)
+        gain = loudness_gain(shaped, recipe["loudness"], sox)
         wav_path = os.path.join(work, "final.wav")
-        subprocess.run([sox, "-R", mixed, "-b", "16", wav_path] + recipe["master"] +
-                       DC_BLOCK + ["gain", "-n", f"-{recipe['level']}"], check=True)
+        subprocess.run([sox, "-R", shaped, "-b", "16", wav_path, "gain", f"{gain:.2f}"],
+                       check=True)
         # Written beside the target and renamed, so a failed run never leaves half a file.
         temporary = out_path + ".tmp"
         if recipe["output"] == "ogg":
@@ -124,7 +152,7 @@ def main():
         stale = os.path.join(args.out_dir, f"{name}.{other}")
         if os.path.exists(stale):
             os.remove(stale)
-    except (OSError, subprocess.CalledProcessError) as error:
+    except (OSError, subprocess.CalledProcessError, RecipeError, loudness.WavError) as error:
         print(f"render_sound: {args.recipe}: {error}", file=sys.stderr)
         return 1
     return 0

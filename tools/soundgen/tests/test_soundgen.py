@@ -7,8 +7,10 @@ import tempfile
 import unittest
 import wave
 
-from check_sounds import SoundFileError, check, ogg_info, wav_info
-from render_sound import HEADROOM, RecipeError, parse_recipe, render, with_headroom
+import loudness
+from check_sounds import SoundFileError, check, check_levels, ogg_info, wav_info
+from render_sound import (HEADROOM, TARGET_LOUDNESS, RecipeError, parse_recipe, render,
+                          with_headroom)
 
 
 def wav_bytes(samples, rate=44100, channels=1):
@@ -39,16 +41,16 @@ def vorbis_id(channels, rate):
 class RecipeTest(unittest.TestCase):
     def test_parses_lines_and_refuses_bad_ones(self):
         recipe = parse_recipe("# a comment\noutput ogg\npart synth 0.1 sine C6 fade q 0 0.1 0.1"
-                              "  # tail\npart synth 0.2 pluck E6\nmaster reverb 20\nlevel 3\n")
+                              "  # tail\npart synth 0.2 pluck E6\nmaster reverb 20\nloudness -1\n")
         self.assertEqual(recipe["output"], "ogg")
         self.assertEqual(recipe["parts"][0], ["synth", "0.1", "sine", "C6", "fade", "q", "0",
                                               "0.1", "0.1"])
         self.assertEqual(recipe["master"], ["reverb", "20"])
-        self.assertEqual(recipe["level"], 3.0)
+        self.assertEqual(recipe["loudness"], -1.0)
         for text, message in [("part synth 1\n", "no output"), ("output wav\n", "no part"),
                               ("output mp3\npart synth 1\n", "cannot read"),
-                              ("output wav\npart synth 1\nlevel -2\n", "between"),
-                              ("output wav\npart synth 1\nlevel loud\n", "number")]:
+                              ("output wav\npart synth 1\nloudness -2\n", "between"),
+                              ("output wav\npart synth 1\nloudness x\n", "number")]:
             with self.subTest(text=text):
                 with self.assertRaisesRegex(RecipeError, message):
                     parse_recipe(text)
@@ -113,19 +115,56 @@ class RenderTest(unittest.TestCase):
         self.addCleanup(shutil.rmtree, folder)
         recipe = parse_recipe("output wav\npart synth 0.3 sine 440 lowpass 2000 fade q 0 0.3 "
                               "0.2\npart synth 0.2 whitenoise bandpass 3000 2q pad 0.1\n"
-                              "level 2\n")
+                              "loudness 1\n")
         target = os.path.join(folder, "tone.wav")
         render(recipe, target)
         with open(target, "rb") as f:
             channels, rate, seconds, peak = wav_info(f.read())
         self.assertEqual((channels, rate), (1, 44100))
         self.assertAlmostEqual(seconds, 0.3, places=2)
-        self.assertAlmostEqual(20 * math.log10(peak), -2.0, delta=0.2)
+        self.assertLessEqual(20 * math.log10(peak), -0.9)
+        rate, samples = loudness.read_wav(open(target, "rb").read())
+        self.assertAlmostEqual(loudness.loudness_db(rate, samples), TARGET_LOUDNESS + 1, delta=0.1)
+        self.assertLess(abs(samples[0]), 0.01)
         recipe["output"] = "ogg"
         render(recipe, os.path.join(folder, "tone.ogg"))
         with open(os.path.join(folder, "tone.ogg"), "rb") as f:
             self.assertAlmostEqual(ogg_info(f.read())[2], 0.3, places=2)
         self.assertFalse([n for n in os.listdir(folder) if n.endswith(".tmp")])
+
+
+def tone(amplitude, seconds, fade_in=0.0, rate=44100):
+    """A 1 kHz sine as 16-bit samples, optionally fading in linearly."""
+    count = int(rate * seconds)
+    return [int(32767 * amplitude * min(1.0, i / (rate * fade_in) if fade_in else 1.0) *
+                math.sin(2 * math.pi * 1000 * i / rate)) for i in range(count)]
+
+
+class LoudnessTest(unittest.TestCase):
+    def test_level_follows_amplitude_and_ignores_length_beyond_the_window(self):
+        def level(samples):
+            return loudness.loudness_db(*loudness.read_wav(wav_bytes(samples)))
+        self.assertAlmostEqual(level(tone(0.5, 0.3)) - level(tone(0.25, 0.3)), 6.02, delta=0.05)
+        self.assertAlmostEqual(level(tone(0.5, 0.3)), level(tone(0.5, 1.0)), delta=0.05)
+        # A tick shorter than the window counts for less than a held tone.
+        self.assertLess(level(tone(0.5, 0.01)), level(tone(0.5, 0.3)) - 5)
+        self.assertEqual(level([0] * 1000), -120.0)
+
+    @unittest.skipUnless(shutil.which("sox"), "needs sox")
+    def test_check_finds_abrupt_starts_uneven_levels_and_a_falling_series(self):
+        folder = tempfile.mkdtemp()
+        self.addCleanup(shutil.rmtree, folder)
+        target = 10 ** (TARGET_LOUDNESS / 20) * math.sqrt(2)
+        sounds = {"put": tone(target, 0.3, 0.004), "put_x2": tone(target * 0.9, 0.3, 0.004),
+                  "click": tone(target, 0.3), "bang": tone(target * 2.5, 0.3, 0.004)}
+        for name, samples in sounds.items():
+            with open(os.path.join(folder, f"{name}.wav"), "wb") as f:
+                f.write(wav_bytes(samples))
+        problems, _ = check_levels(folder, list(sounds), "sox")
+        self.assertEqual(len(problems), 3, problems)
+        self.assertRegex(problems[0], "^click: starts at once")
+        self.assertRegex(problems[1], "^bang: loudness")
+        self.assertRegex(problems[2], "^put_x2: .* not louder than put")
 
 
 if __name__ == "__main__":
