@@ -191,50 +191,55 @@ def _tonal(kind, rng):
     """(samples, base frequency, looped, envelope) of a tonal voice, or None."""
     c4 = MIDDLE_C
     if kind == "pad":
-        harmonics = [(n, 1.0 / n ** 1.6) for n in range(1, 9)]
+        # Three detuned voices beat slowly against each other; the upper partials give the
+        # pad its shimmer.
+        harmonics = [(n, 1.0 / n ** 1.1 + (0.035 if n >= 10 else 0.0)) for n in range(1, 25)]
         data, f = _looped_additive(c4, harmonics, (-1, 0, 1), 100)
         return data, f, True, EnvelopeShape(attack=0.35, release=0.9)
     if kind == "strings":
-        harmonics = [(n, 1.0 / n) for n in range(1, 11)]
+        harmonics = [(n, 1.0 / n ** 0.8) for n in range(1, 30)]
         data, f = _looped_additive(c4, harmonics, (-2, -1, 0, 1, 2), 160)
         return data, f, True, EnvelopeShape(attack=0.2, release=0.5)
     if kind == "organ":
-        harmonics = [(1, 1.0), (2, 0.6), (3, 0.35), (4, 0.25), (6, 0.12), (8, 0.08)]
+        harmonics = [(1, 1.0), (2, 0.6), (3, 0.35), (4, 0.25), (6, 0.14), (8, 0.14),
+                     (10, 0.1), (12, 0.12), (16, 0.12), (20, 0.08), (24, 0.08)]
         data, f = _looped_additive(c4, harmonics, (0,), 16)
         return data, f, True, EnvelopeShape(decay=0.3, sustain=0.75, release=0.12)
     if kind == "bass":
-        harmonics = [(1, 1.0), (2, 0.45), (3, 0.18), (4, 0.08), (5, 0.03)]
+        harmonics = [(n, 1.0 / n ** 1.5) for n in range(1, 13)]
         data, f = _looped_additive(c4 / 4, harmonics, (0,), 4)
         return data, f, True, EnvelopeShape(decay=0.4, sustain=0.6, release=0.1)
     if kind == "lead":
-        harmonics = [(1, 1.0), (2, 0.25), (3, 0.12), (4, 0.05)]
+        harmonics = [(1, 1.0), (2, 0.3)] + [(n, 0.4 / n) for n in range(3, 17)]
         data, f = _looped_additive(c4 * 2, harmonics, (0,), 16)
         return data, f, True, EnvelopeShape(decay=0.3, sustain=0.8, release=0.2)
     if kind == "reed":
-        harmonics = [(1, 1.0), (3, 0.5), (5, 0.3), (7, 0.15), (9, 0.08)]
-        data, f = _looped_additive(c4, harmonics, (0,), 16)
+        harmonics = [(n, 0.9 / n ** 0.8) for n in range(3, 30, 2)]
+        data, f = _looped_additive(c4, [(1, 1.0)] + harmonics, (0,), 16)
         return data, f, True, EnvelopeShape(decay=0.2, sustain=0.85, release=0.15)
     if kind == "bell":
         f = c4 * 2
-        partials = [(1, 1.0, 0.9), (2.0, 0.45, 0.5), (2.76, 0.35, 0.35), (4.07, 0.2, 0.2),
-                    (5.4, 0.12, 0.12)]
+        partials = [(1, 1.0, 0.9), (2.0, 0.45, 0.5), (2.76, 0.35, 0.35), (4.07, 0.25, 0.2),
+                    (5.4, 0.22, 0.2), (6.8, 0.22, 0.18), (8.93, 0.2, 0.14),
+                    (11.34, 0.16, 0.1), (13.2, 0.12, 0.08), (16.7, 0.08, 0.06)]
         return _decaying_partials(f, partials, 1.8), f, False, EnvelopeShape(release=0.6)
     if kind == "marimba":
         f = c4
-        partials = [(1, 1.0, 0.35), (3.93, 0.35, 0.06), (9.2, 0.08, 0.02)]
+        partials = [(1, 1.0, 0.35), (3.93, 0.35, 0.06), (9.2, 0.3, 0.03), (16.1, 0.2, 0.015),
+                    (24.5, 0.1, 0.008)]
         return _decaying_partials(f, partials, 1.0), f, False, EnvelopeShape(release=0.3)
     if kind == "keys":
         f = c4
-        return _fm_keys(f, 2.0, 1.6, 0.35, 0.0), f, False, EnvelopeShape(release=0.35)
+        return _fm_keys(f, 2.0, 2.2, 0.3, 0.5), f, False, EnvelopeShape(release=0.35)
     if kind == "pluck":
         period = round(RATE / c4)
         f = RATE / (period + 0.5)  # the averaging filter delays by half a sample
-        return (_karplus_strong(period, 1.6, 0.996, rng, 2), f, False,
+        return (_karplus_strong(period, 1.6, 0.996, rng, 0), f, False,
                 EnvelopeShape(release=0.3))
     if kind == "harp":
         period = round(RATE / c4)
         f = RATE / (period + 0.5)
-        return (_karplus_strong(period, 2.2, 0.998, rng, 4), f, False,
+        return (_karplus_strong(period, 2.2, 0.998, rng, 1), f, False,
                 EnvelopeShape(release=0.5))
     return None
 

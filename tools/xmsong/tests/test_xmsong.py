@@ -156,6 +156,23 @@ class SynthTest(unittest.TestCase):
         quick = EnvelopeShape(attack=0.01, decay=0.2, sustain=0.5).build(tick)[0]
         self.assertEqual(quick.points, [(0, 64), (round(0.2 / tick), 32)])
 
+    def test_bright_voices_carry_upper_partials(self):
+        def rms_frequency(kind):
+            # The energy of the sample's slope against its own energy gives the mean
+            # squared frequency: high when upper partials carry much of the sound.
+            data = make_instrument(kind, kind, 120).sample.data[:RATE // 2]
+            energy = sum(v * v for v in data)
+            slope = sum((a - b) ** 2 for a, b in zip(data[1:], data))
+            return RATE / (2 * math.pi) * math.sqrt(slope / energy)
+
+        lowest = {"pad": 1000, "strings": 1200, "pluck": 1500, "harp": 1500, "reed": 1000,
+                  "keys": 800}
+        for kind, hertz in lowest.items():
+            with self.subTest(kind=kind):
+                self.assertGreater(rms_frequency(kind), hertz)
+        self.assertLess(rms_frequency("bass"), 400)
+
+
 SONG = """
 title Test
 tempo 120
