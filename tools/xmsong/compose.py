@@ -96,6 +96,49 @@ def _split_volume(token, default):
     return text, int(volume)
 
 
+# Channel sets a tonal track's notes take turns on: a new note starts on a fresh set while
+# the note before rings out in its release, so the sound never stops between notes.
+VOICE_SETS = 3
+
+
+def is_tonal(song, track):
+    """Tracks whose notes ring on and take turns on channel sets; drums cut their own hits."""
+    return track.instrument != "none" and \
+        song.instruments[track.instrument].kind not in DRUM_KINDS
+
+
+def track_channels(song, track):
+    return track.voices * (VOICE_SETS if is_tonal(song, track) else 1)
+
+
+class _Rotation:
+    """Which channel set each note of a tonal track in a section takes. The section's first
+    note takes set 0 and the rest alternate between sets 1 and 2, so neither a section's
+    next note nor the next section's first note lands on a set still ringing. Each start or
+    release names the sets to release."""
+
+    def __init__(self):
+        self.last = None  # no note yet in this section
+        self.ringing = False
+
+    def start(self):
+        if self.last is None:
+            chosen, released = 0, list(range(1, VOICE_SETS))
+        else:
+            chosen = 2 if self.last == 1 else 1
+            released = [self.last] if self.ringing else []
+        self.last, self.ringing = chosen, True
+        return chosen, released
+
+    def release(self):
+        if self.last is None:
+            released = list(range(VOICE_SETS))
+        else:
+            released = [self.last] if self.ringing else []
+        self.ringing = False
+        return released
+
+
 class _SectionBuilder:
     def __init__(self, song, channels, instrument_numbers):
         self.song = song
@@ -115,13 +158,14 @@ class _SectionBuilder:
         previous_voicing = None
         cells = []
         event_rows = dict(events)
+        rotation = _Rotation()
         for row in range(rows):
             token = event_rows.get(row)
             if token is None or token == ".":
                 pass
             elif token == "-":
                 current = None
-                cells += [(row, v, Cell(NOTE_OFF)) for v in range(track.voices)]
+                cells += self.releases(track, row, rotation.release())
             else:
                 text, volume = _split_volume(token, track.volume)
                 current = parse_chord(text)
@@ -129,7 +173,9 @@ class _SectionBuilder:
                     centre = 12 * track.octave + 7
                     previous_voicing = voice_chord(current, track.voices, centre,
                                                    previous_voicing)
-                    cells += [(row, v, self.cell(track, p, volume))
+                    chosen, released = rotation.start()
+                    cells += self.releases(track, row, released)
+                    cells += [(row, chosen * track.voices + v, self.cell(track, p, volume))
                               for v, p in enumerate(previous_voicing)]
             if row == 0 and current is None and token not in ("-",):
                 raise SongError(f"section {section_name}: chord track {track.name} must start "
@@ -138,14 +184,23 @@ class _SectionBuilder:
         self.chord_rows[track.name] = per_row
         return cells
 
+    @staticmethod
+    def releases(track, row, sets):
+        return [(row, s * track.voices + v, Cell(NOTE_OFF)) for s in sets
+                for v in range(track.voices)]
+
     def line(self, track, events, section_name):
         kind = self.song.instruments[track.instrument].kind
         cells = []
+        rotation = _Rotation()
         for row, token in events:
             if token == ".":
                 continue
             if token == "-":
-                cells.append((row, 0, Cell(NOTE_OFF)))
+                if kind in DRUM_KINDS:
+                    cells.append((row, 0, Cell(NOTE_OFF)))
+                else:
+                    cells += self.releases(track, row, rotation.release())
                 continue
             if kind in DRUM_KINDS:
                 volumes = {"x": track.volume, "X": min(64, round(track.volume * 1.3)),
@@ -167,7 +222,9 @@ class _SectionBuilder:
                                     f"{text} where no chord sounds")
                 shift, degree = parse_degree(text)
                 pitch = 12 * track.octave + chord[0] + degree_semitones(chord, degree, shift)
-            cells.append((row, 0, self.cell(track, pitch, volume)))
+            chosen, released = rotation.start()
+            cells += self.releases(track, row, released)
+            cells.append((row, chosen * track.voices, self.cell(track, pitch, volume)))
         return cells
 
     def build(self, section):
@@ -218,7 +275,7 @@ def compose(song):
     total = 0
     for track in song.tracks:
         channels[track.name] = total
-        total += track.voices
+        total += track_channels(song, track)
     channel_count = max(2, total + total % 2)
 
     builder = _SectionBuilder(song, channels, instrument_numbers)

@@ -34,19 +34,35 @@ def _normalise(values):
 
 class EnvelopeShape:
     """Attack, decay to a sustain level and a release, in seconds, turned into XM envelope
-    points and fadeout at the song's tick length."""
+    points and fadeout at the song's tick length. The envelope moves only once a tick, so a
+    note starts at full volume unless its attack is slower than a tick; the first few
+    milliseconds of attack live in the sample itself. A slow attack swells from over a third
+    of full volume, so even a pad is heard from its first tick."""
 
-    def __init__(self, attack=0.005, decay=0.0, sustain=1.0, release=0.3):
+    SWELL_START = 24
+
+    def __init__(self, attack=0.0, decay=0.0, sustain=1.0, release=0.3):
         self.attack, self.decay, self.sustain, self.release = attack, decay, sustain, release
 
     def build(self, tick_seconds):
         ticks = lambda seconds: max(1, round(seconds / tick_seconds))  # noqa: E731
-        points = [(0, 0 if self.attack > 0.002 else 64), (ticks(self.attack), 64)]
+        if self.attack > tick_seconds:
+            points = [(0, self.SWELL_START), (ticks(self.attack), 64)]
+        else:
+            points = [(0, 64)]
         if self.decay > 0 and self.sustain < 1.0:
             points.append((points[-1][0] + ticks(self.decay), round(64 * self.sustain)))
         envelope = Envelope(points, sustain=len(points) - 1)
         fadeout = min(4095, max(1, round(32768 / ticks(self.release))))
         return envelope, fadeout
+
+
+def _fade_in(values, seconds=0.002):
+    """A short fade-in at the head of a sample, so a note starts at once without a click."""
+    count = min(len(values), max(1, round(seconds * RATE)))
+    for i in range(count):
+        values[i] *= (i + 1) / count
+    return values
 
 
 def _fade_tail(values, seconds=0.12):
@@ -59,19 +75,45 @@ def _fade_tail(values, seconds=0.12):
 
 def _looped_additive(base, harmonics, detune_cycles, cycles):
     """A loop holding whole cycles of every partial: voices at `cycles` +/- the detune steps,
-    each the sum of (harmonic number, amplitude) pairs. Returns samples and the true base
-    frequency."""
+    each the sum of (harmonic number, amplitude) pairs; partials that would not fit below the
+    sample's Nyquist frequency are left out. Returns samples and the true base frequency."""
     length = round(cycles * RATE / base)
     frequency = cycles * RATE / length
     voices = [cycles + d for d in detune_cycles]
     values = [0.0] * length
     for voice in voices:
         for number, amplitude in harmonics:
+            if voice * number * 2 >= 0.9 * length:
+                continue
             step = 2 * math.pi * voice * number / length
             phase = (voice * 7 + number * 3) % 11 / 11 * 2 * math.pi
             for i in range(length):
                 values[i] += amplitude * math.sin(step * i + phase)
-    return _normalise(values), frequency
+    return _normalise(_loudest_first(values, round(length / cycles))), frequency
+
+
+def _loudest_first(values, period):
+    """The loop turned to start where its detuned voices beat loudest, so a note is full from
+    its first cycle rather than starting in a trough of the beat."""
+    if len(values) <= period:
+        return values
+    energy = [v * v for v in values]
+    window = sum(energy[:period])
+    best, best_start = window, 0
+    for start in range(1, len(values)):
+        window += energy[(start + period - 1) % len(values)] - energy[start - 1]
+        if window > best:
+            best, best_start = window, start
+    return values[best_start:] + values[:best_start]
+
+
+def with_attack(loop, seconds=0.002):
+    """A looped sound with its onset built in: the loop's last few milliseconds, faded in,
+    lead into the loop, which then repeats from its start. Returns samples and the loop
+    start."""
+    count = min(len(loop), max(1, round(seconds * RATE)))
+    head = [round(v * (i + 1) / count) for i, v in enumerate(loop[-count:])]
+    return head + list(loop), count
 
 
 def _decaying_partials(base, partials, seconds):
@@ -80,20 +122,19 @@ def _decaying_partials(base, partials, seconds):
     values = [0.0] * length
     for ratio, amplitude, decay in partials:
         step = 2 * math.pi * base * ratio / RATE
-        if base * ratio >= RATE / 2:
+        if base * ratio >= 0.45 * RATE:
             continue
         fall = math.exp(-1.0 / (decay * RATE))
         level = amplitude
         for i in range(length):
             values[i] += level * math.sin(step * i)
             level *= fall
-    # A few milliseconds of fade-in keep the strike from clicking.
-    for i in range(min(40, length)):
-        values[i] *= i / 40
-    return _normalise(_fade_tail(values))
+    return _normalise(_fade_tail(_fade_in(values)))
 
 
-def _fm_keys(base, seconds, index, index_decay, ratio=1.0, decay=0.9):
+def _fm_keys(base, seconds, index, index_decay, tine, ratio=1.0, decay=0.9):
+    """Electric keys: a carrier with a decaying modulator for the body and a short, high
+    "tine" partial for the bright start of each note."""
     length = round(seconds * RATE)
     values = []
     carrier = 2 * math.pi * base / RATE
@@ -101,10 +142,10 @@ def _fm_keys(base, seconds, index, index_decay, ratio=1.0, decay=0.9):
     for i in range(length):
         t = i / RATE
         modulation = index * math.exp(-t / index_decay) * math.sin(modulator * i)
-        values.append(math.exp(-t / decay) * math.sin(carrier * i + modulation))
-    for i in range(min(30, length)):
-        values[i] *= i / 30
-    return _normalise(_fade_tail(values))
+        body = math.exp(-t / decay) * math.sin(carrier * i + modulation)
+        ring = tine * math.exp(-t / 0.1) * math.sin(carrier * 14 * i)
+        values.append(body + ring)
+    return _normalise(_fade_tail(_fade_in(values)))
 
 
 def _karplus_strong(period, seconds, damping, rng, brightness):
@@ -120,7 +161,7 @@ def _karplus_strong(period, seconds, damping, rng, brightness):
         values.append(current)
         line[i % period] = damping * (current + previous) / 2
         previous = current
-    return _normalise(_fade_tail(values))
+    return _normalise(_fade_tail(_fade_in(values, 0.001)))
 
 
 def _noise_drum(seconds, rng, tone=None, tone_level=0.0, noise_decay=0.1, tone_decay=0.1,
@@ -143,58 +184,62 @@ def _noise_drum(seconds, rng, tone=None, tone_level=0.0, noise_decay=0.1, tone_d
             phase += 2 * math.pi * frequency / RATE
             value += tone_level * math.sin(phase) * math.exp(-t / tone_decay)
         values.append(value)
-    for i in range(min(8, length)):
-        values[i] *= i / 8
-    return _normalise(_fade_tail(values, 0.03))
+    return _normalise(_fade_tail(_fade_in(values, 0.001), 0.03))
 
 
 def _tonal(kind, rng):
+    """(samples, base frequency, looped, envelope) of a tonal voice, or None."""
     c4 = MIDDLE_C
     if kind == "pad":
-        harmonics = [(n, 1.0 / n ** 1.6) for n in range(1, 9)]
+        # Three detuned voices beat slowly against each other; the upper partials give the
+        # pad its shimmer.
+        harmonics = [(n, 1.0 / n ** 1.1 + (0.035 if n >= 10 else 0.0)) for n in range(1, 25)]
         data, f = _looped_additive(c4, harmonics, (-1, 0, 1), 100)
-        return data, f, True, EnvelopeShape(attack=0.45, release=0.9)
+        return data, f, True, EnvelopeShape(attack=0.35, release=0.9)
     if kind == "strings":
-        harmonics = [(n, 1.0 / n) for n in range(1, 11)]
+        harmonics = [(n, 1.0 / n ** 0.8) for n in range(1, 30)]
         data, f = _looped_additive(c4, harmonics, (-2, -1, 0, 1, 2), 160)
-        return data, f, True, EnvelopeShape(attack=0.25, release=0.5)
+        return data, f, True, EnvelopeShape(attack=0.2, release=0.5)
     if kind == "organ":
-        harmonics = [(1, 1.0), (2, 0.6), (3, 0.35), (4, 0.25), (6, 0.12), (8, 0.08)]
+        harmonics = [(1, 1.0), (2, 0.6), (3, 0.35), (4, 0.25), (6, 0.14), (8, 0.14),
+                     (10, 0.1), (12, 0.12), (16, 0.12), (20, 0.08), (24, 0.08)]
         data, f = _looped_additive(c4, harmonics, (0,), 16)
-        return data, f, True, EnvelopeShape(attack=0.01, decay=0.3, sustain=0.75, release=0.12)
+        return data, f, True, EnvelopeShape(decay=0.3, sustain=0.75, release=0.12)
     if kind == "bass":
-        harmonics = [(1, 1.0), (2, 0.45), (3, 0.18), (4, 0.08), (5, 0.03)]
+        harmonics = [(n, 1.0 / n ** 1.5) for n in range(1, 13)]
         data, f = _looped_additive(c4 / 4, harmonics, (0,), 4)
-        return data, f, True, EnvelopeShape(attack=0.004, decay=0.4, sustain=0.6, release=0.1)
+        return data, f, True, EnvelopeShape(decay=0.4, sustain=0.6, release=0.1)
     if kind == "lead":
-        harmonics = [(1, 1.0), (2, 0.25), (3, 0.12), (4, 0.05)]
+        harmonics = [(1, 1.0), (2, 0.3)] + [(n, 0.4 / n) for n in range(3, 17)]
         data, f = _looped_additive(c4 * 2, harmonics, (0,), 16)
-        return data, f, True, EnvelopeShape(attack=0.05, decay=0.3, sustain=0.8, release=0.2)
+        return data, f, True, EnvelopeShape(decay=0.3, sustain=0.8, release=0.2)
     if kind == "reed":
-        harmonics = [(1, 1.0), (3, 0.5), (5, 0.3), (7, 0.15), (9, 0.08)]
-        data, f = _looped_additive(c4, harmonics, (0,), 16)
-        return data, f, True, EnvelopeShape(attack=0.03, decay=0.2, sustain=0.85, release=0.15)
+        harmonics = [(n, 0.9 / n ** 0.8) for n in range(3, 30, 2)]
+        data, f = _looped_additive(c4, [(1, 1.0)] + harmonics, (0,), 16)
+        return data, f, True, EnvelopeShape(decay=0.2, sustain=0.85, release=0.15)
     if kind == "bell":
         f = c4 * 2
-        partials = [(1, 1.0, 0.9), (2.0, 0.45, 0.5), (2.76, 0.35, 0.35), (4.07, 0.2, 0.2),
-                    (5.4, 0.12, 0.12)]
+        partials = [(1, 1.0, 0.9), (2.0, 0.45, 0.5), (2.76, 0.35, 0.35), (4.07, 0.25, 0.2),
+                    (5.4, 0.22, 0.2), (6.8, 0.22, 0.18), (8.93, 0.2, 0.14),
+                    (11.34, 0.16, 0.1), (13.2, 0.12, 0.08), (16.7, 0.08, 0.06)]
         return _decaying_partials(f, partials, 1.8), f, False, EnvelopeShape(release=0.6)
     if kind == "marimba":
         f = c4
-        partials = [(1, 1.0, 0.35), (3.93, 0.35, 0.06), (9.2, 0.08, 0.02)]
+        partials = [(1, 1.0, 0.35), (3.93, 0.35, 0.06), (9.2, 0.3, 0.03), (16.1, 0.2, 0.015),
+                    (24.5, 0.1, 0.008)]
         return _decaying_partials(f, partials, 1.0), f, False, EnvelopeShape(release=0.3)
     if kind == "keys":
         f = c4
-        return _fm_keys(f, 2.0, 1.6, 0.35), f, False, EnvelopeShape(release=0.35)
+        return _fm_keys(f, 2.0, 2.2, 0.3, 0.5), f, False, EnvelopeShape(release=0.35)
     if kind == "pluck":
         period = round(RATE / c4)
         f = RATE / (period + 0.5)  # the averaging filter delays by half a sample
-        return (_karplus_strong(period, 1.6, 0.996, rng, 2), f, False,
+        return (_karplus_strong(period, 1.6, 0.996, rng, 0), f, False,
                 EnvelopeShape(release=0.3))
     if kind == "harp":
         period = round(RATE / c4)
         f = RATE / (period + 0.5)
-        return (_karplus_strong(period, 2.2, 0.998, rng, 4), f, False,
+        return (_karplus_strong(period, 2.2, 0.998, rng, 1), f, False,
                 EnvelopeShape(release=0.5))
     return None
 
@@ -254,8 +299,12 @@ def make_instrument(name, kind, bpm, volume=64, vibrato=0, attack=None, release=
         if release is not None:
             shape.release = release
         relative, finetune = tuning(RATE, frequency)
+        loop_start = loop_length = 0
+        if looped:
+            loop_length = len(data)
+            data, loop_start = with_attack(data)
         sample = Sample(data, name=kind, volume=volume, relative_note=relative,
-                        finetune=finetune, loop_start=0, loop_length=len(data) if looped else 0)
+                        finetune=finetune, loop_start=loop_start, loop_length=loop_length)
         envelope, fadeout = shape.build(tick_seconds)
         instrument = Instrument(name, sample, envelope, fadeout)
         if vibrato:

@@ -4,7 +4,8 @@ import unittest
 
 from compose import chord_tones, compose, degree_semitones, module_seconds, voice_chord
 from songfile import SongError, parse_chord, parse_song
-from synth import DRUM_KINDS, MIDDLE_C, RATE, make_instrument, tuning
+from synth import (DRUM_KINDS, MIDDLE_C, RATE, TONAL_KINDS, EnvelopeShape, make_instrument,
+                   tuning)
 from xmcheck import ModuleError, play_seconds, read_module, unpack_pattern
 from xmfile import (NOTE_OFF, Cell, Envelope, Instrument, Module, Pattern, Sample, XmError,
                     delta_encode, module_bytes, pack_cell, pack_pattern)
@@ -121,12 +122,11 @@ class SynthTest(unittest.TestCase):
         for kind in ("pad", "bass", "organ"):
             instrument = make_instrument(kind, kind, 120)
             sample = instrument.sample
-            self.assertEqual(sample.loop_start, 0)
-            self.assertEqual(sample.loop_length, len(sample.data))
-            # Whole cycles: the end joins the start without a jump.
-            jump = abs(sample.data[-1] - sample.data[0])
-            step = max(abs(a - b) for a, b in zip(sample.data, sample.data[1:]))
-            self.assertLessEqual(jump, step * 1.5)
+            data = sample.data
+            self.assertEqual(sample.loop_start + sample.loop_length, len(data))
+            # Whole cycles: the end joins the loop start without a jump.
+            step = max(abs(a - b) for a, b in zip(data, data[1:]))
+            self.assertLessEqual(abs(data[-1] - data[sample.loop_start]), step * 1.5)
             self.assertEqual(instrument.volume_envelope.sustain,
                              len(instrument.volume_envelope.points) - 1)
         bell = make_instrument("bell", "bell", 120)
@@ -134,6 +134,43 @@ class SynthTest(unittest.TestCase):
         self.assertLess(max(abs(v) for v in bell.sample.data[-100:]), 400)
         kick = make_instrument("kick", "kick", 120)
         self.assertGreater(max(abs(v) for v in kick.sample.data), 29000)
+
+    def test_notes_sound_from_their_first_tick_without_a_click(self):
+        tick = 2.5 / 120
+        onset = round(0.003 * RATE)
+        for kind in TONAL_KINDS + DRUM_KINDS:
+            with self.subTest(kind=kind):
+                instrument = make_instrument(kind, kind, 120)
+                first_point = instrument.volume_envelope.points[0]
+                self.assertEqual(first_point[0], 0)
+                # Full volume at once, or a swell that is heard from the first tick.
+                self.assertGreaterEqual(first_point[1], EnvelopeShape.SWELL_START)
+                data = instrument.sample.data
+                peak = max(abs(v) for v in data)
+                self.assertLess(abs(data[0]), 0.05 * peak)
+                if kind != "shaker":  # the shaker's swell is its sound
+                    self.assertGreater(max(abs(v) for v in data[:4 * onset]), 0.2 * peak)
+        pad = EnvelopeShape(attack=0.3).build(tick)[0]
+        self.assertEqual(pad.points[0], (0, EnvelopeShape.SWELL_START))
+        self.assertEqual(pad.points[1], (round(0.3 / tick), 64))
+        quick = EnvelopeShape(attack=0.01, decay=0.2, sustain=0.5).build(tick)[0]
+        self.assertEqual(quick.points, [(0, 64), (round(0.2 / tick), 32)])
+
+    def test_bright_voices_carry_upper_partials(self):
+        def rms_frequency(kind):
+            # The energy of the sample's slope against its own energy gives the mean
+            # squared frequency: high when upper partials carry much of the sound.
+            data = make_instrument(kind, kind, 120).sample.data[:RATE // 2]
+            energy = sum(v * v for v in data)
+            slope = sum((a - b) ** 2 for a, b in zip(data[1:], data))
+            return RATE / (2 * math.pi) * math.sqrt(slope / energy)
+
+        lowest = {"pad": 1000, "strings": 1200, "pluck": 1500, "harp": 1500, "reed": 1000,
+                  "keys": 800}
+        for kind, hertz in lowest.items():
+            with self.subTest(kind=kind):
+                self.assertGreater(rms_frequency(kind), hertz)
+        self.assertLess(rms_frequency("bass"), 400)
 
 
 SONG = """
@@ -181,25 +218,40 @@ class SongTest(unittest.TestCase):
     def test_song_becomes_rows_and_channels(self):
         song = parse_song(SONG, DRUM_KINDS)
         module = compose(song)
-        self.assertEqual(module.channels, 4)  # melody, bass, kick; rounded up to even
+        # melody and bass take three channel sets each, kick one; rounded up to even
+        self.assertEqual(module.channels, 8)
         self.assertEqual((module.bpm, module.speed), (120, 6))
         self.assertEqual(module.orders, [0, 0])
         self.assertEqual(module.restart, 1)
         pattern = module.patterns[0]
         self.assertEqual(pattern.rows, 32)
-        melody = {row: pattern.get(row, 0) for row in range(32) if pattern.get(row, 0)}
-        self.assertEqual(sorted(melody), [0, 8, 12, 16])
-        self.assertEqual(melody[0].note, 12 * 5 + 1)
-        self.assertEqual((melody[0].volume, melody[0].effect, melody[0].parameter),
-                         (0x10 + 40, 8, 200))
-        self.assertEqual(melody[8].volume, 0x10 + 20)
-        self.assertEqual(melody[12].note, NOTE_OFF)
-        self.assertEqual(melody[16].note, 12 * 4 + 6 + 1)
-        bass = [pattern.get(row, 1).note - 1 for row in range(0, 32, 4) if pattern.get(row, 1)]
+
+        def notes(channels):
+            return {(row, channel): pattern.get(row, channel) for row in range(32)
+                    for channel in channels if pattern.get(row, channel)}
+
+        melody = notes(range(3))
+        starts = {key: cell for key, cell in melody.items() if cell.note != NOTE_OFF}
+        self.assertEqual(sorted(starts), [(0, 0), (8, 1), (16, 2)])
+        self.assertEqual(starts[(0, 0)].note, 12 * 5 + 1)
+        self.assertEqual((starts[(0, 0)].volume, starts[(0, 0)].effect,
+                          starts[(0, 0)].parameter), (0x10 + 40, 8, 200))
+        self.assertEqual(starts[(8, 1)].volume, 0x10 + 20)
+        self.assertEqual(starts[(16, 2)].note, 12 * 4 + 6 + 1)
+        # Each new note releases the one before, which rings out on its own channel; the
+        # first also releases whatever the section before left ringing; "-" releases.
+        releases = sorted(key for key, cell in melody.items() if cell.note == NOTE_OFF)
+        self.assertEqual(releases, [(0, 1), (0, 2), (8, 0), (12, 1)])
+        bass_cells = notes(range(3, 6))
+        bass = [cell.note - 1 for (row, channel), cell in sorted(bass_cells.items())
+                if cell.note != NOTE_OFF]
         # C: root, fifth, octave, flat seventh; then A minor for a half bar, then G.
         self.assertEqual(bass, [24, 31, 36, 34, 33, 40, 43, 41])
-        kick = [(row, pattern.get(row, 2).volume - 0x10) for row in range(32)
-                if pattern.get(row, 2)]
+        bass_sets = [channel - 3 for (row, channel), cell in sorted(bass_cells.items())
+                     if cell.note != NOTE_OFF]
+        self.assertEqual(bass_sets, [0, 1, 2, 1, 2, 1, 2, 1])
+        kick = [(row, pattern.get(row, 6).volume - 0x10) for row in range(32)
+                if pattern.get(row, 6)]
         self.assertEqual(kick, [(0, 48), (4, 26), (8, 62), (16, 48), (20, 26), (24, 62)])
         self.assertAlmostEqual(module_seconds(module), 2 * 32 * 6 * 2.5 / 120)
 
