@@ -101,7 +101,7 @@ def bg_temple(p):
     body += path("M300,338 C330,328 360,326 390,332 L410,338 Z", fill="#9a6a80")
     body += sc.sun_path(p, 330, 336, W, "#fff0c0", 60, 470)[1]
     # The headland of the temple.
-    defs += linear(f"{p}hd", [(0, "#7a3a40"), (1, "#3a1a24")], 0, 0, 0, 1)
+    defs += linear(f"{p}hd", [(0, "#8a4a4a"), (1, "#3a1a24")], 0, 0, 0, 1)
     head = ("M420,600 L430,420 C460,380 500,330 540,318 C580,306 620,300 700,300 "
             "C740,300 780,306 810,312 V600 Z")
     d, b = sc.textured(p, "hd", path(head, fill=f"url(#{p}hd)"), freq="0.02 0.07", octaves=3,
@@ -118,7 +118,7 @@ def bg_temple(p):
     body += path("M548,203 L637,184 L726,203", fill="none", stroke="#ffc890", stroke_width=2,
                  opacity=0.6)
     # Middle: a dark shore of hills with olive trees across the bottom.
-    d, b = sc.hills(f"{p}h1", W, H, 440, 50, ("#5a2c36", "#2a121c"), 21, 60, 0.3)
+    d, b = sc.hills(f"{p}h1", W, H, 440, 50, ("#8a4a4a", "#2a121c"), 21, 60, 0.3)
     defs += d
     d, b = sc.textured(p, "h1", b, freq="0.008 0.03", octaves=3, seed=21, strength=0.4)
     defs += d
@@ -175,7 +175,7 @@ def bg_temple(p):
     d, b = sc.textured(p, "nr", near, freq="0.1", octaves=2, seed=27, strength=0.25, rough=9)
     defs += d
     body += b
-    return _finish(p, defs, body, ("#5a2a3a", 0.38), "#140408", 0.55, 0.6, 0.3, seed=29)
+    return _finish(p, defs, body, ("#6a4048", 0.3), "#140408", 0.55, 0.6, 0.3, seed=29)
 
 
 def bg_olive_grove(p):
@@ -557,16 +557,45 @@ def bg_cliffs(p):
                   "C110,500 116,420 120,350 C124,280 140,220 160,190 Z", fill="#8a7a80",
                   opacity=0.75)
     cliff += path("M-10,150 C60,150 130,160 180,190 C140,176 80,170 -10,172 Z", fill="#7a9a40")
+    defs += linear(f"{p}lt", [(0, "#ffd890", 0.45), (1, "#ffd890", 0)], 0, 0, 1, 0.4)
+    cliff += path("M-10,150 C60,150 120,160 160,190 C140,260 124,340 120,420 C100,470 40,520 -10,540 Z",
+                  fill=f"url(#{p}lt)")
     cliff += sc.strata(0, 200, 190, 560, 60, "#7a6a58", 67)
     cliff += sc.strata(0, 110, 200, 560, 20, "#fff4dc", 68)
+    rng = random.Random(74)
+    for _ in range(18):
+        x = rng.uniform(125, 200)
+        top = rng.uniform(200, 420)
+        cliff += path(f"M{fmt(x)},{fmt(top)} q{fmt(rng.uniform(-3, 3))},{fmt(40)} "
+                      f"{fmt(rng.uniform(-2, 2))},{fmt(rng.uniform(60, 160))}", fill="none",
+                      stroke="#5a4a5a", stroke_width=fmt(rng.uniform(1.5, 4)), opacity=0.3)
+    defs += linear(f"{p}cb", [(0, "#3a3040", 0), (1, "#3a3040", 0.5)], 0, 0, 0, 1)
+    cliff += rect(-10, 420, 240, 180, fill=f"url(#{p}cb)")
     cliff += sc.white_houses(60, 150, 9, 71, "#f8f4ec", "#c8c0b4", "#2a5aa8", 0.8)
     cliff += sc.chapel(124, 164, 1.3)
     cliff += sc.cypress(10, 160, 46, "#2a4a20", "#102010")
     cliff += sc.cypress(26, 162, 34, "#2a4a20", "#102010")
+    rng = random.Random(73)
+    scrub = ""
+    for _ in range(16):
+        x = rng.uniform(0, 170)
+        y = 160 + x * 0.2 + rng.uniform(0, 14) if x < 150 else rng.uniform(190, 460)
+        if rng.random() < 0.35:
+            x = rng.uniform(20, 160)
+            y = rng.uniform(220, 480)
+        scrub += sc.foliage(x, y, rng.uniform(10, 22), rng.uniform(5, 9),
+                            ("#3a5a24", "#5a7a30", "#9ab050"), int(x * 7 + y), 5)
+    cliff += scrub
     d, b = sc.textured(p, "cl", cliff, freq="0.02 0.07", octaves=3, seed=69, strength=0.3,
                        rough=3)
     defs += d
     body += b
+    shallows = sc.glow(f"{p}sh", 230, 560, 200, "#40c0b8", 0.45)
+    defs += shallows[0]
+    body += shallows[1]
+    shallows = sc.glow(f"{p}sh2", 720, 430, 140, "#40c0b8", 0.35)
+    defs += shallows[0]
+    body += shallows[1]
     body += sc.foam(200, 330, 560, 60, 70, "#ffffff", 16)
     body += sc.birds([(420, 150, 1.0), (450, 170, 0.8), (480, 140, 0.9), (560, 110, 0.6),
                       (590, 126, 0.5)], "#2a3a50")
