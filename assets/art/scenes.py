@@ -101,10 +101,10 @@ def bg_temple(p):
     body += path("M300,338 C330,328 360,326 390,332 L410,338 Z", fill="#9a6a80")
     body += sc.sun_path(p, 330, 336, W, "#fff0c0", 60, 470)[1]
     # The headland of the temple.
-    defs += linear(f"{p}hd", [(0, "#8a4a4a"), (1, "#3a1a24")], 0, 0, 0, 1)
+    defs += linear(f"{p}hdg", [(0, "#8a4a4a"), (1, "#3a1a24")], 0, 0, 0, 1)
     head = ("M420,600 L430,420 C460,380 500,330 540,318 C580,306 620,300 700,300 "
             "C740,300 780,306 810,312 V600 Z")
-    d, b = sc.textured(p, "hd", path(head, fill=f"url(#{p}hd)"), freq="0.02 0.07", octaves=3,
+    d, b = sc.textured(p, "hd", path(head, fill=f"url(#{p}hdg)"), freq="0.02 0.07", octaves=3,
                        seed=23, strength=0.35, rough=5)
     defs += d
     body += b
@@ -243,10 +243,10 @@ def bg_lighthouse(p):
     sweeps its warm beam over the sky."""
     defs, body = sc.sky(p, W, H, [(0, "#030a1e"), (0.35, "#0e2248"), (0.58, "#2a4a7a"),
                                   (0.62, "#1a3660"), (1, "#030a16")])
-    defs += linear(f"{p}mw", [(0, "#8aa8e0", 0), (0.5, "#8aa8e0", 0.08), (1, "#8aa8e0", 0)],
+    defs += linear(f"{p}mwg", [(0, "#8aa8e0", 0), (0.5, "#8aa8e0", 0.08), (1, "#8aa8e0", 0)],
                    0, 0, 1, 1)
     d, b = sc.blurred(p, "mw", path("M0,260 C200,140 500,60 800,0 L800,80 C520,130 260,220 0,340 Z",
-                                    fill=f"url(#{p}mw)"), 18)
+                                    fill=f"url(#{p}mwg)"), 18)
     defs += d
     body += b
     body += sc.stars(W, 340, 220, 9)
@@ -265,8 +265,8 @@ def bg_lighthouse(p):
     defs, body = _layer(defs, body, sc.water_texture(p, 0, 362, W, 238, "#000814", 0.3, 5))
     body += sc.sun_path(p, 230, 364, W, "#e0ecff", 55, 560, 8)[1]
     # The beam across the sky, behind the tower.
-    defs += linear(f"{p}bm", [(0, "#fff0c0", 0.45), (1, "#fff0c0", 0)], 1, 0, 0, 0.3)
-    d, b = sc.blurred(p, "bm", path("M735,160 L250,20 L230,100 Z", fill=f"url(#{p}bm)"), 22)
+    defs += linear(f"{p}bmg", [(0, "#fff0c0", 0.7), (1, "#fff0c0", 0)], 1, 0, 0, 0.3)
+    d, b = sc.blurred(p, "bm", path("M735,160 L250,20 L230,100 Z", fill=f"url(#{p}bmg)"), 9)
     defs += d
     body += b
     # The headland: layered rocks, surf at their feet, the keeper's house and the tower.
@@ -332,9 +332,9 @@ def bg_reef(p):
                       stroke_width=fmt(rng.uniform(2, 5)), stroke_linecap="round", opacity=0.75)
     body += grass
     # The sand with its net of light.
-    defs += linear(f"{p}sd", [(0, "#d8c498"), (1, "#8a7a58")], 0, 0, 0, 1)
+    defs += linear(f"{p}sdg", [(0, "#d8c498"), (1, "#8a7a58")], 0, 0, 0, 1)
     d, b = sc.textured(p, "sd", path("M-10,480 C150,460 300,476 420,470 C560,462 680,478 810,468 "
-                                     "V600 H-10 Z", fill=f"url(#{p}sd)"), freq="0.02 0.08",
+                                     "V600 H-10 Z", fill=f"url(#{p}sdg)"), freq="0.02 0.08",
                        octaves=3, seed=32, strength=0.3)
     defs += d
     body += b
@@ -389,8 +389,8 @@ def bg_agora(p):
                  fill="#c89a80", opacity=0.8)
     rock = ("M230,232 C270,226 300,214 330,200 L352,184 C356,172 368,168 380,164 L400,162 "
             "L560,162 C576,164 590,170 596,182 L618,196 C650,210 690,222 740,232 Z")
-    defs += linear(f"{p}rk", [(0, "#d8a070"), (1, "#a07050")], 0, 0, 0, 1)
-    d, b = sc.textured(p, "rk", path(rock, fill=f"url(#{p}rk)"), freq="0.03 0.09", octaves=3,
+    defs += linear(f"{p}rkg", [(0, "#d8a070"), (1, "#a07050")], 0, 0, 0, 1)
+    d, b = sc.textured(p, "rk", path(rock, fill=f"url(#{p}rkg)"), freq="0.03 0.09", octaves=3,
                        seed=41, strength=0.4, rough=4)
     defs += d
     body += b
@@ -418,8 +418,8 @@ def bg_agora(p):
     defs += d
     body += b
     # The square: paving in perspective and the long shadows of the near columns.
-    defs += linear(f"{p}fl", [(0, "#d8b890"), (1, "#a07850")], 0, 0, 0, 1)
-    floor = rect(0, 336, W, 264, fill=f"url(#{p}fl)")
+    defs += linear(f"{p}flg", [(0, "#d8b890"), (1, "#a07850")], 0, 0, 0, 1)
+    floor = rect(0, 336, W, 264, fill=f"url(#{p}flg)")
     for i in range(-14, 15):
         floor += path(f"M{400 + i * 40},336 L{400 + i * 150},600", stroke="#6a4a2a",
                       stroke_width=1, opacity=0.25)
@@ -430,7 +430,7 @@ def bg_agora(p):
         step *= 1.28
     floor += path(polygon([(0, 600), (80, 600), (460, 336), (420, 336)]), fill="#3a2010",
                   opacity=0.12)
-    d, b = sc.textured(p, "fl", floor, freq="0.02 0.06", octaves=3, seed=43, strength=0.35)
+    d, b = sc.textured(p, "fl", floor, freq="0.01 0.03", octaves=2, seed=43, strength=0.12)
     defs += d
     body += b
     rng = random.Random(44)
