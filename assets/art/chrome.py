@@ -267,16 +267,22 @@ def deck_place(p, kind):
 
 
 def rock_place(p):
-    """A pile's seat (94 x 58): a marble plinth with a bronze lip."""
-    defs = linear(f"{p}m", [(0, "#f4f0e8"), (0.6, "#cfc8b8"), (1, "#8a8272")], 0, 0, 1, 1)
-    defs += linear(f"{p}l", [(0, "#ffe2a0"), (0.5, "#c08a3a"), (1, "#5c3414")], 0, 0, 0, 1)
-    defs += noise_filter(f"{p}n", "0.08", 3, 11, 0.6, -0.2, w="94", h="58")
-    body = path(rounded_rect(2, 4, 92, 54, 7), fill="#000", opacity=0.35)
-    body += path(rounded_rect(0.5, 1, 91, 54, 7), fill=f"url(#{p}m)", stroke=INK, stroke_width=1.0)
-    body += path(rounded_rect(0.5, 1, 91, 54, 7), fill="#8a8272", opacity=0.5,
-                 filter=f"url(#{p}n)")
-    body += path(rounded_rect(4, 4, 84, 48, 5), fill="#5c544a", opacity=0.45)
-    body += path(rounded_rect(0.5, 44, 91, 11, 5), fill=f"url(#{p}l)", stroke=INK, stroke_width=0.8)
+    """A pile's seat (94 x 58): a well sunk into a bronze frame, like the deck's seat, with the
+    faint outline of the stone that belongs in it."""
+    defs = linear(f"{p}l", [(0, "#ffe2a0"), (0.5, "#c08a3a"), (1, "#5c3414")], 0, 0, 0, 1)
+    defs += linear(f"{p}g", [(0, "#04101e"), (1, "#0e3050")], 0, 0, 0, 1)
+    defs += (f'<filter id="{p}in" x="-10%" y="-10%" width="120%" height="120%">'
+             f'<feGaussianBlur stdDeviation="1.5"/></filter>'
+             f'<clipPath id="{p}c"><path d="{rounded_rect(6, 5, 82, 48, 7)}"/></clipPath>')
+    body = path(rounded_rect(2.5, 2.5, 91, 55, 9), fill="#000", opacity=0.3)
+    body += path(rounded_rect(1, 1, 91, 55, 9), fill=f"url(#{p}l)", stroke=INK, stroke_width=1.0)
+    body += path(rounded_rect(6, 5, 82, 48, 7), fill=f"url(#{p}g)", stroke=INK, stroke_width=0.8)
+    # The well's upper and left walls throw a shadow into it; its lower lip catches the light.
+    body += group(path(f"M6,50 V12 Q6,5 13,5 H88", fill="none", stroke="#000", stroke_width=5),
+                  clip_path=f"url(#{p}c)", filter=f"url(#{p}in)", opacity=0.8)
+    body += path("M12,52.6 H82", stroke="#ffe2a0", stroke_width=0.9, opacity=0.5)
+    body += path(rounded_rect(13.5, 9.5, 70, 39, 5), fill="none", stroke="#c8a050",
+                 stroke_width=1.0, stroke_dasharray="4 3", opacity=0.45)
     return defs, body
 
 
@@ -567,11 +573,14 @@ def map_point(p, kind):
         body += circle(13, 13, 9.5, fill=f"url(#{p}g)", stroke=INK, stroke_width=1.2)
         body += path(star(13, 13, 6.5, 2.7, 5, -90), fill="#c8302a", stroke=INK, stroke_width=0.7)
         return defs, body
-    defs += radial(f"{p}h", [(0, "#fff8c0", 1), (0.6, "#ffd040", 0.8), (1, "#ff9a20", 0)])
-    defs += radial(f"{p}g", [(0, "#ffffff"), (0.6, "#ffe070"), (1, "#c07a10")], 0.4, 0.35, 0.7)
-    body = circle(13, 13, 13, fill=f"url(#{p}h)")
-    body += circle(13, 13, 9.5, fill=f"url(#{p}g)", stroke=INK, stroke_width=1.2)
-    body += path(star(13, 13, 7, 3, 5, -90), fill="#e83a2a", stroke=INK, stroke_width=0.7)
+    # Under the mouse: the colours turn round (a gold star on red) inside a bright white ring,
+    # so the point stands out from the reached ones at a glance.
+    defs += radial(f"{p}g", [(0, "#ff9a80"), (0.6, "#e0301e"), (1, "#7a0e08")], 0.4, 0.35, 0.7)
+    body = circle(13, 13, 12.2, fill="none", stroke="#ffffff", stroke_width=1.6)
+    body += circle(13, 13, 10.6, fill="none", stroke=INK, stroke_width=2.2)
+    body += circle(13, 13, 10.6, fill="none", stroke="#fffbe0", stroke_width=1.4)
+    body += circle(13, 13, 9, fill=f"url(#{p}g)", stroke=INK, stroke_width=0.8)
+    body += path(star(13, 13, 7, 3, 5, -90), fill="#ffd23a", stroke=INK, stroke_width=0.7)
     return defs, body
 
 
@@ -581,14 +590,29 @@ def chariot(p):
     defs += linear(f"{p}c", [(0, "#fff2b8"), (0.5, "#e0a840"), (1, "#6a400c")], 0, 0, 1, 1)
     defs += drop_shadow(f"{p}s", 1, 1.5, 1, 0.5)
     body = ellipse(28, 37.5, 26, 2.5, fill="#000", opacity=0.3)
-    # Horse, facing left.
-    body += path("M4,10 C6,6 10,5 13,7 L16,9 C19,13 20,16 26,17 L31,17 C33,17 34,20 33,23 "
-                 "L32,29 L33,37 L30.5,37 L29.5,29 L26,26 L20,26 L17,29 L17,37 L14.5,37 L14.5,28 "
-                 "C13,25 12,20 11,16 L8,15 C6,15 3.5,14 4,10 Z", fill=f"url(#{p}h)", stroke=INK,
+    # Horse, facing left, at a trot: a long head on an arched neck, a mane, slim legs.
+    legs = (("M14,22 L13.5,30 L12.8,36.5", "M17.5,23 L19.5,29 L17,32.5"),
+            ("M28.5,22.5 L29.5,30 L29,36.5", "M25.5,23.5 L24,30 L22.3,36"))
+    for front, raised in legs:
+        for d in (front, raised):
+            body += path(d, fill="none", stroke=INK, stroke_width=3.4, stroke_linecap="round",
+                         stroke_linejoin="round")
+    for front, raised in legs:
+        for d in (front, raised):
+            body += path(d, fill="none", stroke="#8a4c1e", stroke_width=1.8,
+                         stroke_linecap="round", stroke_linejoin="round")
+    body += path("M31.5,15 C35.5,16.5 35.5,23 33.5,29", fill="none", stroke="#2a1406",
+                 stroke_width=2.6, stroke_linecap="round")
+    body += path("M2,10.8 C0.8,9.4 1.2,7.2 3,6 L7,2.2 L8.2,0.4 L9.6,2.6 C11.2,3.6 13,6.2 14.5,10 "
+                 "C16,13 19,13.5 23,13.5 C27,13.5 30,13 31.5,15 C33,17 32.6,21 31,23.6 "
+                 "C30,24.6 27,24.6 25,24.2 L17,24.2 C14.5,24.2 13,22 12,19 C11,16 9.6,13.2 "
+                 "7.6,11.8 C6,12.2 4,12.2 2,10.8 Z", fill=f"url(#{p}h)", stroke=INK,
                  stroke_width=1.0, stroke_linejoin="round")
-    body += path("M13,7 C16,5 19,8 21,12 C19,11 16,10 14,10 Z", fill="#3a1c08")
-    body += circle(7.5, 9.5, 0.9, fill=INK)
-    body += path("M11,12 L33,19", stroke="#c8302a", stroke_width=1.2)
+    body += path("M9.6,2.6 C12.2,4 14.2,7.6 15.6,11.4 C14,10.6 12.6,8 10.6,5.6 Z", fill="#2a1406",
+                 stroke="#2a1406", stroke_width=1.0, stroke_linejoin="round")
+    body += circle(5.8, 5.6, 0.8, fill=INK)
+    body += circle(2.2, 8.6, 0.45, fill=INK)
+    body += path("M4,9.6 L13,14.6 L34,18.5", fill="none", stroke="#c8302a", stroke_width=1.1)
     # Chariot body and wheel.
     body += path("M33,12 H50 C52,12 53,14 52.5,16 L50,27 H36 Z", fill=f"url(#{p}c)", stroke=INK,
                  stroke_width=1.0, stroke_linejoin="round")
@@ -606,22 +630,24 @@ def chariot(p):
 
 
 def map_ship(p):
-    """The Two-Side map vehicle (52 x 54): a galley under sail; its keel on y 50."""
+    """The Two-Side map vehicle (52 x 54): a slim galley under sail, its keel on y 50. The
+    first ten columns stay empty, so that standing on a point it leaves the number of the
+    point before it readable."""
     defs = linear(f"{p}h", [(0, "#dca060"), (0.5, "#8a5a2a"), (1, "#40220c")], 0, 0, 1, 1)
     defs += linear(f"{p}s", [(0, "#ffffff"), (1, "#e2d6b8")], 0, 0, 1, 1)
     defs += drop_shadow(f"{p}sh", 1, 1.5, 1, 0.5)
-    body = path("M2,50 q6,-3 12,0 t12,0 t12,0 t12,0", fill="none", stroke="#e8f6ff",
+    body = path("M12,50 q4.5,-3 9,0 t9,0 t9,0 t9,0", fill="none", stroke="#e8f6ff",
                 stroke_width=1.6, opacity=0.9)
-    body += path("M26,4 V40", stroke=INK, stroke_width=3)
-    body += path("M26,4 V40", stroke="#8a5a2a", stroke_width=1.6)
-    body += path("M11,8 C19,10.5 33,10.5 41,8 C42.5,16 42.5,25 40,32 C32,34.5 20,34.5 12,32 "
-                 "C9.5,25 9.5,16 11,8 Z", fill=f"url(#{p}s)", stroke=INK, stroke_width=1.1)
-    body += path("M10.4,16 C19,18.5 33,18.5 41.6,16 L41.5,21 C33,23.5 19,23.5 10.5,21 Z",
+    body += path("M30,4 V40", stroke=INK, stroke_width=3)
+    body += path("M30,4 V40", stroke="#8a5a2a", stroke_width=1.6)
+    body += path("M19,9 C25,11 35,11 41,9 C42.2,16 42.2,25 40.2,31 C34,33 26,33 19.8,31 "
+                 "C17.8,25 17.8,16 19,9 Z", fill=f"url(#{p}s)", stroke=INK, stroke_width=1.1)
+    body += path("M18.5,16 C25,18.2 35,18.2 41.6,16 L41.5,21 C35,23.2 25,23.2 18.6,21 Z",
                  fill="#2a78b0")
-    body += path("M2,36 C8,38 40,38 50,33 C49,43 44,47 37,47 H14 C8,47 4,42 2,36 Z",
+    body += path("M12,36 C17,38 40,38 49,33 C48,42 44,47 38,47 H21 C16,47 13,42 12,36 Z",
                  fill=f"url(#{p}h)", stroke=INK, stroke_width=1.1, stroke_linejoin="round")
-    body += path("M50,33 L52,28 L48.5,30", fill="none", stroke=INK, stroke_width=1.0)
-    body += path("M5,40 H47", stroke="#f0c060", stroke_width=0.9)
-    body += circle(44, 38.5, 1.6, fill="#fff", stroke=INK, stroke_width=0.6)
-    body += path("M26,4 L33,6 L26,8 Z", fill="#c8302a", stroke=INK, stroke_width=0.6)
+    body += path("M49,33 L51,28 L47.5,30", fill="none", stroke=INK, stroke_width=1.0)
+    body += path("M14.5,40 H46.5", stroke="#f0c060", stroke_width=0.9)
+    body += circle(43.5, 38.5, 1.5, fill="#fff", stroke=INK, stroke_width=0.6)
+    body += path("M30,4 L37,6 L30,8 Z", fill="#c8302a", stroke=INK, stroke_width=0.6)
     return defs, group(body, filter=f"url(#{p}sh)")

@@ -637,12 +637,13 @@ def logo_loader(p):
 
 def logo_big(p):
     """The large logo (520 x 200): the wordmark over a laurel and a stone."""
+    # The wreath stands whole inside the picture, its ribbon tied below the subtitle.
     defs, wreath = pictures.laurel(f"{p}l")
-    body = f'<g transform="translate(180,-30) scale(4)" opacity="0.55">{wreath}</g>'
-    d, b = quarrow_wordmark(p, 260, 108, 70)
+    body = f'<g transform="translate(184,3) scale(3.8)" opacity="0.5">{wreath}</g>'
+    d, b = quarrow_wordmark(p, 260, 106, 70)
     defs += d
     body += b
-    body += text(260, 160, "SOLITAIRE OF THE AEGEAN", 20, family=SERIF, fill="#f4e6c0",
+    body += text(260, 152, "SOLITAIRE OF THE AEGEAN", 20, family=SERIF, fill="#f4e6c0",
                  stroke=INK, stroke_width=3, paint_order="stroke", letter_spacing="3")
     return defs, body
 
@@ -907,6 +908,16 @@ def arrow(x1, y1, x2, y2, colour="#c8302a"):
             path(polygon(hx), fill=colour))
 
 
+def pointer(x1, y1, x2, y2, colour):
+    """A short straight arrow from a label to what it names."""
+    ang = math.atan2(y2 - y1, x2 - x1)
+    head = [(x2, y2), (x2 - 7 * math.cos(ang - 0.5), y2 - 7 * math.sin(ang - 0.5)),
+            (x2 - 7 * math.cos(ang + 0.5), y2 - 7 * math.sin(ang + 0.5))]
+    return (path(f"M{fmt(x1)},{fmt(y1)} L{fmt(x2 - 4 * math.cos(ang))},"
+                 f"{fmt(y2 - 4 * math.sin(ang))}", stroke=colour, stroke_width=2,
+                 stroke_linecap="round") + path(polygon(head), fill=colour))
+
+
 def how_to_play(p, one_side):
     """A page of rules: the move, free stones, the deck, jokers, locks and keys, combos. The
     band from y 490 down stays clear for the check box and the Close button."""
@@ -922,26 +933,28 @@ def how_to_play(p, one_side):
     body += panel(40, 90, 360, 190)
     body += heading(56, 116, "1. Match the end of the line")
     if one_side:
-        add(mini_stone(f"{p}m1", 70, 190, 4, 9))
-        add(mini_stone(f"{p}m2", 240, 130, 9, 14))
-        body += arrow(290, 135, 150, 200)
-        body += caption(56, 262, ["Click a free stone whose picture matches",
+        add(mini_stone(f"{p}m1", 70, 176, 4, 9))
+        add(mini_stone(f"{p}m2", 240, 128, 9, 14))
+        body += arrow(290, 133, 150, 186)
+        body += caption(56, 252, ["Click a free stone whose picture matches",
                                   "the right end of the line."])
     else:
-        add(mini_stone(f"{p}m1", 56, 190, 12, 4))
-        add(mini_stone(f"{p}m0", 142, 190, 4, 9))
+        add(mini_stone(f"{p}m1", 56, 176, 12, 4))
+        add(mini_stone(f"{p}m0", 142, 176, 4, 9))
         add(mini_stone(f"{p}m2", 292, 128, 9, 14))
-        body += arrow(320, 133, 230, 198)
-        body += caption(56, 262, ["Drag a free stone to either end of the line;",
+        body += arrow(320, 133, 230, 184)
+        body += caption(56, 252, ["Drag a free stone to either end of the line;",
                                   "it turns itself so that the pictures meet."])
     # 2. Free stones.
     body += panel(420, 90, 340, 190)
     body += heading(436, 116, "2. Only free stones play")
-    add(mini_stone(f"{p}f1", 450, 150, None, None, kind="back"))
-    add(mini_stone(f"{p}f2", 470, 142, 20, 3, scale=1.0))
-    add(mini_stone(f"{p}f3", 600, 175, 17, 22))
-    body += text(650, 163, "free", 15, family=SERIF, fill="#2a7a3a")
-    body += text(520, 140, "free", 15, family=SERIF, fill="#2a7a3a")
+    # A stone lying on another: the top one is free, the one below it lies face down.
+    add(mini_stone(f"{p}f1", 456, 158, None, None, kind="back"))
+    add(mini_stone(f"{p}f2", 496, 136, 20, 3))
+    body += text(620, 170, "free", 15, family=SERIF, anchor="start", fill="#2a7a3a")
+    body += pointer(614, 165, 590, 165, "#2a7a3a")
+    body += text(572, 236, "face down", 15, family=SERIF, anchor="start", fill="#a02a20")
+    body += pointer(566, 230, 540, 214, "#a02a20")
     body += caption(436, 252, ["A stone under another one lies face down.",
                                "Uncover it to play it."])
     # 3. Deck, jokers.
@@ -1029,5 +1042,8 @@ def app_icon(p):
                  stroke_width=4)
     d, b = stones.stone(f"{p}s", "ivory", "back")
     defs += d
-    body += f'<g transform="translate(28,66) scale(2.3)">{b}</g>'
+    # At icon size the house emblem is the mark, so it shines in gold over the quiet one.
+    d, e = stones.fish_emblem(f"{p}e", stones.STYLES["ivory"]["emblem"], scale=1.05)
+    defs += d
+    body += f'<g transform="translate(28,66) scale(2.3)">{b}{e}</g>'
     return defs, body

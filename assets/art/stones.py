@@ -23,17 +23,20 @@ STYLES = {
                   rim="#b8a26e", edge_top=("#e6d6ae", "#c8b486"),
                   edge=("#3a9c78", "#17523c"), back=("#5cc49c", "#2e8f6c", "#155440"),
                   back_edge_top=("#1f6a50", "#174f3b"), back_edge=("#e9dbb4", "#bda878"),
-                  emblem=("#fff3b8", "#f0c55a", "#9a6414"), inlay="#e8c060"),
+                  emblem=("#fff3b8", "#f0c55a", "#9a6414"), inlay="#e8c060",
+                  emblem_muted=("#b4ecd2", "#80cfac", "#1f6a50")),
     "marble": dict(face=("#ffffff", "#eeeef0", "#d2d4da"), vein="#9aa0b0",
                    rim="#8e96aa", edge_top=("#dcdde4", "#b4b8c6"),
                    edge=("#4a6ecc", "#17286a"), back=("#6a8ee8", "#2d4fa8", "#142566"),
                    back_edge_top=("#203a86", "#16275e"), back_edge=("#e4e6ee", "#a8acbc"),
-                   emblem=("#fff3b8", "#f0c55a", "#9a6414"), inlay="#e8c060"),
+                   emblem=("#fff3b8", "#f0c55a", "#9a6414"), inlay="#e8c060",
+                   emblem_muted=("#c4d4fa", "#90aaf0", "#203a86")),
     "terracotta": dict(face=("#fffaf0", "#f8e8cc", "#e8cca0"), vein=None,
                        rim="#c49460", edge_top=("#eed6ae", "#d2aa78"),
                        edge=("#d8744a", "#7a2e12"), back=("#e88a5a", "#c05a32", "#6e2810"),
                        back_edge_top=("#9a4020", "#7a2e12"), back_edge=("#f2dcb8", "#c8a070"),
-                       emblem=("#3a2010", "#1c0e06", "#000000"), inlay="#2a1608"),
+                       emblem=("#3a2010", "#1c0e06", "#000000"), inlay="#2a1608",
+                       emblem_muted=("#7a3418", "#5a220c", "#3a1206")),
     "joker": dict(face=("#fffdf2", "#fbf0cc", "#efd690"), vein=None,
                   rim="#c8962e", edge_top=("#ffe7a0", "#e8bc58"),
                   edge=("#f0c55a", "#7a4c0c"), back=("#a46ad0", "#5e2c8a", "#2c0c4a"),
@@ -47,22 +50,36 @@ def face_rect(k=0):
 
 
 def body_layers(p, style, down):
-    """The 7 edge layers and the outline under them, in the stone's rest coordinates."""
+    """The 7 edge layers and the outline under them, in the stone's rest coordinates.
+
+    In a deep heap every layer shows only this edge and a strip of its top, so the edge ends
+    in a dark foot line and the stone casts a small contact shadow into the free corner at its
+    lower right: that is what keeps one layer apart from the next."""
     s = STYLES[style]
     top, bottom = (s["back_edge_top"], s["back_edge"]) if down else (s["edge_top"], s["edge"])
-    out = ""
+    out = group(path(face_rect(EDGE)), fill="#000000", opacity=0.45,
+                transform="translate(2.5,1.5)", filter=f"url(#{p}cs)")
     for k in range(EDGE, 0, -1):
-        out += path(face_rect(k), fill="none", stroke=INK, stroke_width=2.0, opacity=0.85)
+        out += path(face_rect(k), fill="none", stroke=INK, stroke_width=2.4)
     for k in range(EDGE, 0, -1):
         if k <= 2:
             colour = mix(top[0], top[1], (k - 1) / 1.0)
         else:
             colour = mix(bottom[0], bottom[1], (k - 3) / 4.0)
+        if k == EDGE:
+            colour = mix(colour, INK, 0.5)
+        elif k >= EDGE - 2:
+            colour = mix(colour, INK, 0.12)
         out += path(face_rect(k), fill=colour)
     # A glint along the lit left side of the edge.
     out += path(f"M{fmt(FACE_X - 3.5)},{fmt(RADIUS + 3)} V{fmt(FACE_H - 2)}", stroke="#ffffff",
                 stroke_width=1.0, opacity=0.3, fill="none")
     return out
+
+
+def contact_shadow_filter(p):
+    return (f'<filter id="{p}cs" x="-10%" y="-10%" width="120%" height="120%">'
+            f'<feGaussianBlur stdDeviation="0.9"/></filter>')
 
 
 def fish_emblem(p, colours, cx=47.0, cy=25.0, scale=1.0):
@@ -107,14 +124,25 @@ def top_surface(p, style, kind):
         defs += linear(f"{p}t", [(0, a), (0.5, b), (1, c)], 0.1, 0, 0.9, 1)
     defs += linear(f"{p}gl", [(0, "#ffffff", 0.75), (0.4, "#ffffff", 0.12), (1, "#ffffff", 0)],
                    0, 0, 0.6, 1)
-    rim = s["rim"] if kind != "back" else s["back_edge_top"][1]
-    body = path(face_rect(0), fill=f"url(#{p}t)", stroke=rim, stroke_width=1.0)
+    rim = s["rim"] if kind != "back" else mix(s["back_edge_top"][1], INK, 0.6)
+    body = path(face_rect(0), fill=f"url(#{p}t)", stroke=rim, stroke_width=1.3)
     if s["vein"] and kind != "back":
         body += veins(p)
     if kind == "back":
+        # A bevel, lit on the upper left and shaded on the lower right, gives every back a
+        # shape of its own; the inlay and the emblem stay quiet so that the outlines, not the
+        # motif, carry a heap of backs.
+        body += path(f"M{FACE_X + 2},{FACE_H - RADIUS} V{RADIUS + 1} "
+                     f"Q{FACE_X + 2},2 {FACE_X + RADIUS + 1},2 H{FACE_X + FACE_W - RADIUS}",
+                     fill="none", stroke="#ffffff", stroke_width=1.6, opacity=0.45,
+                     stroke_linecap="round")
+        body += path(f"M{FACE_X + FACE_W - 2},{RADIUS + 1} V{FACE_H - RADIUS - 1} "
+                     f"Q{FACE_X + FACE_W - 2},{FACE_H - 2} {FACE_X + FACE_W - RADIUS - 1},"
+                     f"{FACE_H - 2} H{FACE_X + RADIUS}", fill="none", stroke="#000000",
+                     stroke_width=1.8, opacity=0.3, stroke_linecap="round")
         inlay = s["inlay"]
-        body += path(rounded_rect(FACE_X + 3.5, 3.5, FACE_W - 7, FACE_H - 7, RADIUS - 2.5),
-                     fill="none", stroke=inlay, stroke_width=1.2, opacity=0.9)
+        body += path(rounded_rect(FACE_X + 4.5, 4.5, FACE_W - 9, FACE_H - 9, RADIUS - 3),
+                     fill="none", stroke=inlay, stroke_width=0.9, opacity=0.5)
         if style == "joker":
             defs += linear(f"{p}js", [(0, "#fff8d0"), (0.5, "#f4c850"), (1, "#a06a10")], 0, 0, 1, 1)
             body += path(star(47, 25, 15, 6, 8, -90), fill=f"url(#{p}js)", stroke="#7a4c0c",
@@ -124,9 +152,9 @@ def top_surface(p, style, kind):
                 body += path(star(x, 25, 5, 2, 4, -90), fill="#f4c850", stroke="#7a4c0c",
                              stroke_width=0.6)
         else:
-            d, e = fish_emblem(f"{p}em", s["emblem"], scale=1.05)
+            d, e = fish_emblem(f"{p}em", s["emblem_muted"], scale=0.9)
             defs += d
-            body += e
+            body += group(e, opacity=0.85)
     else:
         # The seam between the two picture halves, engraved.
         body += path(f"M{FACE_X + 40},5 V{FACE_H - 5}", stroke=s["rim"], stroke_width=0.9,
@@ -139,7 +167,9 @@ def top_surface(p, style, kind):
             body += path(rounded_rect(FACE_X + 3.4, 3.4, FACE_W - 6.8, FACE_H - 6.8, RADIUS - 2),
                          fill="none", stroke="#fff2b0", stroke_width=1.0, opacity=0.9)
     if style == "joker" and kind != "back":
-        body += joker_marks(p)
+        d, marks = joker_marks(p)
+        defs += d
+        body += marks
     # Gloss on the upper left.
     body += path(f"M{FACE_X + 3},{RADIUS} C{FACE_X + 3},2.5 {FACE_X + 6},2 {FACE_X + 12},2 "
                  f"H{FACE_X + 52} C{FACE_X + 36},6 {FACE_X + 14},10 {FACE_X + 3},22 Z",
@@ -148,26 +178,39 @@ def top_surface(p, style, kind):
 
 
 def joker_marks(p):
-    """The joker's face: a rosette of every colour in each half, matching anything."""
-    colours = ["#e8402a", "#f4a020", "#f0d030", "#4ab040", "#2a80d0", "#8a4ab8"]
-    out = ""
-    for cx in (27, 67):
-        for i, colour in enumerate(colours):
-            a = math.radians(-90 + i * 60)
-            px, py = cx + 8.5 * math.cos(a), 25 + 8.5 * math.sin(a)
-            out += (f'<ellipse cx="{fmt(px)}" cy="{fmt(py)}" rx="4.6" ry="7" fill="{colour}" '
-                    f'stroke="{INK}" stroke-width="0.8" '
-                    f'transform="rotate({fmt(math.degrees(a) + 90)} {fmt(px)} {fmt(py)})"/>')
-        out += circle(cx, 25, 5.2, fill="#fff6c8", stroke=INK, stroke_width=0.9)
-        out += path(star(cx, 25, 4.2, 1.8, 5, -90), fill="#f0b020", stroke="#8a5a10",
-                    stroke_width=0.5)
-    return out
+    """The joker's face: one gold sunburst over both halves on the joker's violet, a wild card
+    rather than a picture of its own."""
+    cx, cy = FACE_X + FACE_W / 2, FACE_H / 2
+    x, y, w, h = FACE_X + 4.5, 4.5, FACE_W - 9, FACE_H - 9
+    defs = radial(f"{p}jv", [(0, "#c890f0"), (0.45, "#7a3cae"), (1, "#2c0c4a")], 0.5, 0.5, 0.6)
+    defs += radial(f"{p}jd", [(0, "#ffffff"), (0.35, "#fff0a0"), (1, "#d08a18")], 0.4, 0.35, 0.7)
+    defs += (f'<clipPath id="{p}jc"><path d="{rounded_rect(x, y, w, h, RADIUS - 2.5)}"/>'
+             f"</clipPath>")
+    rays = ""
+    for i in range(24):
+        a = math.radians(i * 15 - 90)
+        length, half = (46, 3.4) if i % 2 == 0 else (22, 2.2)
+        side = math.radians(90)
+        tip = (cx + length * math.cos(a), cy + length * math.sin(a))
+        left = (cx + half * math.cos(a - side), cy + half * math.sin(a - side))
+        right = (cx + half * math.cos(a + side), cy + half * math.sin(a + side))
+        rays += path(polygon([left, tip, right]), fill="#f4c850" if i % 2 == 0 else "#ffe690",
+                     opacity=0.9 if i % 2 == 0 else 0.75)
+    out = path(rounded_rect(x, y, w, h, RADIUS - 2.5), fill=f"url(#{p}jv)")
+    out += group(rays, clip_path=f"url(#{p}jc)")
+    out += path(rounded_rect(x, y, w, h, RADIUS - 2.5), fill="none", stroke="#c8962e",
+                stroke_width=1.4)
+    out += path(rounded_rect(x - 0.9, y - 0.9, w + 1.8, h + 1.8, RADIUS - 1.6), fill="none",
+                stroke=INK, stroke_width=0.6, opacity=0.6)
+    out += circle(cx, cy, 7.5, fill=f"url(#{p}jd)", stroke="#7a4c0c", stroke_width=1.0)
+    out += path(star(cx, cy, 5.5, 1.2, 4, -90), fill="#ffffff", opacity=0.95)
+    return defs, out
 
 
 def stone(p, style, kind):
     """A whole resting stone (87 x 57) in rest coordinates."""
     defs, top = top_surface(p, style, kind)
-    return defs, body_layers(p, style, kind == "back") + top
+    return defs + contact_shadow_filter(p), body_layers(p, style, kind == "back") + top
 
 
 def flip_frame(p, style, frame):
@@ -211,12 +254,17 @@ def flip_strip(p, style):
 def border(p):
     """Drawn under every resting stone: a soft cast shadow and a dark contour on the ground."""
     defs = (f'<filter id="{p}b" x="-20%" y="-20%" width="140%" height="140%">'
-            f'<feGaussianBlur stdDeviation="1.6"/></filter>')
+            f'<feGaussianBlur stdDeviation="2"/></filter>'
+            f'<filter id="{p}c" x="-20%" y="-20%" width="140%" height="140%">'
+            f'<feGaussianBlur stdDeviation="0.9"/></filter>')
     silhouette = "".join(path(face_rect(k)) for k in range(0, EDGE + 1))
-    shadow = group(silhouette, fill="#000000", opacity=0.5, filter=f"url(#{p}b)",
-                   transform="translate(6.5,6)")
-    contour = group("".join(path(face_rect(k)) for k in range(0, EDGE + 1)), fill="none",
-                    stroke="#1a0e04", stroke_width=2.4, opacity=0.55, transform="translate(4,4)")
+    # A wide soft shadow, a dark contact shadow right at the foot, then the contour.
+    shadow = group(silhouette, fill="#000000", opacity=0.4, filter=f"url(#{p}b)",
+                   transform="translate(7,6.5)")
+    shadow += group(silhouette, fill="#000000", opacity=0.7, filter=f"url(#{p}c)",
+                    transform="translate(5.5,5)")
+    contour = group(silhouette, fill="none", stroke="#1a0e04", stroke_width=2.6, opacity=0.85,
+                    transform="translate(4,4)")
     return defs, shadow + contour
 
 

@@ -320,6 +320,19 @@ bool FontData::HandleLayerCommand(const std::string& name, const ListDataElement
         layer->drawMode = mode;
         return true;
     }
+    if (name == "LAYERTEXTLIGHTNESSRANGE") {
+        double low = 0.0;
+        double high = 0.0;
+        if (!expect(3, layer) || !GetDouble(param(1), low) || !GetDouble(param(2), high)) {
+            return false;
+        }
+        if (!(low >= 0.0 && low <= high && high <= 1.0)) {
+            return Error(kOutOfRange);
+        }
+        layer->minTextLightness = static_cast<int32_t>(low * 255);
+        layer->maxTextLightness = static_cast<int32_t>(high * 255);
+        return true;
+    }
     if (name == "LAYERSETCOLORMULT") {
         return expect(2, layer) && GetColor(param(1), layer->colorMult);
     }

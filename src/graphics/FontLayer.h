@@ -56,6 +56,10 @@ struct FontLayer
     int32_t height = 0;
     int32_t lineSpacingOffset = 0;
     int32_t baseOrder = 0;
+    /// The layer draws only text whose lightness (0-255, the luma of the text colour) lies in
+    /// this range, so that an outline made for light text can stay off dark text.
+    int32_t minTextLightness = 0;
+    int32_t maxTextLightness = 255;
 };
 
 } // namespace Zorva

@@ -100,6 +100,13 @@ int ClampChannel(int64_t value)
     return static_cast<int>(std::clamp<int64_t>(value, 0, 255));
 }
 
+/// How light a text colour looks, 0-255: its luma, green weighing most.
+int32_t TextLightness(const Color& color)
+{
+    return static_cast<int32_t>(
+        (299 * int64_t{color.red} + 587 * int64_t{color.green} + 114 * int64_t{color.blue}) / 1000);
+}
+
 bool ReadInt(const std::string& text, std::size_t& pos, int32_t& out)
 {
     while (pos < text.size() && std::isspace(static_cast<unsigned char>(text[pos]))) {
@@ -465,6 +472,7 @@ void ImageFont::DrawTextWithRects(Graphics* context, int x, int y, const std::st
     const Color oldColor = context->GetColor();
     context->SetModulateImages(true);
 
+    const int32_t lightness = TextLightness(color);
     int64_t penX = x;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const uint8_t c = fontData->charMap[static_cast<uint8_t>(text[i])];
@@ -486,7 +494,9 @@ void ImageFont::DrawTextWithRects(Graphics* context, int x, int y, const std::st
             const int kern = next != 0 ? scaled(glyph.kerningOffsets[next] + layer.spacing) : 0;
 
             const Rect& sourceRect = active.scaledCharImageRects[c];
-            if (active.image != nullptr && !sourceRect.IsEmpty()) {
+            const bool shown =
+                lightness >= layer.minTextLightness && lightness <= layer.maxTextLightness;
+            if (shown && active.image != nullptr && !sourceRect.IsEmpty()) {
                 GlyphCommand command;
                 command.image = active.image.get();
                 command.x = glyphX;

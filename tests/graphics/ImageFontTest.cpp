@@ -303,6 +303,46 @@ TEST_F(ImageFontTest, Draw_HigherOrderOverLowerEqualOrdersKeepLayerOrder)
     EXPECT_EQ(drawPixel("LayerSetCharOrders Top ('A') (-300); LayerSetBaseOrder Under -129"), blue);
 }
 
+TEST_F(ImageFontTest, Draw_LightnessRangeKeepsTheRingOffDarkTextButMeasuresAlike)
+{
+    // A ring two pixels right of the fill, drawn only for light text.
+    const std::string layers =
+        "CreateLayer Ring; LayerSetImage Ring 'glyphs'; LayerSetAscent Ring 4;"
+        "LayerSetImageMap Ring ('A') ((0, 0, 4, 4));"
+        "LayerSetCharWidths Ring ('A') (4); LayerSetOffset Ring (2, 0);"
+        "LayerSetColorMult Ring (0, 0, 0, 1);"
+        "LayerSetColorAdd Ring (0, 0, 1, 0);"
+        "LayerTextLightnessRange Ring 0.5 1;"
+        "CreateLayerFrom Main Ring; LayerSetOffset Main (0, 0);"
+        "LayerTextLightnessRange Main 0 1;"
+        "LayerSetColorMult Main (1, 1, 1, 1); LayerSetColorAdd Main (0, 0, 0, 0);";
+    auto data = Load(layers);
+    ASSERT_TRUE(data->initialized) << data->error;
+    ImageFont font(data);
+    auto draw = [&](const Color& color, int& width) {
+        MemoryImage destination;
+        std::vector<uint32_t> pixels(8 * 4, kGreen);
+        destination.SetPixels(pixels.data(), 8, 4, false);
+        Graphics context(&destination);
+        font.DrawTextWithRects(&context, 0, 4, "A", color, context.GetClipRect(), nullptr, &width);
+        return std::pair{destination.PixelAt(1, 1), destination.PixelAt(5, 1)};
+    };
+    int lightWidth = 0;
+    int darkWidth = 0;
+    const auto [lightFill, lightRing] = draw(Color(250, 240, 200, 255), lightWidth);
+    const auto [darkFill, darkRing] = draw(Color(40, 30, 20, 255), darkWidth);
+    EXPECT_EQ(lightRing, Modulated(Color(0, 0, 255, 255)));
+    EXPECT_EQ(darkRing, kGreen);
+    EXPECT_EQ(darkFill, Modulated(Color(40, 30, 20, 255)));
+    EXPECT_EQ(lightWidth, darkWidth);
+    EXPECT_EQ(lightWidth, font.TextWidth("A"));
+
+    EXPECT_EQ(FailureOf(layers + "LayerTextLightnessRange Ring 0.8 0.2"), "Value Out of Range");
+    EXPECT_EQ(FailureOf(layers + "LayerTextLightnessRange Ring 0 1.5"), "Value Out of Range");
+    EXPECT_EQ(FailureOf(layers + "LayerTextLightnessRange Ring 0.5"),
+              "Invalid Number of Parameters");
+}
+
 TEST_F(ImageFontTest, Draw_TwoLayerFontFromPngFile)
 {
     SetSharedImageLoader({});

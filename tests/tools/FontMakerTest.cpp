@@ -180,4 +180,26 @@ TEST(FontMaker, GameFont_WidthsAndKerningMatchFreeTypeAndOutlineLiesBeneath)
     EXPECT_LE(darkest, 60);
     // A long way from the letter the grey is untouched.
     EXPECT_EQ((image.PixelAt(1, 1) >> 8) & 0xFF, 128u);
+
+    // Dark text on parchment goes without the ring and shadow: it touches far fewer pixels
+    // than light text does.
+    auto touched = [&](const Zorva::Color& colour) {
+        const Zorva::Color parchment(240, 226, 180);
+        g.SetColor(parchment);
+        g.FillRect(0, 0, 30, 24);
+        g.SetColor(colour);
+        g.DrawText("l", 10, 18);
+        const uint32_t ground = image.PixelAt(1, 1);
+        int count = 0;
+        for (int y = 0; y < 24; ++y) {
+            for (int x = 0; x < 30; ++x) {
+                count += image.PixelAt(x, y) != ground ? 1 : 0;
+            }
+        }
+        return count;
+    };
+    const int light = touched(Zorva::Color(255, 255, 255));
+    const int dark = touched(Zorva::Color(0, 0, 0));
+    EXPECT_GT(dark, 0);
+    EXPECT_LT(dark * 10, light * 6);
 }

@@ -58,7 +58,8 @@ std::string WriteFontDescriptor(const FontAtlas& atlas, const std::string& image
                                 int pointSize)
 {
     std::ostringstream out;
-    out << "# The game font: DejaVu Sans Bold, a fill layer over a dark outline layer.\n"
+    out << "# The game font: DejaVu Sans Bold, a fill layer over a dark outline layer that\n"
+           "# only light text uses.\n"
            "# Written by quarrow-fontmaker; the glyph image is beside this file.\n\n";
     out << "SetDefaultPointSize " << pointSize << ";\n\n";
     const char* const layers[] = {"Outline", "Main"};
@@ -73,6 +74,8 @@ std::string WriteFontDescriptor(const FontAtlas& atlas, const std::string& image
             out << "LayerSetColorMult Outline (0, 0, 0, 1);\n";
             out << "LayerSetColorAdd Outline (0.16, 0.09, 0.04, 0);\n";
             out << "LayerSetBaseOrder Outline -1;\n";
+            // Dark text on light ground reads cleaner without the ring and shadow.
+            out << "LayerTextLightnessRange Outline 0.5 1;\n";
         }
         std::vector<std::string> chars;
         std::vector<std::string> widths;
