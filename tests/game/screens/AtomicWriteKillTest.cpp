@@ -88,6 +88,9 @@ TEST(AtomicWriteKillTest, KilledWritersLeaveOldOrNewFilesAndNoPileOfLeftovers)
 
     std::mt19937 random(20240611);
     std::uniform_int_distribution<int> pause(0, 3000);
+    // Every eighth writer runs long enough to finish writes even on a busy machine, so that
+    // the files do change between kills.
+    std::uniform_int_distribution<int> longPause(20000, 60000);
     int mostLeftovers = 0;
     int changes = 0;
     std::string lastPlayers = playersVersions[0];
@@ -97,7 +100,7 @@ TEST(AtomicWriteKillTest, KilledWritersLeaveOldOrNewFilesAndNoPileOfLeftovers)
         if (child == 0) {
             WriteForever(players, playersVersions, save, saveVersions);
         }
-        ::usleep(static_cast<useconds_t>(pause(random)));
+        ::usleep(static_cast<useconds_t>(kill % 8 == 7 ? longPause(random) : pause(random)));
         ASSERT_EQ(::kill(child, SIGKILL), 0);
         int status = 0;
         ASSERT_EQ(::waitpid(child, &status, 0), child);
