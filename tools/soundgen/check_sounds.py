@@ -38,31 +38,12 @@ class SoundFileError(ValueError):
 
 def wav_info(data):
     """(channels, rate, seconds, peak 0..1) of a PCM WAV file's bytes."""
-    if len(data) < 12 or data[:4] != b"RIFF" or data[8:12] != b"WAVE":
-        raise SoundFileError("not a RIFF WAVE file")
-    position = 12
-    fmt = None
-    while position + 8 <= len(data):
-        chunk, size = data[position:position + 4], struct.unpack_from("<I", data, position + 4)[0]
-        body = data[position + 8:position + 8 + size]
-        if len(body) < size:
-            raise SoundFileError(f"chunk {chunk!r} runs past the end of the file")
-        if chunk == b"fmt ":
-            if size < 16:
-                raise SoundFileError("the fmt chunk is too short")
-            fmt = struct.unpack_from("<HHIIHH", body)
-        elif chunk == b"data":
-            if fmt is None:
-                raise SoundFileError("data before fmt")
-            tag, channels, rate, _, align, bits = fmt
-            if tag != 1 or bits != 16 or channels < 1 or align != 2 * channels:
-                raise SoundFileError(f"not 16-bit PCM (tag {tag}, {bits} bits)")
-            frames = size // align
-            samples = struct.unpack_from(f"<{frames * channels}h", body)
-            peak = max((abs(s) for s in samples), default=0) / 32768
-            return channels, rate, frames / rate, peak
-        position += 8 + size + (size & 1)
-    raise SoundFileError("no data chunk")
+    try:
+        channels, rate, samples = loudness.read_pcm16(data)
+    except loudness.WavError as error:
+        raise SoundFileError(str(error)) from None
+    peak = max((abs(s) for s in samples), default=0) / 32768
+    return channels, rate, len(samples) // channels / rate, peak
 
 
 def ogg_pages(data):

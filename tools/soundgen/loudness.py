@@ -18,8 +18,8 @@ class WavError(ValueError):
     pass
 
 
-def read_wav(data):
-    """(rate, list of mono float samples -1..1) of a 16-bit PCM WAV file's bytes."""
+def read_pcm16(data):
+    """(channels, rate, interleaved int samples) of a 16-bit PCM WAV file's bytes."""
     if len(data) < 12 or data[:4] != b"RIFF" or data[8:12] != b"WAVE":
         raise WavError("not a RIFF WAVE file")
     position = 12
@@ -40,12 +40,17 @@ def read_wav(data):
             if tag != 1 or bits != 16 or channels < 1 or align != 2 * channels:
                 raise WavError(f"not 16-bit PCM (tag {tag}, {bits} bits)")
             frames = size // align
-            raw = struct.unpack_from(f"<{frames * channels}h", body)
-            mono = [sum(raw[i * channels:(i + 1) * channels]) / (channels * 32768.0)
-                    for i in range(frames)]
-            return rate, mono
+            return channels, rate, struct.unpack_from(f"<{frames * channels}h", body)
         position += 8 + size + (size & 1)
     raise WavError("no data chunk")
+
+
+def read_wav(data):
+    """(rate, mono float samples -1..1) of a 16-bit PCM WAV file's bytes."""
+    channels, rate, raw = read_pcm16(data)
+    frames = len(raw) // channels
+    return rate, [sum(raw[i * channels:(i + 1) * channels]) / (channels * 32768.0)
+                  for i in range(frames)]
 
 
 def _biquad(samples, b, a):
