@@ -1,6 +1,8 @@
 #include "game/AutoPlayer.h"
 
 #include "game/BoardModel.h"
+#include "game/CarefulChooser.h"
+#include "game/CasualChooser.h"
 #include "game/HeadlessHost.h"
 #include "widgets/InputCodes.h"
 
@@ -15,12 +17,20 @@ bool StoneAtRest(const DominoFish& stone)
 
 } // namespace
 
-AutoPlayer::AutoPlayer(BoardModel& newBoard, HeadlessHost& newHost) : board(newBoard), host(newHost)
+AutoPlayer::AutoPlayer(BoardModel& newBoard, HeadlessHost& newHost, Style style)
+    : board(newBoard), host(newHost)
 {
+    if (style == Style::Casual) {
+        chooser = std::make_unique<CasualChooser>();
+    } else {
+        chooser = std::make_unique<CarefulChooser>();
+    }
     newHost.onUpdate = [this] { this->board.Tick(); };
     dialogsSeen = newHost.dialogs.size();
     startTicks = newHost.updateCount;
 }
+
+AutoPlayer::~AutoPlayer() = default;
 
 void AutoPlayer::Tick(int count)
 {
@@ -195,16 +205,13 @@ AutoPlayer::Result AutoPlayer::PlayToEnd(int maxMoves)
             continue;
         }
         Tick(kThinkTicks);
-        MoveSearch search(board);
-        const std::optional<SearchMove> move = search.BestMove(kSearchBudget);
+        const PlayerChoice choice = chooser->Choose(board, DeckCanAct());
         bool acted = false;
-        if (move && move->fieldGain > 0) {
-            acted = Perform(*move);
-        } else if (DeckCanAct()) {
+        if (choice.action == PlayerChoice::Action::PlaceStone) {
+            acted = Perform(choice.move);
+        } else if (choice.action == PlayerChoice::Action::DrawFromDeck) {
             acted = ClickDeck();
-        } else if (move) {
-            acted = Perform(*move);
-        } else if (board.field.reshufflesLeft > 0) {
+        } else if (choice.action == PlayerChoice::Action::Reshuffle) {
             board.PressReshuffle();
             ++result.reshufflesUsed;
             acted = true;
@@ -219,9 +226,12 @@ AutoPlayer::Result AutoPlayer::PlayToEnd(int maxMoves)
         if (acted) {
             ++result.moves;
             failedAttempts = 0;
-        } else if (++failedAttempts > 3) {
-            result.stuck = true;
-            break;
+        } else {
+            ++result.refused;
+            if (++failedAttempts > 3) {
+                result.stuck = true;
+                break;
+            }
         }
         WaitForRest();
     }

@@ -2,6 +2,7 @@
 
 #include "game/MoveSearch.h"
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -9,11 +10,12 @@
 class BoardModel;
 class DominoFish;
 class HeadlessHost;
+class MoveChooser;
 
-/// Plays a started level to its end through the board's own pointer operations, as a careful
-/// player would: it looks ahead over the face-up stones and the piles, turns to the deck only
-/// when the field offers nothing, and uses a reshuffle when the game is over and one is left.
-/// Between moves the board runs at 100 updates per second until it is at rest.
+/// Plays a started level to its end through the board's own pointer operations. A chooser of
+/// the given style decides each action (see CarefulChooser and CasualChooser); the game-over
+/// window's reshuffle is taken while one is left. Between moves the board runs at 100 updates
+/// per second until it is at rest.
 class AutoPlayer
 {
 public:
@@ -26,13 +28,23 @@ public:
         int score = 0;
         int ticks = 0;
         int reshufflesUsed = 0;
+        /// Actions the board did not take (a stone that was not free or did not fit).
+        int refused = 0;
+    };
+
+    enum class Style
+    {
+        /// Looks far ahead; wins more often than a person.
+        Careful,
+        /// Sees only what is open and looks one step ahead, as a person tends to.
+        Casual,
     };
 
     /// Ticks the player waits before each move, as a person looks before clicking.
     static constexpr int kThinkTicks = 40;
-    static constexpr int kSearchBudget = 40000;
 
-    AutoPlayer(BoardModel& board, HeadlessHost& host);
+    AutoPlayer(BoardModel& board, HeadlessHost& host, Style style = Style::Careful);
+    ~AutoPlayer();
 
     /// Plays until the level is won or lost; `maxMoves` bounds a game that would never end.
     Result PlayToEnd(int maxMoves = 4000);
@@ -61,6 +73,7 @@ private:
 
     BoardModel& board;
     HeadlessHost& host;
+    std::unique_ptr<MoveChooser> chooser;
     std::size_t dialogsSeen = 0;
     int startTicks = 0;
 };

@@ -232,10 +232,42 @@ std::optional<SearchMove> MoveSearch::BestMove(int nodeBudget)
             best = move;
         }
     }
-    if (best && best->kind == SearchMove::kFieldStone) {
-        const auto [layer, index] = fieldIndex[static_cast<std::size_t>(best->index)];
-        best->layer = layer;
-        best->index = index;
+    if (best) {
+        best = OnBoard(*best);
     }
     return best;
+}
+
+SearchMove MoveSearch::OnBoard(SearchMove move) const
+{
+    if (move.kind == SearchMove::kFieldStone) {
+        const auto [layer, index] = fieldIndex[static_cast<std::size_t>(move.index)];
+        move.layer = layer;
+        move.index = index;
+    }
+    return move;
+}
+
+std::vector<MoveSearch::Glance> MoveSearch::GlanceAtMoves() const
+{
+    std::vector<std::pair<SearchMove, Outcome>> moves;
+    std::vector<std::pair<SearchMove, Outcome>> next;
+    CollectMoves(start, moves);
+    std::vector<Glance> glances;
+    for (const auto& [move, outcome] : moves) {
+        State state = start;
+        Apply(state, move, outcome);
+        Glance glance;
+        glance.move = OnBoard(move);
+        for (std::size_t i = 0; i < field.size(); ++i) {
+            const int stone = static_cast<int>(i);
+            glance.opened += !FaceUp(start, stone) && FaceUp(state, stone);
+        }
+        CollectMoves(state, next);
+        for (const auto& followUp : next) {
+            glance.fieldFollowUps += followUp.first.kind == SearchMove::kFieldStone;
+        }
+        glances.push_back(glance);
+    }
+    return glances;
 }

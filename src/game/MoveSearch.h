@@ -38,8 +38,21 @@ public:
     /// Reads the board as it is now (at rest).
     explicit MoveSearch(const BoardModel& board);
 
+    /// What a player who looks only one step ahead sees of a possible move.
+    struct Glance
+    {
+        SearchMove move;
+        /// Field stones the move uncovers or unlocks.
+        int opened = 0;
+        /// Field stones that fit an end right after it.
+        int fieldFollowUps = 0;
+    };
+
     /// The first move of the best line, or none when no stone fits an end.
     std::optional<SearchMove> BestMove(int nodeBudget);
+
+    /// Every move possible now, each with its one-step glance.
+    std::vector<Glance> GlanceAtMoves() const;
 
 private:
     struct Stone
@@ -81,6 +94,8 @@ private:
     int Search(State& state);
     uint64_t Hash(const State& state) const;
     const Stone& StoneOf(const SearchMove& move, const State& state) const;
+    /// The move with a field stone's layer and index on the board instead of its own number.
+    SearchMove OnBoard(SearchMove move) const;
 
     bool oneSide = true;
     std::vector<Stone> field;

@@ -16,15 +16,17 @@ namespace {
 
 int Usage()
 {
-    std::fprintf(stderr,
-                 "usage:\n"
-                 "  quarrow-levels dump FILE\n"
-                 "      print the level's attributes and one line per stone:\n"
-                 "      stone LAYER X Y ORIENTATION JOKER LOCK KEY\n"
-                 "  quarrow-levels roundtrip IN OUT\n"
-                 "      read IN and write it as the level editor writes levels\n"
-                 "  quarrow-levels play FILE --mode one|two [--seed N] [--games K] [--level N]\n"
-                 "      play the level with the automatic player; one line per game\n");
+    std::fprintf(
+        stderr, "usage:\n"
+                "  quarrow-levels dump FILE\n"
+                "      print the level's attributes and one line per stone:\n"
+                "      stone LAYER X Y ORIENTATION JOKER LOCK KEY\n"
+                "  quarrow-levels roundtrip IN OUT\n"
+                "      read IN and write it as the level editor writes levels\n"
+                "  quarrow-levels play FILE --mode one|two [--seed N] [--games K] [--level N]\n"
+                "                     [--player careful|casual]\n"
+                "      play the level with the automatic player; one line per game. The careful\n"
+                "      player (the default) looks far ahead, the casual one a step, as a person\n");
     return 2;
 }
 
@@ -89,6 +91,7 @@ struct PlayOptions
     uint32_t seed = 1;
     int games = 1;
     int level = 2;
+    AutoPlayer::Style style = AutoPlayer::Style::Careful;
 };
 
 bool ParseNumber(const char* text, long minimum, long& value)
@@ -120,6 +123,14 @@ bool ParsePlayOptions(int argc, char** argv, PlayOptions& options)
                 return false;
             }
             options.modeGiven = true;
+        } else if (option == "--player") {
+            if (std::strcmp(value, "careful") == 0) {
+                options.style = AutoPlayer::Style::Careful;
+            } else if (std::strcmp(value, "casual") == 0) {
+                options.style = AutoPlayer::Style::Casual;
+            } else {
+                return false;
+            }
         } else if (option == "--seed" && ParseNumber(value, 0, number)) {
             options.seed = static_cast<uint32_t>(number);
         } else if (option == "--games" && ParseNumber(value, 1, number)) {
@@ -154,15 +165,15 @@ int Play(const PlayOptions& options)
             return 1;
         }
 
-        AutoPlayer player(board, host);
+        AutoPlayer player(board, host, options.style);
         const AutoPlayer::Result result = player.PlayToEnd();
         if (result.won) {
             ++wins;
         }
-        std::printf("game %d seed %u: %s moves %d score %d ticks %d reshuffles %d\n", game + 1,
-                    options.seed + static_cast<uint32_t>(game),
+        std::printf("game %d seed %u: %s moves %d score %d ticks %d reshuffles %d refused %d\n",
+                    game + 1, options.seed + static_cast<uint32_t>(game),
                     result.won ? "won" : (result.stuck ? "stuck" : "failed"), result.moves,
-                    result.score, result.ticks, result.reshufflesUsed);
+                    result.score, result.ticks, result.reshufflesUsed, result.refused);
         if (result.stuck) {
             return 3;
         }

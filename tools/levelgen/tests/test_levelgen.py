@@ -1,4 +1,6 @@
+import os
 import unittest
+from collections import Counter
 
 from builder import (FIELD_BOTTOM, FIELD_LEFT, FIELD_RIGHT, FIELD_TOP, BuildError, build_level,
                      _drawn_bounds)
@@ -6,6 +8,8 @@ from coverage import covered_by, covers
 from levelxml import level_text
 from plan import PlanError, parse_plan
 from shapes import Cell, ShapeError, grow, parse_shapes
+from tune_cards import closest, rewrite_plan
+from win_rates import LEVELS, check_curve, read_table
 
 BLOCK = """
 shape block
@@ -170,6 +174,67 @@ class PlanTest(unittest.TestCase):
             with self.subTest(message=message):
                 with self.assertRaisesRegex(PlanError, message):
                     parse_plan(text)
+
+
+class CommittedSetsTest(unittest.TestCase):
+    """The committed level table and win-rate table keep the shape variety and the curve."""
+
+    def read(self, name):
+        with open(os.path.join(LEVELS, name), encoding="utf-8") as f:
+            return f.read()
+
+    def test_many_shapes_each_used_at_most_three_times(self):
+        uses = Counter(plan.shape for plan in parse_plan(self.read("levels.txt")))
+        self.assertGreaterEqual(len(uses), 55)
+        self.assertLessEqual(max(uses.values()), 3, uses.most_common(3))
+
+    def test_win_rates_follow_the_curve(self):
+        sets = read_table(self.read("WINRATES.md"))
+        self.assertEqual(sorted(sets), ["Levels1", "Levels2"])
+        for folder, count in (("Levels1", 60), ("Levels2", 50)):
+            with self.subTest(folder=folder):
+                rates = sets[folder]
+                self.assertEqual(len(rates["casual"]), count)
+                self.assertEqual(len(rates["careful"]), count)
+                self.assertEqual(check_curve(rates["casual"], rates["careful"]), [])
+
+
+class CurveCheckTest(unittest.TestCase):
+    def test_rises_ends_and_lost_levels_are_reported(self):
+        smooth = [0.96 - 0.01 * n for n in range(60)]
+        self.assertEqual(check_curve(smooth, [1.0] * 60), [])
+        bumpy = smooth[:30] + [smooth[30] + 0.2] + smooth[31:]
+        self.assertRegex(" ".join(check_curve(bumpy, [])), "rises from 67% on level 30")
+        self.assertRegex(" ".join(check_curve(smooth[:-1] + [0.1], [])), "last level in 10%")
+        self.assertRegex(" ".join(check_curve([0.8] + smooth[1:], [])), "level 1 in only 80%")
+        careful = [1.0] * 59 + [0.0]
+        self.assertRegex(" ".join(check_curve(smooth, careful)), "level 60 is lost")
+
+
+class TuneCardsTest(unittest.TestCase):
+    def test_bisection_finds_the_closest_value(self):
+        tried = []
+
+        def rate(cards):
+            tried.append(cards)
+            return min(1.0, cards / 20)
+
+        self.assertEqual(closest(rate, 0.5, 0, 30, True), (10, 0.5))
+        self.assertLessEqual(len(tried), 7)
+        self.assertEqual(closest(lambda p: 1 - p / 10, 0.65, 3, 10, False)[0], 3)
+        # Where the rate does not change, the preferred value wins.
+        self.assertEqual(closest(lambda p: 1.0, 0.9, 3, 20, False, preferred=9)[0], 9)
+
+    def test_rewrite_changes_only_grow_pictures_and_cards(self):
+        plans = parse_plan(full_plan().replace("one 7 block 0 3 10 - 0",
+                                               "one 7 block 1 5 8 4/2 1 music=4"))
+        plans[6].grow, plans[6].pictures, plans[6].cards = 2, 12, 3
+        text = rewrite_plan(full_plan().replace("one 7 block 0 3 10 - 0",
+                                                "one 7 block 1 5 8 4/2 1 music=4"), [plans[6]])
+        seventh = parse_plan(text)[6]
+        self.assertEqual((seventh.pictures, seventh.cards, seventh.grow), (12, 3, 2))
+        self.assertEqual((seventh.locked_stones, seventh.music), (4, 4))
+        self.assertEqual(parse_plan(text)[5].cards, 10)
 
 
 if __name__ == "__main__":
