@@ -8,7 +8,7 @@ from coverage import covered_by, covers
 from levelxml import level_text
 from plan import PlanError, parse_plan
 from shapes import Cell, ShapeError, grow, parse_shapes
-from tune_cards import closest, rewrite_plan
+from tune_levels import LevelTuner, closest, picture_range, rewrite_plan, scheduled_cards
 from win_rates import LEVELS, check_curve, read_table
 
 BLOCK = """
@@ -211,6 +211,48 @@ class CurveCheckTest(unittest.TestCase):
         self.assertRegex(" ".join(check_curve(smooth, careful)), "level 60 is lost")
 
 
+class FakeTuner(LevelTuner):
+    """A tuner whose level gets harder with every picture and grown layer and easier with
+    every deck stone, without playing."""
+
+    def __init__(self, picture_cost, grow_cost):
+        super().__init__(None, parse_shapes(BLOCK), 0, 1, None)
+        self.picture_cost, self.grow_cost = picture_cost, grow_cost
+
+    def rate(self, plan):
+        return min(1.0, max(0.0, 1.2 + 0.02 * plan.cards - self.picture_cost * plan.pictures -
+                            self.grow_cost * plan.grow))
+
+
+class TuneLevelsTest(unittest.TestCase):
+    def plan(self):
+        return parse_plan(full_plan())[9]
+
+    def test_deck_falls_from_first_to_last_and_pictures_rise_a_few_at_a_time(self):
+        decks = [scheduled_cards(n, 60, 20, 8) for n in range(1, 61)]
+        self.assertEqual((decks[0], decks[-1]), (20, 8))
+        self.assertEqual(decks, sorted(decks, reverse=True))
+        self.assertEqual(picture_range(3), (3, 6))
+        self.assertEqual(picture_range(25), (18, 26))
+
+    def test_pictures_first_then_hidden_layers_then_a_smaller_deck(self):
+        plan = self.plan()
+        # Pictures alone reach the target: the shape stays as it is.
+        self.assertAlmostEqual(FakeTuner(0.05, 0.1).tune(plan, 0.8, 10, 12, 5), 0.79)
+        self.assertEqual((plan.grow, plan.pictures, plan.cards), (0, 13, 12))
+        # Too easy with every picture allowed: the block grows its two layers.
+        self.assertAlmostEqual(FakeTuner(0.03, 0.1).tune(plan, 0.82, 10, 12, 5), 0.85)
+        self.assertEqual((plan.grow, plan.pictures, plan.cards), (2, 13, 12))
+        # Still too easy with every layer grown: only then does the deck shrink.
+        plan = self.plan()
+        self.assertAlmostEqual(FakeTuner(0.03, 0.0).tune(plan, 0.8, 10, 12, 5), 0.91)
+        self.assertEqual((plan.grow, plan.pictures, plan.cards), (2, 13, 5))
+        # A level meant to be nearly always won keeps its shape and deck however easy it is.
+        plan = self.plan()
+        FakeTuner(0.0, 0.0).tune(plan, 0.95, 10, 12, 5)
+        self.assertEqual((plan.grow, plan.pictures, plan.cards), (0, 13, 12))
+
+
 class TuneCardsTest(unittest.TestCase):
     def test_bisection_finds_the_closest_value(self):
         tried = []
@@ -225,7 +267,7 @@ class TuneCardsTest(unittest.TestCase):
         # Where the rate does not change, the preferred value wins.
         self.assertEqual(closest(lambda p: 1.0, 0.9, 3, 20, False, preferred=9)[0], 9)
 
-    def test_rewrite_changes_only_grow_pictures_and_cards(self):
+    def test_rewrite_changes_only_the_tuned_columns(self):
         plans = parse_plan(full_plan().replace("one 7 block 0 3 10 - 0",
                                                "one 7 block 1 5 8 4/2 1 music=4"))
         plans[6].grow, plans[6].pictures, plans[6].cards = 2, 12, 3
@@ -233,8 +275,11 @@ class TuneCardsTest(unittest.TestCase):
                                                 "one 7 block 1 5 8 4/2 1 music=4"), [plans[6]])
         seventh = parse_plan(text)[6]
         self.assertEqual((seventh.pictures, seventh.cards, seventh.grow), (12, 3, 2))
-        self.assertEqual((seventh.locked_stones, seventh.music), (4, 4))
+        self.assertEqual((seventh.locked_stones, seventh.lock_kinds, seventh.music), (4, 2, 4))
         self.assertEqual(parse_plan(text)[5].cards, 10)
+        plans[6].locked_stones, plans[6].jokers = 6, 0
+        seventh = parse_plan(rewrite_plan(text, [plans[6]]))[6]
+        self.assertEqual((seventh.locked_stones, seventh.lock_kinds, seventh.jokers), (6, 2, 0))
 
 
 if __name__ == "__main__":
