@@ -26,6 +26,9 @@ packages=(
     # end-to-end tests: the real game in a virtual X display, driven by synthetic input,
     # with screenshots compared and converted
     xvfb xdotool imagemagick
+    # the install check: validators of the menu entry, the AppStream metainfo and the manual
+    # page; dpkg-dev and fakeroot for the Debian package that cpack makes
+    desktop-file-utils appstream mandoc dpkg-dev fakeroot
 )
 
 missing=()
