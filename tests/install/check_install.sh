@@ -51,6 +51,19 @@ for _ in $(seq 1 100); do
 done
 
 state="$work/state"
+# The game window once the board is at rest, as a picture for the software centre listing.
+save_screenshot() {
+    command -v xdotool >/dev/null && command -v import >/dev/null || return 0
+    for _ in $(seq 1 50); do
+        grep -q '^rest 1$' "$state" && break
+        sleep 0.1
+    done
+    local window
+    window=$(DISPLAY=":$display" timeout 5 xdotool search --name Quarrow | head -n 1) || return 0
+    mkdir -p "$build_dir/screenshots"
+    DISPLAY=":$display" timeout 10 import -window "$window" "$build_dir/screenshots/game.png" ||
+        true
+}
 DISPLAY=":$display" SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy QUARROW_HOME="$work/home" QUARROW_TEST_STATE="$state" \
     "$prefix/games/quarrow" --windowed --play=one:1 &
 game_pid=$!
@@ -58,6 +71,7 @@ game_pid=$!
 for _ in $(seq 1 600); do
     if grep -q '^screen game$' "$state" 2>/dev/null; then
         echo "The installed game reached the game screen"
+        save_screenshot
         exit 0
     fi
     if ! kill -0 "$game_pid" 2>/dev/null; then
