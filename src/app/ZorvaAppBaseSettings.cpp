@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 
 namespace Zorva {
 
@@ -66,6 +67,9 @@ bool ZorvaAppBase::ReadCommandLine(int argc, const char* const* argv)
         return exitCode < 0;
     }
     commandLineRead = true;
+    if (argc > 0 && argv != nullptr && argv[0] != nullptr) {
+        programName = std::filesystem::path(argv[0]).filename().string();
+    }
     return ApplyCommandLine(ParamsFromArguments(argc, argv));
 }
 
@@ -73,9 +77,7 @@ bool ZorvaAppBase::ApplyCommandLine(const std::vector<CommandLineParam>& params)
 {
     std::string error;
     if (!ParseCommandLine(params, commandLineOptions, error)) {
-        ShowErrorBox(error);
-        exitCode = 0;
-        shutdown = true;
+        EndWithCommandLineError(error);
         return false;
     }
     if (commandLineOptions.screensaver) {
@@ -97,6 +99,13 @@ bool ZorvaAppBase::ApplyCommandLine(const std::vector<CommandLineParam>& params)
         ::setenv("QUARROW_HOME", commandLineOptions.homeFolder->c_str(), 1);
     }
     return true;
+}
+
+void ZorvaAppBase::EndWithCommandLineError(const std::string& error)
+{
+    ShowErrorBox(programName.empty() ? error : error + "\n" + CommandLineErrorHint(programName));
+    exitCode = kCommandLineErrorExitCode;
+    shutdown = true;
 }
 
 void ZorvaAppBase::ConfirmHardwareAcceleration()
