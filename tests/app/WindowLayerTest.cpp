@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 using namespace Zorva;
@@ -223,10 +224,23 @@ TEST(ScreenScalerTest, LetterboxesKeepingTheAspectAndMapsThePointerBack)
     doubled.WindowToScreen(801, 601, x, y);
     EXPECT_EQ(x, 400);
     EXPECT_EQ(y, 300);
+    // Whole multiples are drawn crisp, everything in between smoothed.
+    for (const auto& [windowWidth, windowHeight, whole] : {std::tuple{800, 600, true},
+                                                           {1600, 1200, true},
+                                                           {2400, 1900, true},
+                                                           {1024, 768, false},
+                                                           {1600, 1199, false},
+                                                           {400, 300, false},
+                                                           {1366, 768, false}}) {
+        ScreenScaler scaler;
+        scaler.Configure(800, 600, windowWidth, windowHeight);
+        EXPECT_EQ(scaler.IsWholeMultiple(), whole) << windowWidth << "x" << windowHeight;
+    }
     // A minimised (zero-sized) window shows nothing and keeps positions as they are.
     ScreenScaler empty;
     empty.Configure(800, 600, 0, 0);
     EXPECT_TRUE(empty.Destination().IsEmpty());
+    EXPECT_FALSE(empty.IsWholeMultiple());
     empty.WindowToScreen(5, 7, x, y);
     EXPECT_EQ(x, 5);
     EXPECT_EQ(y, 7);
