@@ -32,6 +32,8 @@ void ZorvaAppBase::ReadSettings()
     }
     ReadInteger("PreferredX", window.State().preferredX);
     ReadInteger("PreferredY", window.State().preferredY);
+    ReadInteger("PreferredWidth", window.State().preferredWidth);
+    ReadInteger("PreferredHeight", window.State().preferredHeight);
     ReadBoolean("CustomCursors", customCursors);
     ReadBoolean("WaitForVSync", waitForVSync);
     ReadBoolean("Is3D", is3D);
@@ -56,6 +58,8 @@ void ZorvaAppBase::WriteSettings()
     WriteInteger("ScreenMode", windowedToStore ? 0 : 1);
     WriteInteger("PreferredX", window.State().preferredX);
     WriteInteger("PreferredY", window.State().preferredY);
+    WriteInteger("PreferredWidth", window.State().preferredWidth);
+    WriteInteger("PreferredHeight", window.State().preferredHeight);
     WriteBoolean("CustomCursors", customCursors);
     WriteBoolean("WaitForVSync", waitForVSync);
     WriteInteger("InProgress", 0);

@@ -178,6 +178,24 @@ TEST(WindowPlacementTest, ClampsFourPixelsInsideAndCentresAtTheGoldenShare)
               Rect(4 + 3, 4 + 20, 800, 600));
 }
 
+TEST(WindowPlacementTest, RememberedSizeFitsTheWorkArea)
+{
+    using Zorva::ClientSize;
+    using Zorva::RememberedClientSize;
+    const Rect work(0, 0, 1024, 768);
+    const WindowFrame frame{3, 20, 3, 3};
+    // None remembered: the screen's own size.
+    EXPECT_EQ(RememberedClientSize(work, frame, 800, 600, 0, 0), (ClientSize{800, 600}));
+    EXPECT_EQ(RememberedClientSize(work, frame, 800, 600, -1, 500), (ClientSize{800, 600}));
+    EXPECT_EQ(RememberedClientSize(work, frame, 800, 600, 640, 480), (ClientSize{640, 480}));
+    // Too large for the work area with frame and margins; too small to use.
+    EXPECT_EQ(RememberedClientSize(work, frame, 800, 600, 3000, 2000),
+              (ClientSize{1024 - 6 - 8, 768 - 23 - 8}));
+    EXPECT_EQ(RememberedClientSize(work, frame, 800, 600, 10, 10), (ClientSize{200, 150}));
+    EXPECT_EQ(RememberedClientSize(Rect(0, 0, 100, 100), frame, 800, 600, 640, 480),
+              (ClientSize{200, 150}));
+}
+
 TEST(ScreenScalerTest, LetterboxesKeepingTheAspectAndMapsThePointerBack)
 {
     struct Case
@@ -415,6 +433,18 @@ TEST(FocusTest, LosingFocusMutesAutomaticallyAndGainingItUnmutes)
     EXPECT_EQ(app.sound->last, app.GetSfxVolume());
     EXPECT_TRUE(manager->appHasFocus);
     EXPECT_EQ(app.focusEvents, (std::vector<std::string>{"lost", "gained"}));
+
+    // A resized window's size is kept for the next run; a maximised one's is not.
+    WindowMessage resized = WindowMessage::Sized(WindowSizeState::Restored);
+    resized.clientWidth = 1000;
+    resized.clientHeight = 700;
+    app.Post(resized);
+    resized.sizeState = WindowSizeState::Maximized;
+    resized.clientWidth = 1920;
+    app.Post(resized);
+    app.DrainQueue();
+    EXPECT_EQ(app.windowState.preferredWidth, 1000);
+    EXPECT_EQ(app.windowState.preferredHeight, 700);
 
     // The player's own mute outlives the automatic one.
     app.AddMute(false);
