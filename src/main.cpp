@@ -14,7 +14,9 @@ bool AnswersAtOnce(int argc, char** argv)
 {
     for (const Zorva::CommandLineParam& param : Zorva::ParamsFromArguments(argc, argv)) {
         if (param.name == "--help" || param.name == "-h") {
-            std::printf("%s  %s\n", Zorva::CommandLineHelp("quarrow").c_str(), kGameLaunchHelp);
+            const std::string help =
+                Zorva::CommandLineHelp("quarrow", {{kGameLaunchHelpOption, kGameLaunchHelpText}});
+            std::fputs(help.c_str(), stdout);
             return true;
         }
         if (param.name == "--version") {

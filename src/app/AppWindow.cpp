@@ -79,9 +79,12 @@ void AppWindow::CreateMainWindow(const std::string& caption, int screenWidth, in
     spec.screenWidth = screenWidth;
     spec.screenHeight = screenHeight;
     if (state.windowed) {
-        spec.clientRect =
-            PlaceMainWindow(windowSystem->WorkArea(), windowSystem->FrameExtents(), screenWidth,
-                            screenHeight, state.preferredX, state.preferredY);
+        const Rect workArea = windowSystem->WorkArea();
+        const WindowFrame frame = windowSystem->FrameExtents();
+        const ClientSize size = RememberedClientSize(workArea, frame, screenWidth, screenHeight,
+                                                     state.preferredWidth, state.preferredHeight);
+        spec.clientRect = PlaceMainWindow(workArea, frame, size.width, size.height,
+                                          state.preferredX, state.preferredY);
     } else {
         // The desktop's mode is never changed: full screen covers the desktop as it is.
         const Rect desktop = windowSystem->DesktopBounds();
@@ -472,6 +475,12 @@ void AppWindow::HandleSizeMessage(const WindowMessage& message)
             RemoveAutomaticMute();
             host.GetWidgetManager()->MarkAllDirty();
         }
+    }
+    // Only a window of its own size is remembered, not a maximised or full-screen one.
+    if (state.windowed && message.sizeState == WindowSizeState::Restored &&
+        message.clientWidth > 0 && message.clientHeight > 0) {
+        state.preferredWidth = message.clientWidth;
+        state.preferredHeight = message.clientHeight;
     }
     ReevaluateFocus();
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstdio>
+#include <iterator>
 
 namespace Zorva {
 
@@ -32,20 +33,14 @@ int LeadingInteger(std::string_view text)
     return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
 }
 
-struct HelpLine
-{
-    const char* option;
-    const char* description;
-};
-
-constexpr HelpLine kHelpLines[] = {
+constexpr CommandLineHelpLine kHelpLines[] = {
     {"-play", "play back the demo file"},
     {"-record", "record a demo into the demo file"},
     {"-demofile=FILE", "use FILE as the demo file (default zorvaapp.dmo)"},
     {"-recnum=N", "record into a new numbered demo file, keeping at most N (default 5)"},
     {"-playnum=K", "play back the K-th newest numbered demo file (1 is the newest)"},
     {"-screensaver", "run as a screensaver: full screen, closing on any input"},
-    {"--help", "show this help and exit"},
+    {"-h, --help", "show this help and exit"},
     {"--version", "show the version and exit"},
     {"--windowed", "run in a window"},
     {"--fullscreen", "run full screen"},
@@ -181,15 +176,27 @@ bool ParseCommandLine(const std::vector<CommandLineParam>& params, CommandLineOp
     return true;
 }
 
-std::string CommandLineHelp(std::string_view programName)
+std::string CommandLineHelp(std::string_view programName,
+                            const std::vector<CommandLineHelpLine>& extraLines)
 {
+    std::vector<CommandLineHelpLine> lines(std::begin(kHelpLines), std::end(kHelpLines));
+    lines.insert(lines.end(), extraLines.begin(), extraLines.end());
+    std::size_t column = 0;
+    for (const CommandLineHelpLine& line : lines) {
+        column = std::max(column, line.option.size() + 2);
+    }
     std::string text = "Usage: " + std::string(programName) + " [options]\n\nOptions:\n";
-    for (const HelpLine& line : kHelpLines) {
-        std::string option = line.option;
-        option.resize(std::max<std::size_t>(option.size() + 2, 18), ' ');
-        text += "  " + option + line.description + "\n";
+    for (const CommandLineHelpLine& line : lines) {
+        std::string option(line.option);
+        option.resize(column, ' ');
+        text += "  " + option + std::string(line.description) + "\n";
     }
     return text;
+}
+
+std::string CommandLineErrorHint(std::string_view programName)
+{
+    return "Run \"" + std::string(programName) + " --help\" for the list of options.";
 }
 
 std::optional<int> ParseNumberedDemoFileName(std::string_view fileName, std::string_view stem)

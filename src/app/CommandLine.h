@@ -48,8 +48,10 @@ struct CommandLineOptions
     bool verbose = false;
 };
 
-/// The error shown for a switch that is not known (the program then ends with exit code 0).
+/// The error shown for a switch that is not known.
 inline constexpr std::string_view kInvalidParamMessage = "Invalid Command Line Param: ";
+/// The exit code after a switch that is not known or a value that is not understood.
+inline constexpr int kCommandLineErrorExitCode = 2;
 /// The stem of the demo file names, numbered or not.
 inline constexpr std::string_view kDemoStem = "zorvaapp";
 /// Files kept by "-recnum" when its value is not positive.
@@ -77,8 +79,20 @@ bool ApplyCommandLineOption(const CommandLineParam& param, CommandLineOptions& o
 bool ParseCommandLine(const std::vector<CommandLineParam>& params, CommandLineOptions& options,
                       std::string& error);
 
-/// The "--help" text: usage and one line per switch.
-std::string CommandLineHelp(std::string_view programName);
+/// One line of the "--help" text: the switch as written, and what it does.
+struct CommandLineHelpLine
+{
+    std::string_view option;
+    std::string_view description;
+};
+
+/// The "--help" text: usage and one line per switch, the framework's followed by
+/// `extraLines` (the switches the game adds).
+std::string CommandLineHelp(std::string_view programName,
+                            const std::vector<CommandLineHelpLine>& extraLines = {});
+
+/// The pointer to the help that follows a command-line error.
+std::string CommandLineErrorHint(std::string_view programName);
 
 /// The number of a numbered demo file name (the stem, a number, ".dmo"), if it is one.
 std::optional<int> ParseNumberedDemoFileName(std::string_view fileName,

@@ -32,6 +32,15 @@ void ScreenScaler::Configure(int newScreenWidth, int newScreenHeight, int window
                        static_cast<int32_t>(fitWidth), static_cast<int32_t>(fitHeight));
 }
 
+bool ScreenScaler::IsWholeMultiple() const
+{
+    if (destination.IsEmpty() || destination.width % screenWidth != 0 ||
+        destination.height % screenHeight != 0) {
+        return false;
+    }
+    return destination.width / screenWidth == destination.height / screenHeight;
+}
+
 void ScreenScaler::WindowToScreen(int windowX, int windowY, int& screenX, int& screenY) const
 {
     if (destination.IsEmpty()) {

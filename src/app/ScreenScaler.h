@@ -13,6 +13,9 @@ public:
 
     /// Where the screen image lands in the window; empty when either size is empty.
     Rect Destination() const { return destination; }
+    /// The image is shown at a whole multiple of its size (1, 2, 3...), so every screen pixel
+    /// becomes a square of window pixels and needs no smoothing.
+    bool IsWholeMultiple() const;
     /// The screen pixel under a window pixel. Pixels on the bars map outside the screen;
     /// without a destination the position is kept as it is.
     void WindowToScreen(int windowX, int windowY, int& screenX, int& screenY) const;

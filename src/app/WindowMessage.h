@@ -54,6 +54,9 @@ struct WindowMessage
     /// Activate: whether the application became the active one.
     bool active = false;
     WindowSizeState sizeState = WindowSizeState::Restored;
+    /// Size: the new client size in window pixels; 0 when not known.
+    int clientWidth = 0;
+    int clientHeight = 0;
     /// Move: the window is neither minimised, maximised nor full screen.
     bool shownNormally = true;
     /// Key down: sent again by the key repeat while the key is held.

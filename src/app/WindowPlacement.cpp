@@ -17,6 +17,21 @@ int ClampInside(int position, int size, int start, int length)
 
 } // namespace
 
+ClientSize RememberedClientSize(const Rect& workArea, const WindowFrame& frame, int screenWidth,
+                                int screenHeight, int preferredWidth, int preferredHeight)
+{
+    if (preferredWidth <= 0 || preferredHeight <= 0) {
+        return {screenWidth, screenHeight};
+    }
+    const int smallestWidth = std::max(screenWidth / 4, 1);
+    const int smallestHeight = std::max(screenHeight / 4, 1);
+    const int roomWidth = workArea.width - frame.left - frame.right - 2 * kWindowEdgeMargin;
+    const int roomHeight = workArea.height - frame.top - frame.bottom - 2 * kWindowEdgeMargin;
+    // A work area smaller than the smallest window leaves the smallest window.
+    return {std::clamp(preferredWidth, smallestWidth, std::max(roomWidth, smallestWidth)),
+            std::clamp(preferredHeight, smallestHeight, std::max(roomHeight, smallestHeight))};
+}
+
 Rect PlaceMainWindow(const Rect& workArea, const WindowFrame& frame, int clientWidth,
                      int clientHeight, int preferredX, int preferredY)
 {

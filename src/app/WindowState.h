@@ -32,6 +32,9 @@ struct WindowState
     /// The last windowed position; -1 centres.
     int preferredX = -1;
     int preferredY = -1;
+    /// The last windowed client size; 0 takes the screen's size.
+    int preferredWidth = 0;
+    int preferredHeight = 0;
 };
 
 } // namespace Zorva

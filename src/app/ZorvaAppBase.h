@@ -153,10 +153,12 @@ public:
     /// The previous run did not reach the end of the loop.
     bool LastRunEndedCleanly() const { return lastRunEndedCleanly; }
     /// Parses the program arguments (once) and applies them; false after an invalid
-    /// switch, which was shown with ShowErrorBox and requests the exit with code 0.
+    /// switch, which was shown with ShowErrorBox and requests the exit with code 2.
     virtual bool ReadCommandLine(int argc, const char* const* argv);
     virtual bool ApplyCommandLine(const std::vector<CommandLineParam>& params);
     const CommandLineOptions& GetCommandLineOptions() const { return commandLineOptions; }
+    /// Shows a command-line error with the pointer to "--help" and ends with code 2.
+    void EndWithCommandLineError(const std::string& error);
     bool IsScreensaverMode() const { return screensaverMode; }
 
     // ResourceHost
@@ -244,6 +246,8 @@ private:
     bool settingsRead = false;
     CommandLineOptions commandLineOptions;
     bool commandLineRead = false;
+    /// The name the program was started by, for the pointer to "--help" after an error.
+    std::string programName;
     /// The stored screen mode while the command line overrides it for this run.
     std::optional<bool> storedWindowed;
     int exitCode = -1;

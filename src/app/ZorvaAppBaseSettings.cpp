@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 
 namespace Zorva {
 
@@ -31,6 +32,8 @@ void ZorvaAppBase::ReadSettings()
     }
     ReadInteger("PreferredX", window.State().preferredX);
     ReadInteger("PreferredY", window.State().preferredY);
+    ReadInteger("PreferredWidth", window.State().preferredWidth);
+    ReadInteger("PreferredHeight", window.State().preferredHeight);
     ReadBoolean("CustomCursors", customCursors);
     ReadBoolean("WaitForVSync", waitForVSync);
     ReadBoolean("Is3D", is3D);
@@ -55,6 +58,8 @@ void ZorvaAppBase::WriteSettings()
     WriteInteger("ScreenMode", windowedToStore ? 0 : 1);
     WriteInteger("PreferredX", window.State().preferredX);
     WriteInteger("PreferredY", window.State().preferredY);
+    WriteInteger("PreferredWidth", window.State().preferredWidth);
+    WriteInteger("PreferredHeight", window.State().preferredHeight);
     WriteBoolean("CustomCursors", customCursors);
     WriteBoolean("WaitForVSync", waitForVSync);
     WriteInteger("InProgress", 0);
@@ -66,6 +71,9 @@ bool ZorvaAppBase::ReadCommandLine(int argc, const char* const* argv)
         return exitCode < 0;
     }
     commandLineRead = true;
+    if (argc > 0 && argv != nullptr && argv[0] != nullptr) {
+        programName = std::filesystem::path(argv[0]).filename().string();
+    }
     return ApplyCommandLine(ParamsFromArguments(argc, argv));
 }
 
@@ -73,9 +81,7 @@ bool ZorvaAppBase::ApplyCommandLine(const std::vector<CommandLineParam>& params)
 {
     std::string error;
     if (!ParseCommandLine(params, commandLineOptions, error)) {
-        ShowErrorBox(error);
-        exitCode = 0;
-        shutdown = true;
+        EndWithCommandLineError(error);
         return false;
     }
     if (commandLineOptions.screensaver) {
@@ -97,6 +103,13 @@ bool ZorvaAppBase::ApplyCommandLine(const std::vector<CommandLineParam>& params)
         ::setenv("QUARROW_HOME", commandLineOptions.homeFolder->c_str(), 1);
     }
     return true;
+}
+
+void ZorvaAppBase::EndWithCommandLineError(const std::string& error)
+{
+    ShowErrorBox(programName.empty() ? error : error + "\n" + CommandLineErrorHint(programName));
+    exitCode = kCommandLineErrorExitCode;
+    shutdown = true;
 }
 
 void ZorvaAppBase::ConfirmHardwareAcceleration()

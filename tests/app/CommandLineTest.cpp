@@ -134,12 +134,23 @@ TEST(CommandLineTest, Options_LinuxSwitches)
     ASSERT_TRUE(ParseCommandLine(SplitCommandLine("--windowed"), options, error));
     EXPECT_EQ(options.windowed, true);
 
-    const std::string help = Zorva::CommandLineHelp("quarrow");
+    const std::string help = Zorva::CommandLineHelp("quarrow", {{"--play=MODE", "start MODE"}});
     EXPECT_EQ(help.rfind("Usage: quarrow", 0), 0u);
+    // Every switch on a line of its own, the descriptions in one column.
+    std::size_t column = std::string::npos;
     for (const char* option :
-         {"-play", "-record", "-demofile=", "-recnum=", "-playnum=", "-screensaver", "--help",
-          "--version", "--windowed", "--fullscreen", "--data=DIR", "--home=DIR", "--verbose"}) {
-        EXPECT_NE(help.find(std::string("  ") + option), std::string::npos) << option;
+         {"-play ", "-record ", "-demofile=", "-recnum=", "-playnum=", "-screensaver ",
+          "-h, --help ", "--version ", "--windowed ", "--fullscreen ", "--data=DIR ", "--home=DIR ",
+          "--verbose ", "--play=MODE "}) {
+        const std::size_t start = help.find(std::string("\n  ") + option);
+        ASSERT_NE(start, std::string::npos) << option;
+        const std::size_t end = help.find('\n', start + 1);
+        const std::string line = help.substr(start + 1, end - start - 1);
+        const std::size_t description = line.find_first_not_of(' ', line.find("  ", 2));
+        if (column == std::string::npos) {
+            column = description;
+        }
+        EXPECT_EQ(description, column) << line;
     }
 }
 

@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 using namespace Zorva;
@@ -177,6 +178,24 @@ TEST(WindowPlacementTest, ClampsFourPixelsInsideAndCentresAtTheGoldenShare)
               Rect(4 + 3, 4 + 20, 800, 600));
 }
 
+TEST(WindowPlacementTest, RememberedSizeFitsTheWorkArea)
+{
+    using Zorva::ClientSize;
+    using Zorva::RememberedClientSize;
+    const Rect work(0, 0, 1024, 768);
+    const WindowFrame frame{3, 20, 3, 3};
+    // None remembered: the screen's own size.
+    EXPECT_EQ(RememberedClientSize(work, frame, 800, 600, 0, 0), (ClientSize{800, 600}));
+    EXPECT_EQ(RememberedClientSize(work, frame, 800, 600, -1, 500), (ClientSize{800, 600}));
+    EXPECT_EQ(RememberedClientSize(work, frame, 800, 600, 640, 480), (ClientSize{640, 480}));
+    // Too large for the work area with frame and margins; too small to use.
+    EXPECT_EQ(RememberedClientSize(work, frame, 800, 600, 3000, 2000),
+              (ClientSize{1024 - 6 - 8, 768 - 23 - 8}));
+    EXPECT_EQ(RememberedClientSize(work, frame, 800, 600, 10, 10), (ClientSize{200, 150}));
+    EXPECT_EQ(RememberedClientSize(Rect(0, 0, 100, 100), frame, 800, 600, 640, 480),
+              (ClientSize{200, 150}));
+}
+
 TEST(ScreenScalerTest, LetterboxesKeepingTheAspectAndMapsThePointerBack)
 {
     struct Case
@@ -223,10 +242,23 @@ TEST(ScreenScalerTest, LetterboxesKeepingTheAspectAndMapsThePointerBack)
     doubled.WindowToScreen(801, 601, x, y);
     EXPECT_EQ(x, 400);
     EXPECT_EQ(y, 300);
+    // Whole multiples are drawn crisp, everything in between smoothed.
+    for (const auto& [windowWidth, windowHeight, whole] : {std::tuple{800, 600, true},
+                                                           {1600, 1200, true},
+                                                           {2400, 1900, true},
+                                                           {1024, 768, false},
+                                                           {1600, 1199, false},
+                                                           {400, 300, false},
+                                                           {1366, 768, false}}) {
+        ScreenScaler scaler;
+        scaler.Configure(800, 600, windowWidth, windowHeight);
+        EXPECT_EQ(scaler.IsWholeMultiple(), whole) << windowWidth << "x" << windowHeight;
+    }
     // A minimised (zero-sized) window shows nothing and keeps positions as they are.
     ScreenScaler empty;
     empty.Configure(800, 600, 0, 0);
     EXPECT_TRUE(empty.Destination().IsEmpty());
+    EXPECT_FALSE(empty.IsWholeMultiple());
     empty.WindowToScreen(5, 7, x, y);
     EXPECT_EQ(x, 5);
     EXPECT_EQ(y, 7);
@@ -401,6 +433,18 @@ TEST(FocusTest, LosingFocusMutesAutomaticallyAndGainingItUnmutes)
     EXPECT_EQ(app.sound->last, app.GetSfxVolume());
     EXPECT_TRUE(manager->appHasFocus);
     EXPECT_EQ(app.focusEvents, (std::vector<std::string>{"lost", "gained"}));
+
+    // A resized window's size is kept for the next run; a maximised one's is not.
+    WindowMessage resized = WindowMessage::Sized(WindowSizeState::Restored);
+    resized.clientWidth = 1000;
+    resized.clientHeight = 700;
+    app.Post(resized);
+    resized.sizeState = WindowSizeState::Maximized;
+    resized.clientWidth = 1920;
+    app.Post(resized);
+    app.DrainQueue();
+    EXPECT_EQ(app.windowState.preferredWidth, 1000);
+    EXPECT_EQ(app.windowState.preferredHeight, 700);
 
     // The player's own mute outlives the automatic one.
     app.AddMute(false);

@@ -500,7 +500,19 @@ TEST(ZorvaAppBaseTest, CommandLine_AppliedAndInvalidSwitchRefused)
     EXPECT_FALSE(bad.ApplyCommandLine({{"-bogus", ""}}));
     ASSERT_EQ(shown->texts.size(), 1u);
     EXPECT_EQ(shown->texts[0], "Invalid Command Line Param: -bogus");
-    EXPECT_EQ(bad.GetExitCode(), 0);
+    EXPECT_EQ(bad.GetExitCode(), 2);
+
+    // Started by name, the error points to the help.
+    TestApp named;
+    auto namedBox = std::make_unique<RecordingMessageBox>();
+    RecordingMessageBox* namedShown = namedBox.get();
+    named.SetMessageBoxService(std::move(namedBox));
+    const char* unknown[] = {"/usr/games/quarrow", "--foo"};
+    EXPECT_FALSE(named.ReadCommandLine(2, unknown));
+    ASSERT_EQ(namedShown->texts.size(), 1u);
+    EXPECT_EQ(namedShown->texts[0], "Invalid Command Line Param: --foo\n"
+                                    "Run \"quarrow --help\" for the list of options.");
+    EXPECT_EQ(named.GetExitCode(), 2);
     EXPECT_TRUE(bad.IsShuttingDown());
 }
 

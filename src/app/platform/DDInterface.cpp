@@ -174,6 +174,8 @@ bool DDInterface::Redraw(MemoryImage& screen)
     scaler.Configure(width, height, outputWidth, outputHeight);
     const Rect destination = scaler.Destination();
     const SDL_Rect target{destination.x, destination.y, destination.width, destination.height};
+    SDL_SetTextureScaleMode(texture.get(),
+                            scaler.IsWholeMultiple() ? SDL_ScaleModeNearest : SDL_ScaleModeLinear);
     SDL_SetRenderDrawColor(renderer.get(), 0, 0, 0, 255);
     if (SDL_RenderClear(renderer.get()) != 0 ||
         SDL_RenderCopy(renderer.get(), texture.get(), nullptr, &target) != 0) {

@@ -172,9 +172,13 @@ void TranslateWindowEvent(const SDL_WindowEvent& window, const SdlEventContext& 
     case SDL_WINDOWEVENT_RESTORED:
         out.push_back(WindowMessage::Sized(WindowSizeState::Restored));
         break;
-    case SDL_WINDOWEVENT_SIZE_CHANGED:
-        out.push_back(WindowMessage::Sized(SizeStateOf(context.windowFlags)));
+    case SDL_WINDOWEVENT_SIZE_CHANGED: {
+        WindowMessage sized = WindowMessage::Sized(SizeStateOf(context.windowFlags));
+        sized.clientWidth = window.data1;
+        sized.clientHeight = window.data2;
+        out.push_back(sized);
         break;
+    }
     case SDL_WINDOWEVENT_EXPOSED:
         out.push_back(WindowMessage::Of(Kind::Paint));
         break;

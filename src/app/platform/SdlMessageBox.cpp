@@ -10,17 +10,35 @@ namespace Zorva {
 
 namespace {
 
+bool IsHeadlessDriver(const char* driver)
+{
+    return std::strcmp(driver, "dummy") == 0 || std::strcmp(driver, "offscreen") == 0;
+}
+
+bool IsSet(const char* text)
+{
+    return text != nullptr && text[0] != '\0';
+}
+
 bool HasDisplay()
 {
-    const char* driver = SDL_GetCurrentVideoDriver();
-    if (driver != nullptr) {
-        return std::strcmp(driver, "dummy") != 0 && std::strcmp(driver, "offscreen") != 0;
-    }
-    const char* requested = SDL_getenv("SDL_VIDEODRIVER");
-    return requested == nullptr || std::strcmp(requested, "dummy") != 0;
+    return MessageBoxHasDisplay(SDL_GetCurrentVideoDriver(), SDL_getenv("SDL_VIDEODRIVER"),
+                                SDL_getenv("DISPLAY"), SDL_getenv("WAYLAND_DISPLAY"));
 }
 
 } // namespace
+
+bool MessageBoxHasDisplay(const char* currentDriver, const char* requestedDriver,
+                          const char* x11Display, const char* waylandDisplay)
+{
+    if (currentDriver != nullptr) {
+        return !IsHeadlessDriver(currentDriver);
+    }
+    if (IsSet(requestedDriver) && IsHeadlessDriver(requestedDriver)) {
+        return false;
+    }
+    return IsSet(x11Display) || IsSet(waylandDisplay);
+}
 
 int SdlMessageBox::Show(const std::string& text, const std::string& title, int flags)
 {

@@ -99,8 +99,7 @@ bool GameApp::ApplyCommandLine(const std::vector<Zorva::CommandLineParam>& param
         std::string error;
         launch = ParseGameLaunch(param.value, &error);
         if (!launch) {
-            ShowErrorBox(error);
-            Shutdown();
+            EndWithCommandLineError(error);
             return false;
         }
     }

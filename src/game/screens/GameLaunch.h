@@ -15,8 +15,9 @@ struct GameLaunch
 
 /// The switch that asks for it, written "--play=one|two[:LEVEL]".
 inline constexpr const char* kGameLaunchSwitch = "--play";
-inline constexpr const char* kGameLaunchHelp =
-    "--play=one|two[:LEVEL]  start One-Side or Two-Side play (at LEVEL) after loading";
+inline constexpr const char* kGameLaunchHelpOption = "--play=one|two[:LEVEL]";
+inline constexpr const char* kGameLaunchHelpText =
+    "start One-Side or Two-Side play (at LEVEL) after loading";
 
 /// Reads the value of the switch ("one", "two", "one:7"); none with `error` set when it is
 /// not of that form or the level is not a number from 1 to 999.

@@ -182,3 +182,17 @@ TEST(SdlMessageBoxTest, WithoutADisplayTheTextGoesToStandardErrorWithASafeAnswer
     EXPECT_NE(said.find("Question: Keep it?"), std::string::npos);
     EXPECT_NE(said.find("FATAL ERROR: Broken."), std::string::npos);
 }
+
+TEST(SdlMessageBoxTest, BoxOnlyWithADisplayServerAndAWindowingDriver)
+{
+    EXPECT_TRUE(MessageBoxHasDisplay(nullptr, nullptr, ":0", nullptr));
+    EXPECT_TRUE(MessageBoxHasDisplay(nullptr, nullptr, nullptr, "wayland-0"));
+    EXPECT_TRUE(MessageBoxHasDisplay(nullptr, "x11", ":85", nullptr));
+    EXPECT_TRUE(MessageBoxHasDisplay("x11", nullptr, nullptr, nullptr));
+    // No display named, or a headless driver asked for or running: standard error.
+    EXPECT_FALSE(MessageBoxHasDisplay(nullptr, nullptr, nullptr, nullptr));
+    EXPECT_FALSE(MessageBoxHasDisplay(nullptr, nullptr, "", ""));
+    EXPECT_FALSE(MessageBoxHasDisplay(nullptr, "dummy", ":0", nullptr));
+    EXPECT_FALSE(MessageBoxHasDisplay(nullptr, "offscreen", ":0", nullptr));
+    EXPECT_FALSE(MessageBoxHasDisplay("dummy", nullptr, ":0", nullptr));
+}
