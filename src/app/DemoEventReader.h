@@ -30,12 +30,25 @@ public:
 private:
     /// Decodes the next event into `pending`; false at the end or on a fault.
     bool ReadNext();
+    bool ReadPointerPayload(int pointerKind, DemoEvent& event);
+    /// False when the payload does not fit (the stream ends) or the type is unknown (Failed).
+    bool ReadTypePayload(int type, DemoEvent& event);
+    /// A 32-bit length and that many bytes; a length beyond the stream fails it.
+    bool ReadLengthAndBytes(std::vector<uint8_t>& destination);
+    uint64_t BitsLeft() const;
+    /// Callers check BitsLeft() first.
+    uint32_t ReadBits(int count);
+    uint8_t ReadByte();
+    /// Adds an update delta, saturating instead of overflowing on an endless stream.
+    void AddDelta(int delta);
 
     std::vector<uint8_t> bytes;
     /// Read position in bits.
     uint64_t bitPosition = 0;
     std::optional<DemoEvent> pending;
     bool failed = false;
+    /// The end was reached (or a fault found): Peek reads no further.
+    bool ended = false;
     int eventCount = 0;
     int lastEventUpdate = 0;
     int recordedX = 0;

@@ -3,6 +3,9 @@
 #include "app/DemoEvent.h"
 #include "resources/Buffer.h"
 
+#include <cstdint>
+#include <vector>
+
 namespace Zorva {
 
 /// Appends events to a demo's bit stream. Each event starts with the update delta since
@@ -25,6 +28,15 @@ public:
     int LastUpdate() const { return lastEventUpdate; }
 
 private:
+    /// Brings the recorded pointer to (x, y): a relative move when both axes moved less
+    /// than 32, an absolute position otherwise, nothing when it is already there.
+    void WritePointerTo(int update, int x, int y);
+    /// The update delta, preceded by as many delta chunks as the gap needs.
+    void WriteDelta(int update);
+    void WritePointerHeader(int update, uint32_t kind);
+    void WriteTypeHeader(int update, uint32_t type);
+    void WriteLengthAndBytes(const std::vector<uint8_t>& bytes);
+
     Buffer stream;
     int eventCount = 0;
     int lastEventUpdate = 0;
