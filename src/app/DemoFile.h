@@ -31,18 +31,21 @@ struct DemoFile
     /// The file's bytes, version 2.
     std::vector<uint8_t> Encode() const;
 
-    /// The outcome of reading a file: the demo, or the message that refuses it.
-    struct ReadResult
-    {
-        std::optional<DemoFile> demo;
-        std::string error;
-    };
+    /// The outcome of reading a file (defined below, where DemoFile is complete).
+    struct ReadResult;
     /// Reads a version 1 or 2 file made by `expectedProductVersion`. Refusals: "Invalid
     /// demo file." (wrong magic or version, lengths or counts beyond the bytes, no events,
     /// a first event that is not the display record, more than kMaxFileBytes) and "This
     /// demo file appears to be for '<version>'" for another product version.
     static ReadResult Read(const std::vector<uint8_t>& fileBytes,
                            const std::string& expectedProductVersion);
+};
+
+/// The outcome of reading a demo file: the demo, or the message that refuses it.
+struct DemoFile::ReadResult
+{
+    std::optional<DemoFile> demo;
+    std::string error;
 };
 
 } // namespace Zorva

@@ -1,3 +1,4 @@
+#include "app/DemoFile.h"
 #include "app/DemoEventReader.h"
 #include "app/DemoEventWriter.h"
 
@@ -10,6 +11,8 @@
 using namespace Zorva;
 
 namespace {
+
+const std::string kInvalid = "Invalid demo file.";
 
 std::vector<uint8_t> Bytes(const Buffer& buffer)
 {
@@ -74,6 +77,40 @@ void ExpectSame(const DemoEvent& read, const DemoEvent& expected)
 }
 
 /// A version 2 file by product "1.2" holding the display record and a key press.
+DemoFile SmallDemo()
+{
+    DemoEventWriter writer;
+    writer.Write(Event(DemoEventKind::Display, 0, 60, true));
+    writer.Write(Event(DemoEventKind::KeyDown, 3, 65));
+    DemoFile demo;
+    demo.seed = 0xCAFE;
+    demo.productVersion = "1.2";
+    demo.markers = {{"One-Side Level 7", 2}, {"", 3}};
+    demo.totalUpdates = 9;
+    demo.events = Bytes(writer.Bytes());
+    return demo;
+}
+
+// Offsets in SmallDemo's file: the product version text is 3 bytes long.
+constexpr std::size_t kVersionAt = 4;
+constexpr std::size_t kTextLengthAt = 12;
+constexpr std::size_t kMarkerBlockLengthAt = 17;
+constexpr std::size_t kMarkerCountAt = 21;
+
+void Patch32(std::vector<uint8_t>& file, std::size_t offset, uint32_t value)
+{
+    for (int i = 0; i < 4; ++i) {
+        file[offset + i] = static_cast<uint8_t>(value >> (8 * i));
+    }
+}
+
+std::string ReadError(const std::vector<uint8_t>& file)
+{
+    const DemoFile::ReadResult result = DemoFile::Read(file, "1.2");
+    EXPECT_EQ(result.demo.has_value(), result.error.empty());
+    return result.error;
+}
+
 } // namespace
 
 TEST(DemoEventStreamTest, EveryKind_ComesBackAsWritten)
@@ -224,5 +261,95 @@ TEST(DemoEventStreamTest, UnknownTypesAndOverlongLengths_FailTheStream)
         DemoEventReader reader(Bytes(stream));
         EXPECT_TRUE(reader.AtEnd()) << length;
         EXPECT_TRUE(reader.Failed()) << length;
+    }
+}
+
+TEST(DemoFileTest, Encode_ReadsBackEveryField)
+{
+    const DemoFile written = SmallDemo();
+    const DemoFile::ReadResult result = DemoFile::Read(written.Encode(), "1.2");
+    ASSERT_TRUE(result.demo) << result.error;
+    const DemoFile& read = *result.demo;
+    EXPECT_EQ(read.seed, 0xCAFEu);
+    EXPECT_EQ(read.productVersion, "1.2");
+    ASSERT_EQ(read.markers.size(), 2u);
+    EXPECT_EQ(read.markers[0].name, "One-Side Level 7");
+    EXPECT_EQ(read.markers[0].update, 2);
+    EXPECT_EQ(read.markers[1].name, "");
+    EXPECT_EQ(read.totalUpdates, 9);
+    EXPECT_EQ(read.events, written.events);
+}
+
+TEST(DemoFileTest, VersionOne_HasNoMarkerBlock)
+{
+    std::vector<uint8_t> file = SmallDemo().Encode();
+    const uint32_t blockLength = file[kMarkerBlockLengthAt];
+    file.erase(file.begin() + kMarkerBlockLengthAt,
+               file.begin() + kMarkerBlockLengthAt + 4 + blockLength);
+    Patch32(file, kVersionAt, 1);
+    const DemoFile::ReadResult result = DemoFile::Read(file, "1.2");
+    ASSERT_TRUE(result.demo) << result.error;
+    EXPECT_TRUE(result.demo->markers.empty());
+    EXPECT_EQ(result.demo->totalUpdates, 9);
+}
+
+TEST(DemoFileTest, Refusals_NameTheReason)
+{
+    const std::vector<uint8_t> valid = SmallDemo().Encode();
+    EXPECT_EQ(ReadError(valid), "");
+    EXPECT_EQ(DemoFile::Read(valid, "1.3").error, "This demo file appears to be for '1.2'");
+
+    std::vector<uint8_t> file = valid;
+    file[0] ^= 1;
+    EXPECT_EQ(ReadError(file), kInvalid) << "magic";
+    for (const uint32_t version : {0u, 3u}) {
+        file = valid;
+        Patch32(file, kVersionAt, version);
+        EXPECT_EQ(ReadError(file), kInvalid) << "version " << version;
+    }
+
+    file = valid;
+    file[kTextLengthAt] = 0xFF;
+    file[kTextLengthAt + 1] = 0xFF;
+    EXPECT_EQ(ReadError(file), kInvalid) << "text length";
+    for (const uint32_t length :
+         {0xFFFFFFFFu, 0x7FFFFFFFu, static_cast<uint32_t>(valid.size() - kMarkerCountAt - 4)}) {
+        file = valid;
+        Patch32(file, kMarkerBlockLengthAt, length);
+        EXPECT_EQ(ReadError(file), kInvalid) << "block length " << length;
+    }
+    for (const uint32_t count : {0x80000000u, 0x7FFFFFFFu, 3u}) {
+        file = valid;
+        Patch32(file, kMarkerCountAt, count);
+        EXPECT_EQ(ReadError(file), kInvalid) << "marker count " << count;
+    }
+
+    for (const DemoEvent& first :
+         {Event(DemoEventKind::KeyDown, 0, 1), Event(DemoEventKind::Display, 1, 60, true)}) {
+        DemoFile demo = SmallDemo();
+        DemoEventWriter writer;
+        writer.Write(first);
+        demo.events = Bytes(writer.Bytes());
+        EXPECT_EQ(ReadError(demo.Encode()), kInvalid) << "no display record first";
+    }
+
+    file = valid;
+    file.resize(DemoFile::kMaxFileBytes + 1);
+    EXPECT_EQ(ReadError(file), kInvalid) << "too large";
+}
+
+TEST(DemoFileTest, EveryTruncation_IsRefusedOrStillWhole)
+{
+    const std::vector<uint8_t> valid = SmallDemo().Encode();
+    const std::size_t eventsAt = valid.size() - SmallDemo().events.size();
+    for (std::size_t length = 0; length < valid.size(); ++length) {
+        const std::vector<uint8_t> cut(valid.begin(), valid.begin() + length);
+        const DemoFile::ReadResult result = DemoFile::Read(cut, "1.2");
+        if (length < eventsAt + 4) {
+            EXPECT_EQ(result.error, kInvalid) << length;
+        } else {
+            // Cut after the display record: the rest of the stream just ends sooner.
+            EXPECT_TRUE(result.demo) << length;
+        }
     }
 }
