@@ -12,6 +12,8 @@
 #include "widgets/WidgetHost.h"
 #include "widgets/WidgetManager.h"
 
+#include <algorithm>
+
 namespace Zorva {
 
 namespace {
@@ -251,6 +253,9 @@ void AppWindow::HandleWindowMessage(const WindowMessage& message)
     if (!deferredMessages.Accepts(message.kind)) {
         return;
     }
+    if (!demo.TakesLiveInput() && !TakeDuringPlayback(message)) {
+        return;
+    }
     switch (message.kind) {
     case Kind::Timer:
         break;
@@ -287,12 +292,30 @@ void AppWindow::HandleWindowMessage(const WindowMessage& message)
         }
         break;
     case Kind::Close:
+        demo.OnLiveClose();
         hooks.CloseRequested();
         break;
     default:
         break;
     }
     deferredMessages.Push(message);
+}
+
+bool AppWindow::TakeDuringPlayback(const WindowMessage& message)
+{
+    using Kind = WindowMessageKind;
+    switch (message.kind) {
+    case Kind::Char:
+        demo.OnPlaybackControl(static_cast<char>(message.key));
+        return false;
+    case Kind::Timer:
+    case Kind::Move:
+    case Kind::Close:
+        return true;
+    default:
+        // Pointer, keys, focus and minimising come from the recording.
+        return false;
+    }
 }
 
 void AppWindow::ClearKeyState()
@@ -304,12 +327,24 @@ void AppWindow::ClearKeyState()
 
 bool AppWindow::ProcessDeferredMessage()
 {
-    using Kind = WindowMessageKind;
     const std::optional<WindowMessage> next = deferredMessages.Pop();
     if (!next.has_value()) {
         return false;
     }
-    const WindowMessage message = *next;
+    WindowMessage message = *next;
+    if (demo.IsRecordingDemo()) {
+        // A recording holds positions of 12 bits; the widgets see what it holds.
+        message.x = std::clamp(message.x, 0, kMaxDemoPointerPosition);
+        message.y = std::clamp(message.y, 0, kMaxDemoPointerPosition);
+        demo.RecordWindowMessage(message);
+    }
+    HandleDeferredMessage(message);
+    return !deferredMessages.IsEmpty();
+}
+
+void AppWindow::HandleDeferredMessage(const WindowMessage& message)
+{
+    using Kind = WindowMessageKind;
     WidgetManager* widgets = host.GetWidgetManager();
     switch (message.kind) {
     case Kind::Timer:
@@ -344,7 +379,6 @@ bool AppWindow::ProcessDeferredMessage()
         HandleMouseMessage(message);
         break;
     }
-    return !deferredMessages.IsEmpty();
 }
 
 void AppWindow::HandleTimerMessage()
@@ -374,7 +408,21 @@ void AppWindow::WatchWebOpen()
 
 void AppWindow::CheckPointerInside()
 {
+    if (demo.IsPlayingDemo()) {
+        return;
+    }
     const bool inside = windowSystem->IsPointerInClient();
+    if (inside == state.mouseInWindow) {
+        return;
+    }
+    if (demo.IsRecordingDemo()) {
+        demo.RecordPointerInside(inside);
+    }
+    SetPointerInside(inside);
+}
+
+void AppWindow::SetPointerInside(bool inside)
+{
     if (inside == state.mouseInWindow) {
         return;
     }

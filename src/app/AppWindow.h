@@ -77,6 +77,10 @@ public:
     void HandleWindowMessage(const WindowMessage& message);
     /// Handles one deferred message; false when the queue is empty afterwards.
     bool ProcessDeferredMessage();
+    /// Handles a message as the deferred queue would (also for replayed input).
+    void HandleDeferredMessage(const WindowMessage& message);
+    /// The pointer entered or left the client area.
+    void SetPointerInside(bool inside);
     /// hasFocus = active and not minimised; on a change mutes or unmutes and tells the widgets.
     void ReevaluateFocus();
     /// Shows the cursor for the cursor number.
@@ -97,6 +101,9 @@ private:
     bool SettleDisplayResult(int result);
     void ReinitializeDisplay();
     void ChangeScreenMode(bool wantWindowed);
+    /// During playback: whether a live message still goes to the queue (the timer, moves,
+    /// closing); typed characters go to the playback controls instead.
+    bool TakeDuringPlayback(const WindowMessage& message);
     void HandleTimerMessage();
     void HandleKeyDownMessage(int key);
     void HandleMouseMessage(const WindowMessage& message);

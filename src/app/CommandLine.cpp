@@ -40,6 +40,7 @@ constexpr CommandLineHelpLine kHelpLines[] = {
     {"-recnum=N", "record into a new numbered demo file, keeping at most N (default 5)"},
     {"-playnum=K", "play back the K-th newest numbered demo file (1 is the newest)"},
     {"-screensaver", "run as a screensaver: full screen, closing on any input"},
+    {"--demo-to-end", "play the demo back without drawing, straight to its end"},
     {"-h, --help", "show this help and exit"},
     {"--version", "show the version and exit"},
     {"--windowed", "run in a window"},
@@ -142,6 +143,8 @@ bool ApplyCommandLineOption(const CommandLineParam& param, CommandLineOptions& o
         options.numberedDemo = NumberedDemo::Play;
         options.numberedDemoValue = k > 1 ? k - 1 : 0;
         options.demoFileName.reset();
+    } else if (name == "--demo-to-end") {
+        options.demoToEnd = true;
     } else if (name == "-screensaver") {
         options.screensaver = true;
     } else if (name == "--help") {

@@ -37,6 +37,8 @@ struct CommandLineOptions
     NumberedDemo numberedDemo = NumberedDemo::None;
     /// The file limit n (at least 1) for Record, the offset k (at least 0) for Play.
     int numberedDemoValue = 0;
+    /// "--demo-to-end": playback runs straight to the end without drawing.
+    bool demoToEnd = false;
     bool screensaver = false;
 
     bool showHelp = false;

@@ -36,6 +36,22 @@ public:
     /// When set, the settings file used instead of the one derived from `registryKey`.
     std::string settingsPath;
 
+protected:
+    /// How a value is stored; the numbers are kept in recordings of reads.
+    enum class SettingType : int32_t
+    {
+        String = 1,
+        Bytes = 3,
+        Integer = 4,
+    };
+    // Every read, write and deletion passes through these, so that a derived class can
+    // note or replace the outcome. Integers travel as 4 little-endian bytes.
+    virtual bool ReadSettingValue(const std::string& name, SettingType type,
+                                  std::vector<uint8_t>& bytes);
+    virtual bool WriteSettingValue(const std::string& name, SettingType type,
+                                   const std::vector<uint8_t>& bytes);
+    virtual bool DeleteSettingValue(const std::string& name);
+
 private:
     SettingsStore* Settings();
 

@@ -98,4 +98,8 @@ struct WindowMessage
 /// One notch of a mouse wheel.
 inline constexpr int kWheelNotch = 120;
 
+/// The largest pointer coordinate a demo can hold; recorded and replayed positions are
+/// clamped to 0..this.
+inline constexpr int kMaxDemoPointerPosition = 4095;
+
 } // namespace Zorva

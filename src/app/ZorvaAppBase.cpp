@@ -1,5 +1,7 @@
 #include "app/ZorvaAppBase.h"
 
+#include "app/DemoPlayer.h"
+#include "app/DemoRecorder.h"
 #include "app/ScreenSize.h"
 #include "graphics/ImageLib.h"
 #include "graphics/MemoryImage.h"
@@ -67,6 +69,7 @@ ZorvaAppBase::~ZorvaAppBase()
     if (settingsRead) {
         ConfirmHardwareAcceleration();
     }
+    FinishDemo();
     WaitForLoadingThread();
     SetSharedImageLoader(previousImageLoader);
     DeleteRemainingDialogs();
@@ -106,11 +109,15 @@ void ZorvaAppBase::Init()
     if (singleInstance && !ClaimSingleInstance()) {
         return;
     }
+    // Relative demo names are the launch folder's, so the demo is found before the change.
+    if (!OpenDemo()) {
+        return;
+    }
     const std::string dataFolder = DataFolder();
     if (!OverrideWorkingDir(dataFolder)) {
         ChangeToDataFolder();
     }
-    Rand().SRand(static_cast<uint32_t>(clock->NowMs()));
+    Rand().SRand(ChooseRandomSeed());
     ReadSettings();
     OnBeforeWindowCreated();
     // The screen image has the game's client size.
@@ -231,6 +238,7 @@ void ZorvaAppBase::Shutdown()
     breakInnerLoop = true;
     shutdown = true;
     OnShutdownStarting();
+    RestoreVolumesAfterPlayback();
     GetMusicInterface()->StopAllMusic();
     GetWindowSystem()->HideMainWindow();
     if (settingsRead) {
@@ -295,8 +303,9 @@ bool ZorvaAppBase::StepTiming(bool allowSleep)
     if (shutdownFromOtherThread.exchange(false)) {
         Shutdown();
     }
-    if (IsPlayingDemo()) {
-        ApplyDemoTimingRules();
+    if (IsPlayingDemo() && RunDemoTimingStep()) {
+        ProcessDeferredDeletes();
+        return true;
     }
     // A paused loop still goes back to its messages, and sleeps instead of spinning.
     if (DemoPausesLoop() || updateSpeed <= 0) {

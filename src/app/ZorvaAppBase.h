@@ -10,6 +10,7 @@
 #include "app/AppWindowHost.h"
 #include "app/CommandLine.h"
 #include "app/DeferredWidgetDeletes.h"
+#include "app/DemoEvent.h"
 #include "app/DemoHooks.h"
 #include "app/FpsOverlay.h"
 #include "app/ImageCache.h"
@@ -26,6 +27,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -34,6 +36,9 @@
 
 namespace Zorva {
 
+class Buffer;
+class DemoPlayer;
+class DemoRecorder;
 class MemoryImage;
 class ResourceManager;
 class Widget;
@@ -75,6 +80,7 @@ public:
     void DeferWidgetDelete(Widget* widget) override;
     int GetUpdateCount() const override { return updateCount; }
     bool Is3D() const override { return is3D; }
+    /// The clipboard; a recording notes what was read, a replay hands it back.
     std::string GetClipboard() const override;
     void SetClipboard(const std::string& text) override;
 
@@ -161,6 +167,24 @@ public:
     void EndWithCommandLineError(const std::string& error);
     bool IsScreensaverMode() const { return screensaverMode; }
 
+    // Demos: "-record" notes what enters from outside, "-play" replays it (DemoHooks).
+    bool IsPlayingDemo() const override { return demoPlayer != nullptr; }
+    bool IsRecordingDemo() const override { return demoRecorder != nullptr; }
+    /// Sets a named place in the demo being recorded; nothing otherwise.
+    void AddDemoMarker(const std::string& name);
+    /// Recorded outcomes the replay did not match; non-zero means the replay differs.
+    int GetDemoOutOfStepCount() const;
+    DemoPlayer* GetDemoPlayer() const { return demoPlayer.get(); }
+    /// The position to draw the recorded pointer at while a demo plays back.
+    std::optional<std::pair<int, int>> DemoPointerPosition() const;
+
+    // The player's files: recorded while recording; replayed, and never written, in playback.
+    bool ReadUserFile(const std::string& name, Buffer& buffer, std::size_t maxBytes) override;
+    bool WriteUserFile(const std::string& name, const Buffer& buffer) override;
+    bool UserFileExists(const std::string& name) override;
+    bool DeleteUserFile(const std::string& name) override;
+    bool RenameUserFile(const std::string& from, const std::string& to) override;
+
     // ResourceHost
     bool LoadSoundResource(int id, const std::string& path, double volume, int pan) override;
     std::unique_ptr<MemoryImage> LoadImageToSurface(const std::string& file,
@@ -194,6 +218,12 @@ public:
     int debugKeysSoundId = -1;
 
 protected:
+    // Settings pass the demo too; while playing back, nothing reaches the store.
+    bool ReadSettingValue(const std::string& name, SettingType type,
+                          std::vector<uint8_t>& bytes) override;
+    bool WriteSettingValue(const std::string& name, SettingType type,
+                           const std::vector<uint8_t>& bytes) override;
+    bool DeleteSettingValue(const std::string& name) override;
     /// File problems go to the debug log as well as to standard error.
     void ReportFileProblem(const std::string& text) override;
     /// For derived window and demo layers (and their tests).
@@ -214,6 +244,40 @@ protected:
     bool IsInnerLoopBroken() const { return breakInnerLoop; }
 
 private:
+    // DemoHooks
+    void InjectDueDemoEvents() override;
+    bool RunDemoTimingStep() override;
+    bool DemoPausesLoop() const override;
+    bool DemoAllowsUpdate() override;
+    bool DemoReportsLoadingDone() const override;
+    void OnDemoLoadingHandled() override;
+    void RecordWindowMessage(const WindowMessage& message) override;
+    void RecordPointerInside(bool inside) override;
+    bool TakesLiveInput() const override;
+    void OnPlaybackControl(char control) override;
+    void OnLiveClose() override;
+    /// Opens the demo to play or prepares the one to record; false when the program ends.
+    bool OpenDemo();
+    std::string ChooseDemoFile();
+    /// The demo's seed when playing, else the clock's (noted when recording).
+    uint32_t ChooseRandomSeed();
+    void FinishDemo();
+    /// A display was made: recording notes it; playback takes the display record.
+    void NoteDisplayForDemo();
+    void ApplyDemoEvent(const DemoEvent& event);
+    void EndDemoFastForward();
+    void RecordDemoEvent(DemoEvent event);
+    bool ReplaysOutcomes() const;
+    bool RecordsOutcomes() const;
+    bool TakeRecordedSuccess(DemoEventKind kind);
+    void RecordSuccess(DemoEventKind kind, bool success);
+    void MirrorReplayWrite(const std::string& name, const Buffer& buffer);
+    /// The "S" control: silences, or gives back the volumes it took.
+    void ToggleDemoSound();
+    /// The "Jump To Time" and "Marker List" dialogs; playback pauses while they are open.
+    void OpenDemoJumpDialog();
+    void OpenDemoMarkerList();
+    void RestoreVolumesAfterPlayback();
     void WriteStatistics();
     /// Acquires the single-instance lock; false when another copy runs (exit code 0).
     bool ClaimSingleInstance();
@@ -271,6 +335,20 @@ private:
     ImageCache imageCache;
     SharedImageLoader previousImageLoader;
     LiveImageSet liveImages;
+    std::unique_ptr<DemoRecorder> demoRecorder;
+    std::unique_ptr<DemoPlayer> demoPlayer;
+    /// The window was closed during playback: settings are real again.
+    bool playbackStopped = false;
+    /// The display record has been written or read; outcomes before it are not recorded.
+    bool demoStreamStarted = false;
+    std::pair<int, int> demoPointer{0, 0};
+    int64_t lastFastForwardDraw = 0;
+    /// A playback dialog is open and takes live input.
+    bool demoDialogOpen = false;
+    /// Volumes the "S" control took away.
+    double savedMusicVolume = 0;
+    double savedSfxVolume = 0;
+    std::filesystem::path launchFolder;
 };
 
 } // namespace Zorva

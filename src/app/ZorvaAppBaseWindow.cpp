@@ -8,16 +8,6 @@
 
 namespace Zorva {
 
-std::string ZorvaAppBase::GetClipboard() const
-{
-    return GetWindowSystem()->GetClipboardText();
-}
-
-void ZorvaAppBase::SetClipboard(const std::string& text)
-{
-    GetWindowSystem()->SetClipboardText(text);
-}
-
 void ZorvaAppBase::SetCursor(CursorKind cursor)
 {
     const int number = static_cast<int>(cursor);
@@ -30,6 +20,7 @@ void ZorvaAppBase::SetCursor(CursorKind cursor)
 void ZorvaAppBase::CreateMainWindow()
 {
     window.CreateMainWindow(windowCaption, width, height, updateInterval);
+    NoteDisplayForDemo();
 }
 
 void ZorvaAppBase::ChangeScreenMode(bool wantWindowed, bool accelerated, bool force)
