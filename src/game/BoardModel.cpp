@@ -108,6 +108,7 @@ void BoardModel::StartReadLevel(const LevelData& data, const std::string& path, 
     deck.Deal(field.cardsInDeck);
     deck.CountDeckSideMoves();
     comboMeter.Empty();
+    host.OnLevelStarted(field.mode, level);
 }
 
 void BoardModel::Tick()

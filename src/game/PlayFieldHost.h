@@ -45,4 +45,6 @@ public:
     virtual void RebuildBackgroundCache() = 0;
     /// One line of the level statistics log (written only while the debug keys are on).
     virtual void AppendStatistics(const std::string& line) = 0;
+    /// A level has been dealt and play begins.
+    virtual void OnLevelStarted(GameMode /*mode*/, int /*level*/) {}
 };

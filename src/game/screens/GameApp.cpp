@@ -470,6 +470,7 @@ void GameApp::ChangeScreenMode(bool wantWindowed, bool accelerated, bool force)
 
 void GameApp::OnShutdownStarting()
 {
+    SaveFinalFrame();
     // Closing the window in the middle of a level keeps the game, as leaving for the main
     // menu with saving would.
     if (board && panel && panel->GetManager() && !board->model.field.won &&
@@ -525,13 +526,18 @@ std::string GameApp::SaveScreenshot()
     for (int n = 2; Zorva::FileExists(path); ++n) {
         path = folder + "/quarrow-" + stamp + "-" + std::to_string(n) + ".png";
     }
+    return SaveScreenImage(path) ? path : std::string();
+}
+
+bool GameApp::SaveScreenImage(const std::string& path)
+{
     Zorva::MemoryImage* screen = GetScreenImage();
     if (!screen || screen->GetWidth() <= 0 || screen->GetHeight() <= 0) {
-        return {};
+        return false;
     }
     auto copy = Zorva::ImageLib::Image::Create(screen->GetWidth(), screen->GetHeight());
     if (!copy) {
-        return {};
+        return false;
     }
     const std::size_t count = static_cast<std::size_t>(copy->width) * copy->height;
     const uint32_t* pixels = screen->GetPixels();
@@ -539,10 +545,27 @@ std::string GameApp::SaveScreenshot()
         // The screen's alpha is not meaningful; the shot is opaque.
         copy->bits[i] = pixels[i] | 0xFF000000u;
     }
-    if (!Zorva::ImageLib::SavePNG(path, *copy)) {
-        return {};
+    return Zorva::ImageLib::SavePNG(path, *copy);
+}
+
+void GameApp::SaveFinalFrame()
+{
+    const char* path = std::getenv(kFinalFrameVariable);
+    if (path == nullptr || *path == '\0' || !GetWidgetManager()) {
+        return;
     }
-    return path;
+    // Drawn whole, so the picture depends only on the state, not on when frames were drawn.
+    GetWidgetManager()->MarkAllDirty();
+    GetWidgetManager()->DrawScreen();
+    if (!SaveScreenImage(path)) {
+        OutputDebug(std::string("The final frame could not be written to ") + path + "\n");
+    }
+}
+
+void GameApp::OnLevelStarted(GameMode mode, int level)
+{
+    AddDemoMarker(std::string(mode == GameMode::OneSide ? "One-Side" : "Two-Side") + " Level " +
+                  std::to_string(level));
 }
 
 void GameApp::AdvanceOneUpdate()

@@ -46,6 +46,8 @@ public:
     static constexpr int kSongCount = 6;
     static constexpr double kSongFadeSpeed = 0.002;
     static constexpr int kLevelCompleteDialogId = 101;
+    /// The environment variable naming the PNG file the last frame is saved to at exit.
+    static constexpr const char* kFinalFrameVariable = "QUARROW_FINAL_FRAME";
     static constexpr int kOptionsMessageDialogId = 7;
     static constexpr int kSetCompleteDialogId = 118;
     static constexpr int kMapSong = 3;
@@ -100,6 +102,8 @@ public:
     void ChangeBackground(const std::string& imagePath) override;
     void RebuildBackgroundCache() override;
     void AppendStatistics(const std::string& line) override;
+    /// Marks the level's start in a demo being recorded.
+    void OnLevelStarted(GameMode mode, int level) override;
 
     // BoardPanelHost
     void OpenInGameMenu() override;
@@ -171,6 +175,10 @@ public:
     /// Writes the screen image as a PNG named with the date and time into the screenshot
     /// folder; the path written, or empty on failure.
     std::string SaveScreenshot();
+    /// Writes the screen image as an opaque PNG; false when it could not be written.
+    bool SaveScreenImage(const std::string& path);
+    /// At shutdown, the whole screen drawn and saved where kFinalFrameVariable says.
+    void SaveFinalFrame();
 
     TitleScreen* GetTitleScreen() const { return titleScreen.get(); }
     Board* GetBoard() const { return board.get(); }
