@@ -75,7 +75,12 @@ std::optional<DemoEvent> DemoPlayer::TakeOutcome(DemoEventKind kind, int updateC
 {
     const DemoEvent* next = Due(updateCount);
     if (next == nullptr || next->kind != kind) {
-        ++outOfStep;
+        const DemoEvent* ahead = reader.Peek();
+        NoteOutOfStep("update " + std::to_string(updateCount) + " asked for event type " +
+                      std::to_string(static_cast<int>(kind)) + ", the demo has " +
+                      (ahead ? "type " + std::to_string(static_cast<int>(ahead->kind)) +
+                                   " at update " + std::to_string(ahead->update)
+                             : std::string("nothing more")));
         return std::nullopt;
     }
     DemoEvent event = *next;
@@ -85,8 +90,21 @@ std::optional<DemoEvent> DemoPlayer::TakeOutcome(DemoEventKind kind, int updateC
 
 void DemoPlayer::DropStrayOutcome()
 {
-    ++outOfStep;
+    if (const DemoEvent* stray = reader.Peek()) {
+        NoteOutOfStep("nothing asked for event type " +
+                      std::to_string(static_cast<int>(stray->kind)) + " of update " +
+                      std::to_string(stray->update));
+    }
     reader.Take();
+}
+
+void DemoPlayer::NoteOutOfStep(const std::string& what)
+{
+    constexpr std::size_t kNotesKept = 8;
+    ++outOfStep;
+    if (outOfStepNotes.size() < kNotesKept) {
+        outOfStepNotes.push_back(what);
+    }
 }
 
 int DemoPlayer::JumpTargetForSecondsBeforeEnd(int seconds, int updateInterval) const

@@ -45,6 +45,8 @@ public:
     void DropStrayOutcome();
     /// Events the run did not match: the replay differs from the recording when non-zero.
     int OutOfStepCount() const { return outOfStep; }
+    /// What the first mismatches were, for the report at exit.
+    const std::vector<std::string>& OutOfStepNotes() const { return outOfStepNotes; }
     bool StreamEnded() { return reader.AtEnd(); }
 
     /// The update to run to without drawing (0 for none).
@@ -68,7 +70,10 @@ public:
 private:
     DemoFile demo;
     DemoEventReader reader;
+    void NoteOutOfStep(const std::string& what);
+
     int outOfStep = 0;
+    std::vector<std::string> outOfStepNotes;
 };
 
 /// Whether `kind` is the recorded outcome of an operation rather than input.

@@ -378,10 +378,14 @@ bool ZorvaAppBase::TryAdvanceUpdate()
     if (IsIdle()) {
         return false;
     }
+    // Playback delivers what is due before every update, not only in the messages stage,
+    // which the loop does not return to while it waits for the loading thread.
+    InjectDueDemoEvents();
     if (loading.IsDone() && !loading.IsHandled() && DemoReportsLoadingDone()) {
         loading.MarkHandled();
-        OnLoadingFinished();
+        // Noted first: what the game reads when loading ends must follow it in a demo.
         OnDemoLoadingHandled();
+        OnLoadingFinished();
     }
     if (!DemoAllowsUpdate()) {
         return false;

@@ -174,6 +174,9 @@ void ZorvaAppBase::FinishDemo()
                      "The demo went out of step %d times: the replay differs from the "
                      "recording.\n",
                      demoPlayer->OutOfStepCount());
+        for (const std::string& note : demoPlayer->OutOfStepNotes()) {
+            std::fprintf(stderr, "  %s\n", note.c_str());
+        }
     }
     if (!demoRecorder) {
         return;

@@ -8,10 +8,12 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -58,10 +60,19 @@ public:
     DemoApp() : ZorvaAppBase(std::make_unique<FakeClock>())
     {
         singleInstance = false;
-        loadingThreadEnabled = false;
         settingsPath = std::string(std::getenv("QUARROW_HOME")) + "/settings.conf";
     }
     bool OverrideWorkingDir(const std::string&) override { return true; }
+    void RunLoadingWork() override
+    {
+        while (!releaseLoading) {
+            std::this_thread::yield();
+        }
+    }
+    /// The end of loading reads a file, as the game's does.
+    void OnLoadingFinished() override { playersAtLoadingEnd = UserFileExists("players.dat"); }
+    std::atomic<bool> releaseLoading{false};
+    bool playersAtLoadingEnd = false;
 };
 
 std::string ProcessFolder()
@@ -93,16 +104,22 @@ struct RunOutcome
     uint32_t firstRandom = 0;
     int updates = 0;
     std::pair<int, int> lastPointer;
+    bool playersAtLoadingEnd = false;
+    int outOfStep = -1;
 };
 
 /// The same script recorded and replayed: live input (ignored on playback), file and
 /// settings operations at fixed updates, then the window closes.
-RunOutcome RunScript(const std::vector<CommandLineParam>& params)
+RunOutcome RunScript(const std::vector<CommandLineParam>& params, bool loadingEndsLate)
 {
     DemoApp app;
     EXPECT_TRUE(app.ApplyCommandLine(params));
     app.Init();
     EXPECT_TRUE(app.IsInitialized());
+    // A replay hands the end of loading over at the recorded update, however early its own
+    // loading thread is done.
+    app.releaseLoading = !loadingEndsLate;
+    app.StartLoadingThread();
     RunOutcome outcome;
     outcome.firstRandom = Rand().Next();
     InputLog log(app);
@@ -115,6 +132,7 @@ RunOutcome RunScript(const std::vector<CommandLineParam>& params)
         }
     };
     runUpdates(3);
+    app.releaseLoading = true;
     app.HandleWindowMessage(WindowMessage::Pointer(WindowMessageKind::MouseMove, 100, 200));
     app.HandleWindowMessage(WindowMessage::Pointer(WindowMessageKind::LeftDown, 131, 200));
     app.HandleWindowMessage(WindowMessage::Pointer(WindowMessageKind::LeftUp, 163, 200));
@@ -143,6 +161,8 @@ RunOutcome RunScript(const std::vector<CommandLineParam>& params)
     EXPECT_TRUE(app.IsShuttingDown());
     app.GetWidgetManager()->RemoveWidget(&log);
     outcome.input = log.lines;
+    outcome.playersAtLoadingEnd = app.playersAtLoadingEnd;
+    outcome.outOfStep = app.GetDemoOutOfStepCount();
     outcome.lastPointer = {app.GetWidgetManager()->lastX, app.GetWidgetManager()->lastY};
     outcome.updates = app.GetUpdateCount();
     return outcome;
@@ -158,7 +178,7 @@ TEST(DemoRunTest, ReplayIsTheRecordedRunAndTouchesNoFile)
     ::setenv("QUARROW_HOME", home.c_str(), 1);
     const std::string demo = home + "/run.dmo";
 
-    const RunOutcome recorded = RunScript({{"-record", ""}, {"-demofile", demo}});
+    const RunOutcome recorded = RunScript({{"-record", ""}, {"-demofile", demo}}, true);
     ASSERT_TRUE(std::filesystem::exists(demo));
     EXPECT_EQ(recorded.fileRead, "recorded");
     EXPECT_FALSE(recorded.missingFileExists);
@@ -171,8 +191,10 @@ TEST(DemoRunTest, ReplayIsTheRecordedRunAndTouchesNoFile)
     // The files change after the recording; the replay must still see the recorded ones.
     std::ofstream(home + "/players.dat") << "changed";
     std::ofstream(home + "/nothing.dat") << "now here";
-    const RunOutcome replayed = RunScript({{"-play", ""}, {"-demofile", demo}});
+    const RunOutcome replayed = RunScript({{"-play", ""}, {"-demofile", demo}}, false);
     EXPECT_EQ(replayed.input, recorded.input);
+    EXPECT_EQ(replayed.outOfStep, 0);
+    EXPECT_EQ(replayed.playersAtLoadingEnd, recorded.playersAtLoadingEnd);
     EXPECT_EQ(replayed.fileRead, "recorded");
     EXPECT_FALSE(replayed.missingFileExists);
     EXPECT_EQ(replayed.volumeRead, 7);
@@ -184,8 +206,9 @@ TEST(DemoRunTest, ReplayIsTheRecordedRunAndTouchesNoFile)
 
     // Straight to the end without drawing gives the same run.
     const RunOutcome skipped =
-        RunScript({{"-play", ""}, {"-demofile", demo}, {"--demo-to-end", ""}});
+        RunScript({{"-play", ""}, {"-demofile", demo}, {"--demo-to-end", ""}}, false);
     EXPECT_EQ(skipped.input, recorded.input);
+    EXPECT_EQ(skipped.outOfStep, 0);
     std::filesystem::remove_all(ProcessFolder());
 }
 

@@ -1,0 +1,69 @@
+#!/usr/bin/env python3
+"""Replays a committed demo with the dummy drivers, straight to its end, and compares the
+final test state with the one recorded beside it.
+
+    replay_demo.py BUILD_DIR DEMO_FILE EXPECTED_STATE_FILE
+
+A demo that no longer replays to its recorded state means the game's behaviour changed: when
+the change was meant, record the demo again (demo_replay.py --make) in the same commit.
+Exit status: 0 when the states match, 1 otherwise.
+"""
+
+import os
+import subprocess
+import sys
+import tempfile
+import time
+
+TIMEOUT = 900
+
+
+def main():
+    if len(sys.argv) != 4:
+        print(__doc__)
+        return 1
+    build, demo, expectedPath = (os.path.abspath(a) for a in sys.argv[1:])
+    with open(expectedPath, errors="replace") as f:
+        expected = f.read()
+    with tempfile.TemporaryDirectory(prefix="quarrow-replay-") as temp:
+        home = os.path.join(temp, "home")
+        state = os.path.join(temp, "state")
+        env = dict(os.environ)
+        env.update({"SDL_VIDEODRIVER": "dummy", "SDL_AUDIODRIVER": "dummy",
+                    "QUARROW_HOME": home, "QUARROW_TEST_STATE": state})
+        started = time.monotonic()
+        result = subprocess.run([os.path.join(build, "quarrow"), "-play", "-demofile=" + demo,
+                                 "--demo-to-end"], cwd=temp, env=env, capture_output=True,
+                                text=True, errors="replace", timeout=TIMEOUT)
+        print("replayed %s in %.1f s, status %d" % (os.path.basename(demo),
+                                                   time.monotonic() - started,
+                                                   result.returncode))
+        output = result.stdout + result.stderr
+        if output.strip():
+            print(output[-3000:])
+        try:
+            with open(state, errors="replace") as f:
+                actual = f.read()
+        except OSError:
+            actual = "(no state file)"
+        if os.listdir(home) if os.path.isdir(home) else []:
+            written = [n for n in os.listdir(home) if n != ".lock"]
+            if written:
+                print("FAIL: the replay wrote into the user folder: %s" % written)
+                return 1
+    if result.returncode != 0:
+        print("FAIL: the replay ended with status %d" % result.returncode)
+        return 1
+    if "out of step" in output:
+        print("FAIL: the replay went out of step with the recording")
+        return 1
+    if actual != expected:
+        print("FAIL: the final state differs from the recorded one\n--- replayed ---\n%s"
+              "--- recorded ---\n%s" % (actual, expected))
+        return 1
+    print("PASS: the final state matches the recording")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
