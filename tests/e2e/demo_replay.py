@@ -28,7 +28,7 @@ import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import play_game  # noqa: E402
-from play_game import (DIALOG_CONFIRMATION, DIALOG_HOW_TO_PLAY, DIALOG_LEVEL_COMPLETE, DIALOG_NAME_ENTRY,  # noqa: E402
+from play_game import (DIALOG_CONFIRMATION, DIALOG_HIGHSCORES, DIALOG_HOW_TO_PLAY, DIALOG_LEVEL_COMPLETE, DIALOG_NAME_ENTRY,  # noqa: E402
                        START_TIMEOUT, Failure, Harness, one_side_greedy, read_text,
                        two_side_greedy)
 
@@ -197,6 +197,14 @@ def drive_session(mode, levels):
                                 in s.dialogs or (s.screen == "menu" and not s.dialogs), 20)
         if DIALOG_CONFIRMATION in current.dialogs:
             game.click_button("YES")
+        current = game.wait_for("the main menu", lambda s: s.screen == "menu" and
+                                DIALOG_CONFIRMATION not in s.dialogs, 20)
+        if DIALOG_NAME_ENTRY in current.dialogs:
+            # The score earned a highscore: the name is asked for, then the table shown.
+            game.wait_dialog(DIALOG_HIGHSCORES)
+            game.click_button("Ok")
+            game.wait_no_dialog(DIALOG_NAME_ENTRY)
+            game.click_button("Ok")
         game.wait_for("the main menu", lambda s: s.screen == "menu" and not s.dialogs, 20)
         game.click_button("Exit")
     return drive
