@@ -17,6 +17,7 @@
 #include "app/LoopStatistics.h"
 #include "app/LoopTiming.h"
 #include "app/PlatformClock.h"
+#include "app/ScreensaverErrorLog.h"
 #include "app/SettingsAccess.h"
 #include "app/SingleInstanceLock.h"
 #include "app/UserFileAccess.h"
@@ -135,8 +136,12 @@ public:
     /// Opens the address in the browser and watches whether that seemed to work.
     virtual bool OpenWebAddress(const std::string& url, bool shutdownAfter);
     bool IsWebOpenPending() const { return window.WebOpen().IsPending(); }
+    /// In screensaver mode no box opens: the text is logged and the answer is OK.
     virtual int ShowMessageBox(const std::string& text, const std::string& title, int flags);
     virtual void ShowErrorBox(const std::string& text);
+    /// Appends the text, the local time and the tick count to "ScrError.txt" in the user
+    /// folder; the first line of a run starts the file afresh.
+    virtual void LogScreenSaverError(const std::string& text);
 
     /// The sound manager and music player for this run; null keeps the silent ones. The
     /// base versions play on the SDL sound device, and stay silent with `noSound` or
@@ -159,7 +164,7 @@ public:
     const CommandLineOptions& GetCommandLineOptions() const { return commandLineOptions; }
     /// Shows a command-line error with the pointer to "--help" and ends with code 2.
     void EndWithCommandLineError(const std::string& error);
-    bool IsScreensaverMode() const { return screensaverMode; }
+    bool IsScreensaverMode() const override { return screensaverMode; }
 
     // ResourceHost
     bool LoadSoundResource(int id, const std::string& path, double volume, int pan) override;
@@ -267,6 +272,7 @@ private:
     int64_t startTime = 0;
     bool drawing = false;
     FpsOverlay fps;
+    ScreensaverErrorLog screensaverLog;
     SingleInstanceLock instanceLock;
     ImageCache imageCache;
     SharedImageLoader previousImageLoader;
