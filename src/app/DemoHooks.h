@@ -1,5 +1,8 @@
 #pragma once
 
+#include <optional>
+#include <utility>
+
 namespace Zorva {
 
 /// Where demo recording and playback reach into the main loop. The base versions neither
@@ -22,6 +25,8 @@ public:
     virtual bool DemoReportsLoadingDone() const { return true; }
     /// Called when loading completion was handled (recording writes its event).
     virtual void OnDemoLoadingHandled() {}
+    /// Where the recorded pointer is to be drawn in the frame being shown; none draws nothing.
+    virtual std::optional<std::pair<int, int>> DemoPointerPosition() const { return std::nullopt; }
 };
 
 } // namespace Zorva

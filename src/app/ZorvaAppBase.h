@@ -9,6 +9,7 @@
 #include "app/AppWindow.h"
 #include "app/AppWindowHost.h"
 #include "app/CommandLine.h"
+#include "app/CursorSprite.h"
 #include "app/DeferredWidgetDeletes.h"
 #include "app/DemoHooks.h"
 #include "app/FpsOverlay.h"
@@ -272,6 +273,8 @@ private:
     int64_t startTime = 0;
     bool drawing = false;
     FpsOverlay fps;
+    /// The recorded pointer, drawn into a frame only while it is shown.
+    CursorSprite demoPointer;
     ScreensaverErrorLog screensaverLog;
     SingleInstanceLock instanceLock;
     ImageCache imageCache;
