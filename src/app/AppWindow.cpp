@@ -243,6 +243,12 @@ void AppWindow::ReinitializeDisplay()
 void AppWindow::HandleWindowMessage(const WindowMessage& message)
 {
     using Kind = WindowMessageKind;
+    // Before anything may drop the message: live input ends a screensaver even while the
+    // loop ignores it (a demo playing back).
+    if (host.IsScreensaverMode() && screensaverExit.Feed(message)) {
+        host.Shutdown();
+        return;
+    }
     if (message.kind == Kind::Paint) {
         if (loopRunning && host.IsInitialized() && !state.hidden) {
             const MemoryImage* screen = host.GetScreenImage();
@@ -584,7 +590,10 @@ void AppWindow::RemoveAutomaticMute()
 void AppWindow::RefreshCursor()
 {
     CursorKind shape = CursorKind::Arrow;
-    if (demo.IsPlayingDemo()) {
+    if (host.IsScreensaverMode()) {
+        // Full screen, the window is all there is to point at.
+        shape = CursorKind::Hidden;
+    } else if (demo.IsPlayingDemo()) {
         shape = state.mouseInWindow ? CursorKind::Arrow : CursorKind::NoEntry;
     } else if (state.mouseInWindow && !state.hidden) {
         shape = CursorForNumber(state.cursorNumber);

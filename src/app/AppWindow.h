@@ -3,6 +3,7 @@
 #include "app/DeferredMessageQueue.h"
 #include "app/DisplayOutput.h"
 #include "app/MessageBoxService.h"
+#include "app/ScreensaverExitWatch.h"
 #include "app/WebOpenWatch.h"
 #include "app/WindowMessage.h"
 #include "app/WindowState.h"
@@ -72,8 +73,9 @@ public:
     bool IsDisplayLost() const { return displayLost; }
     int RefreshRate() const { return refreshRate; }
 
-    /// The window procedure: notes modifier state, handles Alt+Enter and queues the rest
-    /// (no timer right after a timer, nothing after a close) for the loop.
+    /// The window procedure: ends a screensaver at the first sign of a user, notes modifier
+    /// state, handles Alt+Enter and queues the rest (no timer right after a timer, nothing
+    /// after a close) for the loop.
     void HandleWindowMessage(const WindowMessage& message);
     /// Handles one deferred message; false when the queue is empty afterwards.
     bool ProcessDeferredMessage();
@@ -129,6 +131,7 @@ private:
     std::unique_ptr<DisplayOutput> displayOutput;
     DeferredMessageQueue deferredMessages;
     WebOpenWatch webOpen;
+    ScreensaverExitWatch screensaverExit;
     /// Set while Start runs the main loop: paint messages present the frame then.
     bool loopRunning = false;
     bool displayMade = false;

@@ -48,6 +48,8 @@ public:
     virtual void EndWithDisplayError(const std::string& text) = 0;
     /// Whether the screensaver may run, apart from the window's mode.
     virtual bool AllowsScreenSaver() const = 0;
+    /// The program runs as the screensaver: the first sign of a user ends it.
+    virtual bool IsScreensaverMode() const { return false; }
     /// Ctrl+Alt+D: the debug keys are switched on or off.
     virtual void ToggleDebugKeys() = 0;
     virtual bool AreDebugKeysOn() const = 0;

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <optional>
+#include <utility>
+
 namespace Zorva {
 
 struct WindowMessage;
@@ -38,6 +41,8 @@ public:
     virtual void OnPlaybackControl(char) {}
     /// The window system asked the window to close.
     virtual void OnLiveClose() {}
+    /// Where the recorded pointer is to be drawn in the frame being shown; none draws nothing.
+    virtual std::optional<std::pair<int, int>> DemoPointerPosition() const { return std::nullopt; }
 };
 
 } // namespace Zorva

@@ -452,7 +452,16 @@ void ZorvaAppBase::PresentFrame(const Rect& rect)
         return;
     }
     ++statistics.presentCount;
+    // The recorded pointer shows in this frame only: the screen image keeps the game's
+    // picture, so later frames and comparisons of frames are not touched by it.
+    const std::optional<std::pair<int, int>> pointer = DemoPointerPosition();
+    if (pointer.has_value()) {
+        demoPointer.DrawAt(*screenImage, pointer->first, pointer->second);
+    }
     window.Present(*screenImage, rect);
+    if (pointer.has_value()) {
+        demoPointer.Restore(*screenImage);
+    }
 }
 
 void ZorvaAppBase::WaitForVerticalSync()

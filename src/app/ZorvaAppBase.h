@@ -9,6 +9,7 @@
 #include "app/AppWindow.h"
 #include "app/AppWindowHost.h"
 #include "app/CommandLine.h"
+#include "app/CursorSprite.h"
 #include "app/DeferredWidgetDeletes.h"
 #include "app/DemoEvent.h"
 #include "app/DemoHooks.h"
@@ -18,6 +19,7 @@
 #include "app/LoopStatistics.h"
 #include "app/LoopTiming.h"
 #include "app/PlatformClock.h"
+#include "app/ScreensaverErrorLog.h"
 #include "app/SettingsAccess.h"
 #include "app/SingleInstanceLock.h"
 #include "app/UserFileAccess.h"
@@ -141,8 +143,12 @@ public:
     /// Opens the address in the browser and watches whether that seemed to work.
     virtual bool OpenWebAddress(const std::string& url, bool shutdownAfter);
     bool IsWebOpenPending() const { return window.WebOpen().IsPending(); }
+    /// In screensaver mode no box opens: the text is logged and the answer is OK.
     virtual int ShowMessageBox(const std::string& text, const std::string& title, int flags);
     virtual void ShowErrorBox(const std::string& text);
+    /// Appends the text, the local time and the tick count to "ScrError.txt" in the user
+    /// folder; the first line of a run starts the file afresh.
+    virtual void LogScreenSaverError(const std::string& text);
 
     /// The sound manager and music player for this run; null keeps the silent ones. The
     /// base versions play on the SDL sound device, and stay silent with `noSound` or
@@ -165,7 +171,7 @@ public:
     const CommandLineOptions& GetCommandLineOptions() const { return commandLineOptions; }
     /// Shows a command-line error with the pointer to "--help" and ends with code 2.
     void EndWithCommandLineError(const std::string& error);
-    bool IsScreensaverMode() const { return screensaverMode; }
+    bool IsScreensaverMode() const override { return screensaverMode; }
 
     // Demos: "-record" notes what enters from outside, "-play" replays it (DemoHooks).
     bool IsPlayingDemo() const override { return demoPlayer != nullptr; }
@@ -176,7 +182,7 @@ public:
     int GetDemoOutOfStepCount() const;
     DemoPlayer* GetDemoPlayer() const { return demoPlayer.get(); }
     /// The position to draw the recorded pointer at while a demo plays back.
-    std::optional<std::pair<int, int>> DemoPointerPosition() const;
+    std::optional<std::pair<int, int>> DemoPointerPosition() const override;
 
     // The player's files: recorded while recording; replayed, and never written, in playback.
     bool ReadUserFile(const std::string& name, Buffer& buffer, std::size_t maxBytes) override;
@@ -331,6 +337,9 @@ private:
     int64_t startTime = 0;
     bool drawing = false;
     FpsOverlay fps;
+    /// The recorded pointer, drawn into a frame only while it is shown.
+    CursorSprite demoPointer;
+    ScreensaverErrorLog screensaverLog;
     SingleInstanceLock instanceLock;
     ImageCache imageCache;
     SharedImageLoader previousImageLoader;
@@ -341,7 +350,7 @@ private:
     bool playbackStopped = false;
     /// The display record has been written or read; outcomes before it are not recorded.
     bool demoStreamStarted = false;
-    std::pair<int, int> demoPointer{0, 0};
+    std::pair<int, int> recordedPointer{0, 0};
     int64_t lastFastForwardDraw = 0;
     /// A playback dialog is open and takes live input.
     bool demoDialogOpen = false;

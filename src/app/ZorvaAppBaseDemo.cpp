@@ -255,17 +255,20 @@ void ZorvaAppBase::ApplyDemoEvent(const DemoEvent& event)
     switch (event.kind) {
     case DemoEventKind::PointerMove:
     case DemoEventKind::PointerPosition:
-        demoPointer = {event.x, event.y};
+        recordedPointer = {event.x, event.y};
+        // The drawn pointer moved: the next frame is shown even if nothing else changed.
+        timing.NoteFramePainted();
         window.HandleDeferredMessage(WindowMessage::Pointer(Kind::MouseMove, event.x, event.y));
         break;
     case DemoEventKind::PointerButton:
-        demoPointer = {event.x, event.y};
+        recordedPointer = {event.x, event.y};
+        timing.NoteFramePainted();
         window.HandleDeferredMessage(WindowMessage::Pointer(
             ButtonMessageKind(event.clickCode, event.flag), event.x, event.y));
         break;
     case DemoEventKind::Wheel: {
         WindowMessage wheel =
-            WindowMessage::Pointer(Kind::Wheel, demoPointer.first, demoPointer.second);
+            WindowMessage::Pointer(Kind::Wheel, recordedPointer.first, recordedPointer.second);
         wheel.wheelDelta = event.code * kWheelNotch;
         window.HandleDeferredMessage(wheel);
         break;
@@ -479,7 +482,7 @@ std::optional<std::pair<int, int>> ZorvaAppBase::DemoPointerPosition() const
     if (!demoPlayer || !window.State().mouseInWindow) {
         return std::nullopt;
     }
-    return demoPointer;
+    return recordedPointer;
 }
 
 // --- Outcomes of the player's files, the settings and the clipboard ---

@@ -87,6 +87,11 @@ bool ZorvaAppBase::ApplyCommandLine(const std::vector<CommandLineParam>& params)
     if (commandLineOptions.screensaver) {
         screensaverMode = true;
         singleInstance = false;
+        // A screensaver covers the screen whatever the settings say; only an explicit
+        // --windowed (for trying it out) keeps a window. The stored mode stays as it was.
+        if (!commandLineOptions.windowed.has_value()) {
+            commandLineOptions.windowed = false;
+        }
     }
     if (commandLineOptions.windowed.has_value()) {
         windowedRequested = *commandLineOptions.windowed;

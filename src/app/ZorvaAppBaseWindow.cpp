@@ -4,7 +4,10 @@
 #include "app/ZorvaAppBase.h"
 
 #include "graphics/MemoryImage.h"
+#include "system/AppFiles.h"
 #include "widgets/WidgetManager.h"
+
+#include <ctime>
 
 namespace Zorva {
 
@@ -91,6 +94,10 @@ void ZorvaAppBase::OnWebOpenConfirmed(const std::string&)
 
 int ZorvaAppBase::ShowMessageBox(const std::string& text, const std::string& title, int flags)
 {
+    if (screensaverMode) {
+        LogScreenSaverError(text);
+        return kMessageBoxAnswerOk;
+    }
     const int result = window.ShowMessageBox(text, title, flags);
     // Time spent in the box is not caught up.
     timing.Resample(clock->NowMs());
@@ -99,10 +106,25 @@ int ZorvaAppBase::ShowMessageBox(const std::string& text, const std::string& tit
 
 void ZorvaAppBase::ShowErrorBox(const std::string& text)
 {
+    if (screensaverMode) {
+        LogScreenSaverError(text);
+        return;
+    }
     if (shutdown) {
         return;
     }
     ShowMessageBox(text, "FATAL ERROR", kMessageBoxIconError);
+}
+
+void ZorvaAppBase::LogScreenSaverError(const std::string& text)
+{
+    // The working folder is the read-only data folder: the log goes with the player's files.
+    const std::string folder = UserFileFolder();
+    if (!EnsureFolder(folder)) {
+        return;
+    }
+    screensaverLog.Append(folder + "/ScrError.txt", text, LocalTimeText(std::time(nullptr)),
+                          static_cast<uint32_t>(clock->NowMs()));
 }
 
 void ZorvaAppBase::SetMessageBoxService(std::unique_ptr<MessageBoxService> service)
