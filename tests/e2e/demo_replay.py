@@ -12,8 +12,9 @@ final state (the test-state file), write the same players file (collected throug
 QUARROW_REPLAY_FILES) and leave the same last frame (QUARROW_FINAL_FRAME, compared byte for
 byte), and no file of the user folder may change.
 
---make records a longer session of MODE ("one" or "two": the first levels played in turn) and
-writes MODE-side.dmo and MODE-side.state to OUT_DIR, the regression demos of tests/data/demos.
+--make records a longer session of MODE ("one" or "two": the first --levels levels played in
+turn, 6 by default) and writes MODE-side.dmo and MODE-side.state to OUT_DIR, the regression
+demos of tests/data/demos.
 
 Exit status: 0 when it passed, 1 on a failure, 77 when Xvfb or xdotool is missing.
 """
@@ -227,10 +228,10 @@ def run_test(harness):
     print("the user folder is unchanged after three replays", flush=True)
 
 
-def make_demo(harness, mode, outDir):
+def make_demo(harness, mode, outDir, levels):
     session = DemoSession(harness)
     demo = os.path.join(outDir, "%s-side.dmo" % mode)
-    _, state, _ = session.record("make-" + mode, demo, drive_session(mode, 3))
+    _, state, _ = session.record("make-" + mode, demo, drive_session(mode, levels))
     shutil.copy(state, os.path.join(outDir, "%s-side.state" % mode))
 
 
@@ -238,6 +239,8 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("build")
     parser.add_argument("--make", nargs=2, metavar=("MODE", "OUT_DIR"))
+    parser.add_argument("--levels", type=int, default=6,
+                        help="levels played in a session made with --make")
     parser.add_argument("--keep-temp", action="store_true")
     parser.add_argument("--quiet", action="store_true")
     options = parser.parse_args()
@@ -251,7 +254,8 @@ def main():
     try:
         harness.start_display()
         if options.make:
-            make_demo(harness, options.make[0], os.path.abspath(options.make[1]))
+            make_demo(harness, options.make[0], os.path.abspath(options.make[1]),
+                      options.levels)
         else:
             run_test(harness)
     except Failure as error:
