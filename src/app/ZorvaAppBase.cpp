@@ -333,6 +333,10 @@ bool ZorvaAppBase::StepTiming(bool allowSleep)
             timing.CountUpdateStep();
             if (TryAdvanceUpdate()) {
                 timing.SetState(LoopState::AfterUpdate);
+            } else if (IsPlayingDemo()) {
+                // The recording's input of this update comes first, in the messages stage;
+                // waiting here for it would wait forever.
+                timing.SetState(LoopState::Done);
             }
             timing.SetUpdatedSinceDraw(true);
         } else {

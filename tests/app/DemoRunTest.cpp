@@ -13,11 +13,14 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <string>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -337,5 +340,71 @@ TEST(DemoRunTest, ViewerDialogsPauseTakeLiveInputAndSetTheJumpTarget)
     std::string stored;
     EXPECT_TRUE(viewerSettings.ReadString("DemoJumpTime", stored));
     EXPECT_EQ(stored, "1J");
+    std::filesystem::remove_all(ProcessFolder());
+}
+
+/// Loads until the test lets the loading thread finish.
+class SlowLoadingApp : public DemoApp
+{
+public:
+    SlowLoadingApp() { loadingThreadEnabled = true; }
+    ~SlowLoadingApp() override
+    {
+        release = true;
+        WaitForLoadingThread();
+    }
+    void RunLoadingWork() override
+    {
+        for (int i = 0; i < 5000 && !release; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    }
+    std::atomic<bool> release{false};
+};
+
+TEST(DemoRunTest, InputDueAfterAnOutcomeTheReplayDidNotAskForStillArrives)
+{
+    const std::string home = ProcessFolder() + "/stray";
+    std::filesystem::remove_all(home);
+    std::filesystem::create_directories(home);
+    ::setenv("QUARROW_HOME", home.c_str(), 1);
+    const std::string demo = home + "/run.dmo";
+    const auto run = [&demo](const std::string& mode) {
+        SlowLoadingApp app;
+        EXPECT_TRUE(app.ApplyCommandLine({{mode, ""}, {"-demofile", demo}}));
+        app.Init();
+        app.StartLoadingThread();
+        InputLog log(app);
+        log.Place(0, 0, 800, 600);
+        app.GetWidgetManager()->AddWidget(&log);
+        app.GetWidgetManager()->SetFocus(&log);
+        // Loop steps, not RunUntilUpdate: a replay that waits forever must fail, not hang.
+        const auto runUpdates = [&app](int count) {
+            const int target = app.GetUpdateCount() + count;
+            for (int step = 0; step < 100 * count && app.GetUpdateCount() < target; ++step) {
+                bool updated = false;
+                app.LoopStep(updated);
+            }
+        };
+        runUpdates(3);
+        if (app.IsRecordingDemo()) {
+            // The replay goes its own way here: it never reads this setting.
+            int volume = 0;
+            app.ReadInteger("Volume", volume);
+        }
+        // Still loading, so no draw takes the loop back to its messages.
+        SendChar(app, 'a');
+        runUpdates(2);
+        app.release = true;
+        runUpdates(5);
+        const std::vector<std::string> lines = log.lines;
+        app.GetWidgetManager()->RemoveWidget(&log);
+        return std::make_pair(lines, app.GetUpdateCount());
+    };
+    const auto recorded = run("-record");
+    ASSERT_FALSE(recorded.first.empty());
+    const auto replayed = run("-play");
+    EXPECT_EQ(replayed.first, recorded.first);
+    EXPECT_EQ(replayed.second, recorded.second);
     std::filesystem::remove_all(ProcessFolder());
 }
