@@ -1,6 +1,5 @@
 #include "app/DemoMarkerDialog.h"
 
-#include "graphics/Font.h"
 #include "widgets/InputCodes.h"
 #include "widgets/ListWidget.h"
 
@@ -12,9 +11,8 @@ namespace Zorva {
 namespace {
 
 constexpr const char* kNoMarkersLine = "(no markers ahead)";
-/// Room between the list and the button, and around the lines inside the list.
+/// Room between the list and the button.
 constexpr int kListGap = 10;
-constexpr int kListPadding = 4;
 
 } // namespace
 
@@ -38,10 +36,20 @@ DemoMarkerDialog::~DemoMarkerDialog()
     RemoveAllWidgets(false, false);
 }
 
+int DemoMarkerDialog::ShownLines() const
+{
+    return std::clamp(list->LineCount(), 1, kVisibleLines);
+}
+
 int DemoMarkerDialog::ListHeight()
 {
-    const int shown = std::clamp(list->LineCount(), 1, kVisibleLines);
-    return shown * list->GetFont()->GetHeight() + kListPadding;
+    return list->OptimalHeight() - (list->LineCount() - ShownLines()) * list->itemHeight;
+}
+
+void DemoMarkerDialog::ScrollTo(double first)
+{
+    list->position = std::clamp(first, 0.0, static_cast<double>(list->LineCount() - ShownLines()));
+    list->Invalidate();
 }
 
 int DemoMarkerDialog::PreferredHeight(int forWidth)
@@ -72,13 +80,25 @@ void DemoMarkerDialog::OnKeyDown(int key)
     case kVirtualKeyDown:
         if (markerCount > 0) {
             const int step = key == kVirtualKeyUp ? -1 : 1;
-            list->SetSelect(std::clamp(list->selectIndex + step, 0, markerCount - 1));
+            const int selected = std::clamp(list->selectIndex + step, 0, markerCount - 1);
+            list->SetSelect(selected);
+            // Keep the selected line in view.
+            if (selected < list->position) {
+                ScrollTo(selected);
+            } else if (selected >= list->position + ShownLines()) {
+                ScrollTo(selected - ShownLines() + 1);
+            }
         }
         break;
     default:
         Dialog::OnKeyDown(key);
         break;
     }
+}
+
+void DemoMarkerDialog::OnWheel(int delta)
+{
+    ScrollTo(list->position - static_cast<double>(ListWidget::kWheelLines) * delta);
 }
 
 void DemoMarkerDialog::OnButtonPressed(int) {}

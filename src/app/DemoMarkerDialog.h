@@ -21,8 +21,8 @@ class DemoMarkerDialog : public Dialog, public ListListener
 public:
     static constexpr int kDialogId = 9002;
     static constexpr int kListId = 0;
-    /// Lines shown without scrolling.
-    static constexpr int kVisibleLines = 8;
+    /// Lines in view at once; more scroll with the wheel and the arrow keys.
+    static constexpr int kVisibleLines = 10;
 
     /// Told once: the index of the chosen line, or nothing.
     using Finished = std::function<void(std::optional<int> index)>;
@@ -37,13 +37,19 @@ public:
     void Place(int newX, int newY, int newWidth, int newHeight) override;
     int PreferredHeight(int forWidth) override;
     bool AcceptsFocus() override { return true; }
+    /// Enter, Escape, and Up and Down through the lines.
     void OnKeyDown(int key) override;
+    /// The list has no scroll bar: the wheel scrolls it from here.
+    void OnWheel(int delta) override;
     void OnButtonPressed(int buttonId) override;
     void OnButtonActivated(int buttonId) override;
     void OnListClicked(int id, int index, int clickCode) override;
 
 private:
+    int ShownLines() const;
     int ListHeight();
+    /// Puts line `first` at the top, as far as the lines reach.
+    void ScrollTo(double first);
     /// The selected line when it is a marker.
     std::optional<int> ChosenLine() const;
     void Finish(std::optional<int> index);
