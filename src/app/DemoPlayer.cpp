@@ -137,9 +137,10 @@ std::optional<int> DemoPlayer::JumpTargetForTimeText(const std::string& text,
     return static_cast<int>(std::max(0LL, demo.totalUpdates - updates));
 }
 
-std::vector<std::string> DemoPlayer::MarkerListLines(int updateCount, int updateInterval) const
+std::vector<DemoPlayer::MarkerLine> DemoPlayer::MarkersAhead(int updateCount,
+                                                             int updateInterval) const
 {
-    std::vector<std::string> lines;
+    std::vector<MarkerLine> ahead;
     for (const DemoMarker& marker : demo.markers) {
         if (marker.update <= updateCount) {
             continue;
@@ -150,7 +151,16 @@ std::vector<std::string> DemoPlayer::MarkerListLines(int updateCount, int update
         char time[64];
         std::snprintf(time, sizeof time, " (%02lld:%02lld:%02lld)", total / 3600, total / 60 % 60,
                       total % 60);
-        lines.push_back(marker.name + time);
+        ahead.push_back(MarkerLine{marker.name + time, marker.update});
+    }
+    return ahead;
+}
+
+std::vector<std::string> DemoPlayer::MarkerListLines(int updateCount, int updateInterval) const
+{
+    std::vector<std::string> lines;
+    for (const MarkerLine& marker : MarkersAhead(updateCount, updateInterval)) {
+        lines.push_back(marker.line);
     }
     return lines;
 }

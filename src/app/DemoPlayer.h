@@ -54,7 +54,16 @@ public:
     /// The jump dialog's text "h:m:s" (any number of fields) counted back from the end; none
     /// when the text holds no number.
     std::optional<int> JumpTargetForTimeText(const std::string& text, int updateInterval) const;
-    /// The marker list's lines: the markers still ahead, each with the time from it to the end.
+    /// A marker still ahead as the marker list shows it, with the update it marks.
+    struct MarkerLine
+    {
+        std::string line;
+        int update = 0;
+    };
+    /// The markers after `updateCount` in recorded order, each with the time from it to the
+    /// end.
+    std::vector<MarkerLine> MarkersAhead(int updateCount, int updateInterval) const;
+    /// The marker list's lines: the text of MarkersAhead.
     std::vector<std::string> MarkerListLines(int updateCount, int updateInterval) const;
     /// The first marker after `updateCount`, if any.
     std::optional<int> NextMarkerUpdate(int updateCount) const;

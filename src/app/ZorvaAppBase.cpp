@@ -307,9 +307,13 @@ bool ZorvaAppBase::StepTiming(bool allowSleep)
         ProcessDeferredDeletes();
         return true;
     }
-    // A paused loop still goes back to its messages, and sleeps instead of spinning.
+    // A paused loop still goes back to its messages, and sleeps instead of spinning. A paused
+    // replay still shows what the viewer does: its dialogs, and their closing.
     if (DemoPausesLoop() || updateSpeed <= 0) {
         timing.SetState(LoopState::Done);
+        if (DemoPausesLoop()) {
+            DrawIfDue();
+        }
         ProcessDeferredDeletes();
         if (allowSleep) {
             ++statistics.sleepCount;
@@ -329,6 +333,10 @@ bool ZorvaAppBase::StepTiming(bool allowSleep)
             timing.CountUpdateStep();
             if (TryAdvanceUpdate()) {
                 timing.SetState(LoopState::AfterUpdate);
+            } else if (IsPlayingDemo()) {
+                // The recording's input of this update comes first, in the messages stage;
+                // waiting here for it would wait forever.
+                timing.SetState(LoopState::Done);
             }
             timing.SetUpdatedSinceDraw(true);
         } else {

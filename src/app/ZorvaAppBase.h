@@ -27,6 +27,7 @@
 #include "resources/ResourceHost.h"
 #include "widgets/WidgetHost.h"
 
+#include <array>
 #include <atomic>
 #include <cstdint>
 #include <filesystem>
@@ -283,6 +284,11 @@ private:
     /// The "Jump To Time" and "Marker List" dialogs; playback pauses while they are open.
     void OpenDemoJumpDialog();
     void OpenDemoMarkerList();
+    /// Pauses playback and lets live input through for a dialog about to open; false when
+    /// one is open already.
+    bool BeginDemoDialog();
+    /// Closes the dialog and resumes playback as it was before the dialog opened.
+    void EndDemoDialog(int dialogId);
     void RestoreVolumesAfterPlayback();
     void WriteStatistics();
     /// Acquires the single-instance lock; false when another copy runs (exit code 0).
@@ -354,6 +360,11 @@ private:
     int64_t lastFastForwardDraw = 0;
     /// A playback dialog is open and takes live input.
     bool demoDialogOpen = false;
+    /// What the open playback dialog must give back: the viewer's pause, and the keys and
+    /// input time the replayed run saw, which live typing in the dialog changes.
+    bool pausedBeforeDemoDialog = false;
+    std::array<bool, 255> keysBeforeDemoDialog{};
+    int lastInputBeforeDemoDialog = 0;
     /// Volumes the "S" control took away.
     double savedMusicVolume = 0;
     double savedSfxVolume = 0;

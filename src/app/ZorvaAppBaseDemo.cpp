@@ -230,7 +230,8 @@ bool ZorvaAppBase::RecordsOutcomes() const
 
 void ZorvaAppBase::InjectDueDemoEvents()
 {
-    if (!demoPlayer) {
+    // While a playback dialog is open, its live input is the only input.
+    if (!demoPlayer || demoDialogOpen) {
         return;
     }
     while (!shutdown) {
@@ -313,6 +314,10 @@ void ZorvaAppBase::ApplyDemoEvent(const DemoEvent& event)
 bool ZorvaAppBase::RunDemoTimingStep()
 {
     DemoPlayer& player = *demoPlayer;
+    if (demoDialogOpen) {
+        // A run to a target waits, paused, until the dialog is closed.
+        return false;
+    }
     if (updateCount >= player.jumpTarget) {
         if (player.fastForwarding) {
             EndDemoFastForward();

@@ -3,7 +3,15 @@
 
 #include "app/ZorvaAppBase.h"
 
+#include "app/DemoJumpDialog.h"
+#include "app/DemoMarkerDialog.h"
 #include "app/DemoPlayer.h"
+#include "widgets/EditWidget.h"
+#include "widgets/WidgetManager.h"
+
+#include <optional>
+#include <string>
+#include <vector>
 
 namespace Zorva {
 
@@ -14,6 +22,9 @@ constexpr double kDemoSpeedStep = 1.5;
 
 /// How far before the end the digits 4 to 9 jump, in seconds.
 constexpr int kJumpSecondsBeforeEnd[] = {120, 90, 60, 30, 10, 5};
+
+/// The jump dialog's last text, kept between runs.
+constexpr const char* kDemoJumpTimeSetting = "DemoJumpTime";
 
 } // namespace
 
@@ -109,8 +120,82 @@ void ZorvaAppBase::RestoreVolumesAfterPlayback()
     }
 }
 
-void ZorvaAppBase::OpenDemoJumpDialog() {}
+void ZorvaAppBase::OpenDemoJumpDialog()
+{
+    if (!BeginDemoDialog()) {
+        return;
+    }
+    // The viewer's own setting: straight from the store, never from the recording.
+    std::vector<uint8_t> stored;
+    if (!SettingsAccess::ReadSettingValue(kDemoJumpTimeSetting, SettingType::String, stored)) {
+        stored.clear();
+    }
+    auto dialog = std::make_unique<DemoJumpDialog>(
+        std::string(stored.begin(), stored.end()), [this](const std::optional<std::string>& text) {
+            if (text && demoPlayer) {
+                SettingsAccess::WriteSettingValue(kDemoJumpTimeSetting, SettingType::String,
+                                                  {text->begin(), text->end()});
+                if (const std::optional<int> target =
+                        demoPlayer->JumpTargetForTimeText(*text, updateInterval)) {
+                    demoPlayer->jumpTarget = *target;
+                }
+            }
+            EndDemoDialog(DemoJumpDialog::kDialogId);
+        });
+    DemoJumpDialog* shown = dialog.get();
+    AttachDialog(std::move(dialog));
+    widgetManager->SetFocus(&shown->Field());
+}
 
-void ZorvaAppBase::OpenDemoMarkerList() {}
+void ZorvaAppBase::OpenDemoMarkerList()
+{
+    if (!BeginDemoDialog()) {
+        return;
+    }
+    const std::vector<DemoPlayer::MarkerLine> ahead =
+        demoPlayer->MarkersAhead(updateCount, updateInterval);
+    std::vector<std::string> lines;
+    for (const DemoPlayer::MarkerLine& marker : ahead) {
+        lines.push_back(marker.line);
+    }
+    auto dialog =
+        std::make_unique<DemoMarkerDialog>(lines, [this, ahead](std::optional<int> chosen) {
+            if (chosen && demoPlayer) {
+                demoPlayer->jumpTarget = ahead[static_cast<std::size_t>(*chosen)].update;
+            }
+            EndDemoDialog(DemoMarkerDialog::kDialogId);
+        });
+    DemoMarkerDialog* shown = dialog.get();
+    AttachDialog(std::move(dialog));
+    widgetManager->SetFocus(shown);
+}
+
+bool ZorvaAppBase::BeginDemoDialog()
+{
+    if (!demoPlayer || demoDialogOpen || shutdown) {
+        return false;
+    }
+    demoDialogOpen = true;
+    pausedBeforeDemoDialog = demoPlayer->paused;
+    demoPlayer->paused = true;
+    keysBeforeDemoDialog = widgetManager->keysDown;
+    lastInputBeforeDemoDialog = widgetManager->lastInputUpdate;
+    return true;
+}
+
+void ZorvaAppBase::EndDemoDialog(int dialogId)
+{
+    CloseDialog(dialogId);
+    if (!demoDialogOpen) {
+        return;
+    }
+    demoDialogOpen = false;
+    widgetManager->keysDown = keysBeforeDemoDialog;
+    widgetManager->lastInputUpdate = lastInputBeforeDemoDialog;
+    demoPlayer->paused = pausedBeforeDemoDialog;
+    // The time the dialog was open is not caught up.
+    timing.Resample(clock->NowMs());
+    widgetManager->MarkAllDirty();
+}
 
 } // namespace Zorva

@@ -1,17 +1,24 @@
+#include "app/DemoJumpDialog.h"
+#include "app/DemoMarkerDialog.h"
 #include "app/DemoPlayer.h"
 #include "app/ZorvaAppBase.h"
 
 #include "resources/Buffer.h"
 #include "system/MTRand.h"
+#include "widgets/EditWidget.h"
+#include "widgets/InputCodes.h"
+#include "widgets/ListWidget.h"
 #include "widgets/Widget.h"
 #include "widgets/WidgetManager.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <thread>
 #include <unistd.h>
@@ -232,5 +239,193 @@ TEST(DemoRunTest, UnplayableDemosEndTheProgramWithTheirMessage)
         EXPECT_EQ(app.GetExitCode(), 0);
         EXPECT_NE(said.find(message), std::string::npos) << said;
     }
+    std::filesystem::remove_all(ProcessFolder());
+}
+
+namespace {
+
+void SendChar(ZorvaAppBase& app, char character)
+{
+    app.HandleWindowMessage(WindowMessage::Key(WindowMessageKind::Char, character));
+}
+
+/// Runs loop steps until the queued live messages are handled; stops at an update.
+void HandleMessages(ZorvaAppBase& app)
+{
+    bool updated = false;
+    for (int i = 0; i < 8 && !updated; ++i) {
+        app.LoopStep(updated);
+    }
+}
+
+/// A run of 250 updates with markers at 20 and 120 and one character typed at 20; during
+/// playback `viewer` acts after 5 updates. Returns what the run's widget received.
+std::vector<std::string> RunWithMarkers(const std::vector<CommandLineParam>& params,
+                                        const std::function<void(DemoApp&)>& viewer)
+{
+    DemoApp app;
+    EXPECT_TRUE(app.ApplyCommandLine(params));
+    app.Init();
+    InputLog log(app);
+    log.Place(0, 0, 800, 600);
+    app.GetWidgetManager()->AddWidget(&log);
+    app.GetWidgetManager()->SetFocus(&log);
+    const auto runUpdates = [&app](int count) {
+        for (int i = 0; i < count && !app.IsShuttingDown(); ++i) {
+            app.RunUntilUpdate();
+        }
+    };
+    runUpdates(5);
+    if (app.IsPlayingDemo()) {
+        viewer(app);
+    }
+    runUpdates(15);
+    app.AddDemoMarker("first");
+    SendChar(app, 'x');
+    runUpdates(100);
+    app.AddDemoMarker("second");
+    runUpdates(130);
+    app.HandleWindowMessage(WindowMessage::Of(WindowMessageKind::Close));
+    runUpdates(1000);
+    EXPECT_TRUE(app.IsShuttingDown());
+    app.GetWidgetManager()->RemoveWidget(&log);
+    return log.lines;
+}
+
+} // namespace
+
+TEST(DemoRunTest, ViewerDialogsPauseTakeLiveInputAndSetTheJumpTarget)
+{
+    const std::string home = ProcessFolder() + "/dialogs";
+    std::filesystem::remove_all(home);
+    std::filesystem::create_directories(home);
+    ::setenv("QUARROW_HOME", home.c_str(), 1);
+    const std::string demo = home + "/run.dmo";
+    const std::vector<std::string> recorded =
+        RunWithMarkers({{"-record", ""}, {"-demofile", demo}}, [](DemoApp&) {});
+    {
+        DemoApp viewerSettings;
+        viewerSettings.WriteString("DemoJumpTime", "0:02");
+    }
+
+    const std::vector<std::string> replayed =
+        RunWithMarkers({{"-play", ""}, {"-demofile", demo}}, [](DemoApp& app) {
+            DemoPlayer& player = *app.GetDemoPlayer();
+            const int length = player.Length();
+            ASSERT_GT(length, 240);
+
+            SendChar(app, 'J');
+            auto* jump = dynamic_cast<DemoJumpDialog*>(app.FindDialog(DemoJumpDialog::kDialogId));
+            ASSERT_NE(jump, nullptr);
+            EXPECT_EQ(jump->Field().text, "0:02");
+            EXPECT_TRUE(player.paused);
+            // The stored text is selected: typing replaces it.
+            const int openedAt = app.GetUpdateCount();
+            SendChar(app, '1');
+            SendChar(app, 'J');
+            HandleMessages(app);
+            EXPECT_EQ(jump->Field().text, "1J");
+            EXPECT_EQ(app.GetUpdateCount(), openedAt);
+            app.HandleWindowMessage(
+                WindowMessage::Key(WindowMessageKind::KeyDown, kVirtualKeyEnter));
+            HandleMessages(app);
+            EXPECT_EQ(app.FindDialog(DemoJumpDialog::kDialogId), nullptr);
+            EXPECT_FALSE(player.paused);
+            EXPECT_EQ(player.jumpTarget, length - 200);
+
+            // Escape cancels and leaves the target alone; a pause from before stays.
+            SendChar(app, 'p');
+            SendChar(app, 'j');
+            app.HandleWindowMessage(
+                WindowMessage::Key(WindowMessageKind::KeyDown, kVirtualKeyEscape));
+            HandleMessages(app);
+            EXPECT_EQ(app.FindDialog(DemoJumpDialog::kDialogId), nullptr);
+            EXPECT_TRUE(player.paused);
+            SendChar(app, 'p');
+            EXPECT_EQ(player.jumpTarget, length - 200);
+
+            SendChar(app, 'L');
+            auto* markers =
+                dynamic_cast<DemoMarkerDialog*>(app.FindDialog(DemoMarkerDialog::kDialogId));
+            ASSERT_NE(markers, nullptr);
+            EXPECT_EQ(markers->List().lines,
+                      (std::vector<std::string>{"first (00:00:02)", "second (00:00:01)"}));
+            markers->OnListClicked(DemoMarkerDialog::kListId, 1, kClickLeftDouble);
+            EXPECT_EQ(app.FindDialog(DemoMarkerDialog::kDialogId), nullptr);
+            EXPECT_EQ(player.jumpTarget, 120);
+            EXPECT_FALSE(player.paused);
+        });
+    // The viewer's typing never reached the replayed run, which stays the recorded one.
+    EXPECT_EQ(replayed, recorded);
+    DemoApp viewerSettings;
+    std::string stored;
+    EXPECT_TRUE(viewerSettings.ReadString("DemoJumpTime", stored));
+    EXPECT_EQ(stored, "1J");
+    std::filesystem::remove_all(ProcessFolder());
+}
+
+/// Loads until the test lets the loading thread finish.
+class SlowLoadingApp : public DemoApp
+{
+public:
+    SlowLoadingApp() { loadingThreadEnabled = true; }
+    ~SlowLoadingApp() override
+    {
+        release = true;
+        WaitForLoadingThread();
+    }
+    void RunLoadingWork() override
+    {
+        for (int i = 0; i < 5000 && !release; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    }
+    std::atomic<bool> release{false};
+};
+
+TEST(DemoRunTest, InputDueAfterAnOutcomeTheReplayDidNotAskForStillArrives)
+{
+    const std::string home = ProcessFolder() + "/stray";
+    std::filesystem::remove_all(home);
+    std::filesystem::create_directories(home);
+    ::setenv("QUARROW_HOME", home.c_str(), 1);
+    const std::string demo = home + "/run.dmo";
+    const auto run = [&demo](const std::string& mode) {
+        SlowLoadingApp app;
+        EXPECT_TRUE(app.ApplyCommandLine({{mode, ""}, {"-demofile", demo}}));
+        app.Init();
+        app.StartLoadingThread();
+        InputLog log(app);
+        log.Place(0, 0, 800, 600);
+        app.GetWidgetManager()->AddWidget(&log);
+        app.GetWidgetManager()->SetFocus(&log);
+        // Loop steps, not RunUntilUpdate: a replay that waits forever must fail, not hang.
+        const auto runUpdates = [&app](int count) {
+            const int target = app.GetUpdateCount() + count;
+            for (int step = 0; step < 100 * count && app.GetUpdateCount() < target; ++step) {
+                bool updated = false;
+                app.LoopStep(updated);
+            }
+        };
+        runUpdates(3);
+        if (app.IsRecordingDemo()) {
+            // The replay goes its own way here: it never reads this setting.
+            int volume = 0;
+            app.ReadInteger("Volume", volume);
+        }
+        // Still loading, so no draw takes the loop back to its messages.
+        SendChar(app, 'a');
+        runUpdates(2);
+        app.release = true;
+        runUpdates(5);
+        const std::vector<std::string> lines = log.lines;
+        app.GetWidgetManager()->RemoveWidget(&log);
+        return std::make_pair(lines, app.GetUpdateCount());
+    };
+    const auto recorded = run("-record");
+    ASSERT_FALSE(recorded.first.empty());
+    const auto replayed = run("-play");
+    EXPECT_EQ(replayed.first, recorded.first);
+    EXPECT_EQ(replayed.second, recorded.second);
     std::filesystem::remove_all(ProcessFolder());
 }
