@@ -13,8 +13,8 @@ QUARROW_REPLAY_FILES) and leave the same last frame (QUARROW_FINAL_FRAME, compar
 byte), and no file of the user folder may change.
 
 --make records a longer session of MODE ("one" or "two": the first --levels levels played in
-turn, 6 by default) and writes MODE-side.dmo and MODE-side.state to OUT_DIR, the regression
-demos of tests/data/demos.
+turn, 6 by default) and writes MODE-side.dmo, MODE-side.state and the players file
+MODE-side.players to OUT_DIR, the regression demos of tests/data/demos.
 
 Exit status: 0 when it passed, 1 on a failure, 77 when Xvfb or xdotool is missing.
 """
@@ -231,8 +231,9 @@ def run_test(harness):
 def make_demo(harness, mode, outDir, levels):
     session = DemoSession(harness)
     demo = os.path.join(outDir, "%s-side.dmo" % mode)
-    _, state, _ = session.record("make-" + mode, demo, drive_session(mode, levels))
+    home, state, _ = session.record("make-" + mode, demo, drive_session(mode, levels))
     shutil.copy(state, os.path.join(outDir, "%s-side.state" % mode))
+    shutil.copy(os.path.join(home, "players.dat"), os.path.join(outDir, "%s-side.players" % mode))
 
 
 def main():
