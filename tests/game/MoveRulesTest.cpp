@@ -166,6 +166,7 @@ TEST_F(MoveRulesTest, EndOfLevel_LastStoneWinsAndNoMovesFail)
     SetLine(3, 3);
     DominoFish& last = AddStone(0, 200, 200, 3, 1);
     Field().ApplyFreeRule();
+    Field().boardLevel = 7;
     Click(last);
     Tick(100);
     EXPECT_TRUE(Field().won);
@@ -176,6 +177,14 @@ TEST_F(MoveRulesTest, EndOfLevel_LastStoneWinsAndNoMovesFail)
     EXPECT_EQ(host.player.oneSideScore, 20);
     EXPECT_EQ(host.playerSaves, 1);
     EXPECT_TRUE(host.levelCompletedThisGame);
+    ASSERT_EQ(host.statistics.size(), 1u);
+    EXPECT_EQ(host.statistics[0].rfind("One-Side Solitaire: Ann Completed Level 7(time ", 0), 0u)
+        << host.statistics[0];
+    EXPECT_NE(host.statistics[0].find(" sec.) cards in deck 5\n"), std::string::npos);
+    // Seconds are cut, not rounded.
+    Field().playTicks = 5999;
+    EXPECT_NE(Field().StatisticsLine(false).find(" FAILED Level 7(time 59 sec.) "),
+              std::string::npos);
     Tick(10);
     EXPECT_EQ(host.player.oneSideLevel, 2); // the results are given once
 

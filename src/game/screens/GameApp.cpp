@@ -379,15 +379,25 @@ void GameApp::RebuildBackgroundCache()
 
 void GameApp::AppendStatistics(const std::string& line)
 {
-    if (!debugKeysEnabled) {
+    // A replay leaves the user folder as it is.
+    if (!debugKeysEnabled || IsPlayingDemo()) {
         return;
     }
     const std::string folder = Zorva::UserFolder();
     if (!Zorva::EnsureFolder(folder)) {
         return;
     }
-    std::ofstream log(folder + "/stat.log", std::ios::app);
-    log << line << "\n";
+    const std::string path = folder + "/" + kStatisticsFile;
+    const bool isNew = !Zorva::FileExists(path);
+    std::ofstream log(path, std::ios::app | std::ios::binary);
+    if (isNew) {
+        log << "Statistic file \n";
+    }
+    // The line brings its own end.
+    log << line;
+    if (!log) {
+        OutputDebug("Could not append to " + path + "\n");
+    }
 }
 
 void GameApp::OpenInGameMenu()

@@ -48,6 +48,9 @@ public:
     static constexpr int kLevelCompleteDialogId = 101;
     /// The environment variable naming the PNG file the last frame is saved to at exit.
     static constexpr const char* kFinalFrameVariable = "QUARROW_FINAL_FRAME";
+    /// The log in the user folder to which every finished level adds a line while the debug
+    /// keys are on.
+    static constexpr const char* kStatisticsFile = "stat.log";
     static constexpr int kOptionsMessageDialogId = 7;
     static constexpr int kSetCompleteDialogId = 118;
     static constexpr int kMapSong = 3;

@@ -210,6 +210,23 @@ TEST_F(GameAppTest, Loading_ClosingStopsWithinOneResource)
     EXPECT_FALSE(app->GetLoadingThread().IsHandled());
 }
 
+TEST_F(GameAppTest, StatisticsLog_StartsWithItsTitleAndTakesLinesOnlyWithTheDebugKeys)
+{
+    MakeApp(QUARROW_DATA_DIR);
+    const fs::path log = scratch / "home" / GameApp::kStatisticsFile;
+    app->AppendStatistics("One-Side Solitaire: Ann Completed Level 1(time 3 sec.) x\n");
+    EXPECT_FALSE(fs::exists(log));
+    app->debugKeysEnabled = true;
+    app->AppendStatistics("One-Side Solitaire: Ann Completed Level 1(time 3 sec.) x\n");
+    app->AppendStatistics("Two-Side Solitaire: Ann FAILED Level 2(time 9 sec.) y\n");
+    std::ifstream file(log, std::ios::binary);
+    std::stringstream text;
+    text << file.rdbuf();
+    EXPECT_EQ(text.str(), "Statistic file \n"
+                          "One-Side Solitaire: Ann Completed Level 1(time 3 sec.) x\n"
+                          "Two-Side Solitaire: Ann FAILED Level 2(time 9 sec.) y\n");
+}
+
 TEST_F(GameAppTest, Flow_SavedGameComesBackExactlyAndStaleOrBadOnesStepAside)
 {
     WriteKnownPlayer("Ann");
