@@ -11,8 +11,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <regex>
 #include <string>
+#include <string_view>
 #include <vector>
 
 using namespace Zorva;
@@ -124,6 +124,38 @@ TEST(ScreensaverExitWatchTest, KeysButtonsLeavingAndTheFourthNewPlaceClose)
     EXPECT_TRUE(left.Feed(WindowMessage::Activation(false)));
 }
 
+namespace {
+
+/// A log line "TEXT YYYY-MM-DD HH:MM:SS TICK" taken apart from its end.
+struct LogLine
+{
+    std::string text;
+    bool timeWellFormed = false;
+    std::string tick;
+};
+
+LogLine SplitLogLine(const std::string& line)
+{
+    LogLine parts;
+    const std::size_t tickAt = line.rfind(' ');
+    // The date and time take 19 characters and a blank before them.
+    if (tickAt == std::string::npos || tickAt < 20) {
+        return parts;
+    }
+    parts.tick = line.substr(tickAt + 1);
+    const std::string stamp = line.substr(tickAt - 19, 19);
+    parts.text = line.substr(0, tickAt - 20);
+    parts.timeWellFormed = true;
+    for (std::size_t i = 0; i < stamp.size(); ++i) {
+        const char expected = std::string_view("0000-00-00 00:00:00")[i];
+        const bool digit = stamp[i] >= '0' && stamp[i] <= '9';
+        parts.timeWellFormed &= expected == '0' ? digit : stamp[i] == expected;
+    }
+    return parts;
+}
+
+} // namespace
+
 TEST(ScreensaverModeTest, MessagesAreLoggedInTheUserFolderInsteadOfShown)
 {
     TempFolder folder;
@@ -139,14 +171,14 @@ TEST(ScreensaverModeTest, MessagesAreLoggedInTheUserFolderInsteadOfShown)
     EXPECT_TRUE(app.boxes->texts.empty());
     const std::vector<std::string> lines = ReadLines(logPath);
     ASSERT_EQ(lines.size(), 2u);
-    const std::regex format(R"((.*) \d{4}-\d\d-\d\d \d\d:\d\d:\d\d (\d+))");
-    std::smatch parts;
-    ASSERT_TRUE(std::regex_match(lines[0], parts, format)) << lines[0];
-    EXPECT_EQ(parts[1], "Keep it?");
+    const LogLine first = SplitLogLine(lines[0]);
+    EXPECT_EQ(first.text, "Keep it?");
+    EXPECT_TRUE(first.timeWellFormed) << lines[0];
     // The tick count is the application's millisecond clock.
-    EXPECT_EQ(parts[2], std::to_string(app.GetClock().NowMs()));
-    ASSERT_TRUE(std::regex_match(lines[1], parts, format)) << lines[1];
-    EXPECT_EQ(parts[1], "Broken");
+    EXPECT_EQ(first.tick, std::to_string(app.GetClock().NowMs()));
+    const LogLine second = SplitLogLine(lines[1]);
+    EXPECT_EQ(second.text, "Broken");
+    EXPECT_TRUE(second.timeWellFormed) << lines[1];
 
     SaverApp normal({}, userFolder);
     EXPECT_EQ(normal.ShowMessageBox("Shown", "Title", kMessageBoxOk), kMessageBoxNo);
