@@ -282,6 +282,26 @@ TEST(GameLaunchTest, ParsesModeAndLevel)
     }
 }
 
+TEST_F(GameAppTest, Editor_BelongsToTheModeItCameFromAndIsNeverSavedAsAGame)
+{
+    WriteKnownPlayer("Ann");
+    MakeApp(QUARROW_DATA_DIR);
+    app->Init();
+    app->StartLoadingThread();
+    ASSERT_TRUE(RunUntil([&] { return app->GetLoadingThread().IsHandled(); }, 20000));
+    app->GetTitleScreen()->OnButtonActivated(TitleScreen::kLinkId);
+    app->SetMode(GameMode::TwoSide);
+    app->EnterGameAndStartLevel();
+    app->CloseDialog(1007);
+    ASSERT_TRUE(RunUntil([&] { return app->AtRest(); }, 5000));
+
+    app->GetBoard()->model.ToggleEditor();
+    EXPECT_EQ(app->GetBoard()->model.field.mode, GameMode::Editor);
+    EXPECT_EQ(app->Mode(), GameMode::TwoSide);
+    EXPECT_FALSE(app->SaveGameInProgress());
+    EXPECT_FALSE(fs::exists(scratch / "home/saves/Ann2.sav"));
+}
+
 TEST(TestStateWriterTest, EditorListsItsStateAndEveryStoneByLayer)
 {
     HeadlessHost host;
