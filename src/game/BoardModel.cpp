@@ -221,6 +221,11 @@ void BoardModel::PressReshuffle()
 
 void BoardModel::CancelDrag()
 {
+    // A stone carried in the editor is put down where it is.
+    if (field.mode == GameMode::Editor) {
+        field.EditorMouseUp(Zorva::kClickRight);
+        return;
+    }
     if (DominoFish* held = field.hoveredStone; held && held->dragging) {
         line.dropSide = 0;
         field.ReturnToOrigin(*held, held->dragX, held->dragY, field.dragOriginX, field.dragOriginY);

@@ -140,8 +140,9 @@ public:
     bool EditorKeyDown(int key);
     /// Lock, key and style characters for the hovered stone.
     void EditorKeyChar(char character);
-    /// A new lying stone centred on the grid cursor in the current layer.
-    DominoFish& EditorAddStone();
+    /// A new lying stone centred on the grid cursor in the current layer; null when the level
+    /// holds as many stones as a level file may.
+    DominoFish* EditorAddStone();
     /// Deletes a stone of the layers and forgets every reference to it.
     void EditorDeleteStone(DominoFish& stone);
     /// Puts a stone into a layer at its drawing-order place: before the first stone lower on

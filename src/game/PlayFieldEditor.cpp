@@ -3,6 +3,7 @@
 
 #include "game/PlayField.h"
 
+#include "game/LevelFile.h"
 #include "game/PlayFieldHost.h"
 
 #include <algorithm>
@@ -161,8 +162,12 @@ int PlayField::InsertInDrawingOrder(std::unique_ptr<DominoFish> stone, int layer
     return index;
 }
 
-DominoFish& PlayField::EditorAddStone()
+DominoFish* PlayField::EditorAddStone()
 {
+    // More would make a level the game refuses to read.
+    if (StoneCountInLayers() >= LevelFile::kMaxStones) {
+        return nullptr;
+    }
     while (static_cast<int>(layers.size()) <= editorLayer) {
         layers.emplace_back();
     }
@@ -183,7 +188,7 @@ DominoFish& PlayField::EditorAddStone()
     }
     UpdateOverlapMarks();
     host.RebuildBackgroundCache();
-    return added;
+    return &added;
 }
 
 void PlayField::ForgetStone(const DominoFish* stone)
@@ -247,6 +252,10 @@ bool PlayField::EditorKeyDown(int key)
         editorGridVisible = !editorGridVisible;
         return true;
     case Zorva::kVirtualKeyPageUp:
+        // The top layer stays within what a level file may hold.
+        if (editorLayer + 1 >= LevelFile::kMaxLayers) {
+            return true;
+        }
         ++editorLayer;
         if (editorLayer >= static_cast<int>(layers.size())) {
             layers.emplace_back();

@@ -178,6 +178,15 @@ TEST_F(LevelEditorTest, Layers_UpAddsOneAtTheTopDownStopsAtZero)
     Field().EditorKeyDown(Zorva::kVirtualKeyPageDown);
     Field().EditorKeyDown(Zorva::kVirtualKeyPageUp);
     EXPECT_EQ(Field().layers.size(), 2u) << "an existing layer is reused";
+
+    // No more layers or stones than a level file may hold.
+    for (int i = 0; i < LevelFile::kMaxLayers + 5; ++i) {
+        Field().EditorKeyDown(Zorva::kVirtualKeyPageUp);
+    }
+    EXPECT_EQ(Field().layers.size(), static_cast<std::size_t>(LevelFile::kMaxLayers));
+    while (Field().EditorAddStone()) {
+    }
+    EXPECT_EQ(Field().StoneCountInLayers(), LevelFile::kMaxStones);
 }
 
 TEST_F(LevelEditorTest, Shifts_MoveEveryStoneAndCentreResets)

@@ -311,10 +311,10 @@ TEST(TestStateWriterTest, EditorListsItsStateAndEveryStoneByLayer)
     model.field.EditorShift(3, 4);
     model.field.editorCursorX = 100;
     model.field.editorCursorY = 50;
-    model.field.EditorAddStone().keyNumber = 2;
+    model.field.EditorAddStone()->keyNumber = 2;
     model.field.EditorKeyDown(Zorva::kVirtualKeyPageUp);
     model.field.EditorKeyDown(Zorva::kVirtualKeyTab);
-    model.field.EditorAddStone().lockNumber = 0;
+    model.field.EditorAddStone()->lockNumber = 0;
 
     const std::string state = TestStateWriter::Compose({"game", "", {}, true, {}}, &model);
     // The rectangles are where the pointer hovers each stone: 7 pixels right of and above
