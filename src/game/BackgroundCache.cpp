@@ -40,7 +40,9 @@ void BackgroundCache::Rebuild(const PlayField& field, Zorva::Image* levelBackgro
         for (const auto& stone : layer) {
             // The editor shows nothing above the layer being edited.
             const bool hiddenInEditor =
-                field.mode == GameMode::Editor && stone->layer > field.editorLayer;
+                field.mode == GameMode::Editor &&
+                (stone->layer > field.editorLayer ||
+                 (field.editorDragging && stone.get() == field.editorSelection));
             if (stone->dragging || stone->flipActive || stone->IsMoving() || hiddenInEditor) {
                 continue;
             }

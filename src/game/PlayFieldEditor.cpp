@@ -107,6 +107,8 @@ void PlayField::EditorMouseDown(int mouseX, int mouseY, int button)
         editorSelectionLayer = hoveredLayer;
         editorSelectionIndex = hoveredIndex;
         editorDragging = editorSelection != nullptr;
+        // The carried stone leaves no border behind.
+        host.RebuildBackgroundCache();
     } else if (button == Zorva::kClickLeft) {
         if (hoveredStone) {
             EditorDeleteStone(*hoveredStone);
