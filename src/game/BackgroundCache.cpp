@@ -38,7 +38,12 @@ void BackgroundCache::Rebuild(const PlayField& field, Zorva::Image* levelBackgro
     g.DrawImage(levelBackground, 0, 0);
     for (const StoneList& layer : field.layers) {
         for (const auto& stone : layer) {
-            if (stone->dragging || stone->flipActive || stone->IsMoving()) {
+            // The editor shows nothing above the layer being edited.
+            const bool hiddenInEditor =
+                field.mode == GameMode::Editor &&
+                (stone->layer > field.editorLayer ||
+                 (field.editorDragging && stone.get() == field.editorSelection));
+            if (stone->dragging || stone->flipActive || stone->IsMoving() || hiddenInEditor) {
                 continue;
             }
             const int shift = DominoFish::kLayerStep * stone->layer;
@@ -46,7 +51,7 @@ void BackgroundCache::Rebuild(const PlayField& field, Zorva::Image* levelBackgro
         }
     }
     const Player* player = field.CurrentPlayer();
-    if (player && player->showPreview) {
+    if (player && player->showPreview && field.mode != GameMode::Editor) {
         g.DrawImage(IMAGE_PREVIEW, 0, 26);
     }
     g.DrawImage(IMAGE_PANEL, 0, 520);

@@ -38,7 +38,11 @@ DominoFish* Board::HeldFieldStone() const
 void Board::Paint(Zorva::Graphics& graphics)
 {
     DominoFish* held = HeldFieldStone();
-    PaintField(graphics, held);
+    if (model.field.mode == GameMode::Editor) {
+        PaintEditor(graphics);
+    } else {
+        PaintField(graphics, held);
+    }
     PaintTexts(graphics);
 
     const bool twoSide = model.field.mode == GameMode::TwoSide;
@@ -63,6 +67,9 @@ void Board::Paint(Zorva::Graphics& graphics)
         PaintHeld(graphics, held);
     }
 
+    if (model.field.mode == GameMode::Editor) {
+        return;
+    }
     for (const StoneList& layer : model.field.layers) {
         for (const auto& stone : layer) {
             if (stone.get() != held && stone->IsMoving()) {

@@ -49,9 +49,13 @@ private:
     void PaintTexts(Zorva::Graphics& graphics);
     void PaintHeld(Zorva::Graphics& graphics, DominoFish* held);
     void PaintLineSide(Zorva::Graphics& graphics);
+    /// The field as the level editor shows it, in place of the playing field.
+    void PaintEditor(Zorva::Graphics& graphics);
+    void PaintEditorTexts(Zorva::Graphics& graphics);
 
     BackgroundCache background;
     Zorva::Image* levelBackground = nullptr;
     bool backgroundOutOfDate = true;
     std::unique_ptr<Zorva::Font> textFont;
+    std::unique_ptr<Zorva::Font> editorFont;
 };

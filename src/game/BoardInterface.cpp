@@ -192,9 +192,30 @@ void BoardInterface::OnKeyDown(int key)
         return;
     }
     if (panelHost.DebugKeysEnabled() && !board.model.field.loading) {
+        if (board.model.field.mode == GameMode::Editor && OnEditorKey(key)) {
+            Invalidate();
+            return;
+        }
         OnDebugKey(key);
     }
     Widget::OnKeyDown(key);
+}
+
+void BoardInterface::OnChar(char character)
+{
+    if (panelHost.DebugKeysEnabled() && board.model.field.mode == GameMode::Editor) {
+        board.model.field.EditorKeyChar(character);
+        Invalidate();
+    }
+}
+
+bool BoardInterface::OnEditorKey(int key)
+{
+    if (key == Zorva::kVirtualKeyF2) {
+        panelHost.AskToSaveLevel();
+        return true;
+    }
+    return board.model.field.EditorKeyDown(key);
 }
 
 void BoardInterface::OnDebugKey(int key)
@@ -206,12 +227,20 @@ void BoardInterface::OnDebugKey(int key)
             board.model.PutBonusOnTopStone();
         }
         break;
+    case Zorva::kVirtualKeyF3:
+        board.model.ToggleEditor();
+        Invalidate();
+        break;
     case Zorva::kVirtualKeyF4:
         panelHost.ShowLevelMap();
         break;
     case Zorva::kVirtualKeyF5:
+        if (field.mode == GameMode::Editor) {
+            board.model.EditNextLevel();
+            break;
+        }
         // After the set's last level the map ends the set.
-        if (!board.model.SkipLevelAsWon() && field.mode != GameMode::Editor) {
+        if (!board.model.SkipLevelAsWon()) {
             panelHost.ShowLevelMap();
         }
         break;

@@ -42,6 +42,8 @@ public:
 
     bool AcceptsFocus() override { return true; }
     void OnKeyDown(int key) override;
+    /// In the editor, the characters that edit the hovered stone.
+    void OnChar(char character) override;
     void OnPointerMove(int px, int py) override;
     void OnPointerDown(int px, int py, int clickCode) override;
     void OnPointerDrag(int px, int py) override;
@@ -67,6 +69,8 @@ private:
                                                         int buttonX, int buttonY);
     /// The developer keys; only while they are on and no level is being set up.
     void OnDebugKey(int key);
+    /// The editor's keys, before the other developer keys; false for a key it leaves to them.
+    bool OnEditorKey(int key);
 
     /// The press under way had its drag cancelled: its release goes nowhere.
     bool releaseCancelled = false;

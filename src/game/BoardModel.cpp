@@ -121,6 +121,10 @@ void BoardModel::Tick()
 
 bool BoardModel::MouseMove(int mouseX, int mouseY)
 {
+    // The editor works on the field alone; the deck and piles wait for play.
+    if (field.mode == GameMode::Editor) {
+        return field.MouseMove(mouseX, mouseY);
+    }
     const bool fieldChanged = field.MouseMove(mouseX, mouseY);
     const bool pileChanged = deck.PileHover(mouseX, mouseY);
     return fieldChanged || pileChanged;
@@ -128,12 +132,19 @@ bool BoardModel::MouseMove(int mouseX, int mouseY)
 
 void BoardModel::MouseDown(int mouseX, int mouseY, int button)
 {
+    if (field.mode == GameMode::Editor) {
+        field.MouseDown(mouseX, mouseY, button);
+        return;
+    }
     field.MouseDown(mouseX, mouseY, button);
     deck.PileMouseDown(mouseX, mouseY, button);
 }
 
 bool BoardModel::MouseDrag(int mouseX, int mouseY)
 {
+    if (field.mode == GameMode::Editor) {
+        return field.MouseDrag(mouseX, mouseY);
+    }
     const bool fieldMoved = field.MouseDrag(mouseX, mouseY);
     const bool pileMoved = deck.PileDrag(mouseX, mouseY);
     return fieldMoved || pileMoved;
@@ -210,6 +221,11 @@ void BoardModel::PressReshuffle()
 
 void BoardModel::CancelDrag()
 {
+    // A stone carried in the editor is put down where it is.
+    if (field.mode == GameMode::Editor) {
+        field.EditorMouseUp(Zorva::kClickRight);
+        return;
+    }
     if (DominoFish* held = field.hoveredStone; held && held->dragging) {
         line.dropSide = 0;
         field.ReturnToOrigin(*held, held->dragX, held->dragY, field.dragOriginX, field.dragOriginY);
@@ -254,4 +270,34 @@ void BoardModel::PutBonusOnTopStone()
     if (DominoFish* top = field.LastStoneOfHighestLayer()) {
         field.PutBonus(*top);
     }
+}
+
+void BoardModel::ToggleEditor()
+{
+    if (field.mode != GameMode::Editor) {
+        CancelDrag();
+        editorReturnMode = field.mode;
+        field.mode = GameMode::Editor;
+        field.EnterEditor();
+        return;
+    }
+    field.mode = editorReturnMode;
+    if (!RestartLevel()) {
+        // Without a level file to go back to, the edited layout is played as it lies.
+        field.ApplyFreeRule();
+        field.CountMoves();
+    }
+}
+
+bool BoardModel::EditNextLevel()
+{
+    const std::string path = LevelPath(editorReturnMode, levelNumber + 1);
+    if (field.mode != GameMode::Editor || !LoadLevel(path, -1, -1, false)) {
+        return false;
+    }
+    ++levelNumber;
+    field.boardLevel = levelNumber;
+    field.levelFile = path;
+    field.EnterEditor();
+    return true;
 }

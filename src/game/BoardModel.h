@@ -73,6 +73,13 @@ public:
     bool SkipLevelAsWon();
     /// Developer shortcut: a new bonus on the last stone of the highest non-empty layer.
     void PutBonusOnTopStone();
+    /// Developer shortcut: the field becomes the level editor on the layout as it lies, or,
+    /// in the editor, goes back to the mode it came from and starts the level afresh from
+    /// its file (the edited layout has no deal to play on).
+    void ToggleEditor();
+    /// In the editor: loads the next level of the set for editing, without dealing it. False
+    /// (nothing changed) outside the editor or when there is no such level file.
+    bool EditNextLevel();
 
     PlayFieldHost& host;
     PlayLine line;
@@ -84,6 +91,8 @@ public:
     int levelNumber = 1;
     /// Folder the level sets lie in; empty for the working directory.
     std::string dataPrefix;
+    /// The play mode the editor was entered from; the editor reads that mode's level set.
+    GameMode editorReturnMode = GameMode::OneSide;
 
 private:
     /// The start once the file was read and a player is known.

@@ -12,4 +12,6 @@ public:
     virtual void ShowLevelMap() = 0;
     /// The developer keys are switched on.
     virtual bool DebugKeysEnabled() const = 0;
+    /// Asks for a file name and writes the edited level into the user folder under it.
+    virtual void AskToSaveLevel() {}
 };

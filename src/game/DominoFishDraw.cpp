@@ -207,7 +207,8 @@ void DominoFish::Draw(Zorva::Graphics& graphics, int partFlag)
 void DominoFish::DrawPreview(Zorva::Graphics& graphics) const
 {
     const Player* player = owner ? owner->CurrentPlayer() : nullptr;
-    if (!player || !player->showPreview) {
+    // The editor writes its readouts where the preview would be.
+    if (!player || !player->showPreview || owner->mode == GameMode::Editor) {
         return;
     }
     graphics.DrawImage(joker ? IMAGE_FISH_JOKER : FaceImage(style), kPreviewX, kPreviewY);

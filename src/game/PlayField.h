@@ -127,6 +127,30 @@ public:
     /// The statistics log line for the end of the level.
     std::string StatisticsLine(bool won) const;
 
+    // The level editor (mode 1). Pointer input and keys arrive here from the play field's own
+    // entry points and the panel while the field is in editor mode.
+    /// Every stone shows its face and rests at its place, ready to be edited.
+    void EnterEditor();
+    bool EditorMouseMove(int mouseX, int mouseY);
+    void EditorMouseDown(int mouseX, int mouseY, int button);
+    bool EditorMouseDrag(int mouseX, int mouseY);
+    void EditorMouseUp(int button);
+    /// The editor's keys by virtual key code; false for a key it does not use (F2, the save
+    /// dialog, is the panel's).
+    bool EditorKeyDown(int key);
+    /// Lock, key and style characters for the hovered stone.
+    void EditorKeyChar(char character);
+    /// A new lying stone centred on the grid cursor in the current layer; null when the level
+    /// holds as many stones as a level file may.
+    DominoFish* EditorAddStone();
+    /// Deletes a stone of the layers and forgets every reference to it.
+    void EditorDeleteStone(DominoFish& stone);
+    /// Puts a stone into a layer at its drawing-order place: before the first stone lower on
+    /// the screen, or on the same row further left; at the end otherwise. Returns its index.
+    int InsertInDrawingOrder(std::unique_ptr<DominoFish> stone, int layer);
+    /// Moves the shift and every stone with it.
+    void EditorShift(int dx, int dy);
+
     PlayFieldHost& host;
     PlayLine& line;
     StoneDeck& deck;
@@ -159,6 +183,9 @@ public:
     bool rebuildBackground = false;
     bool playFlipSound = false;
     int editorStyle = 0;
+    bool editorGridVisible = true;
+    /// The selected stone follows the pointer while the right button holds it.
+    bool editorDragging = false;
     int movesAvailable = 0;
     GameMode mode = GameMode::OneSide;
     int shiftX = 0;
@@ -206,4 +233,9 @@ private:
     void PlaceBonus();
     void GiveLevelResults();
     void ClearStonePointers();
+    /// Clears the hover, the selection and the undo record where they point at `stone`.
+    void ForgetStone(const DominoFish* stone);
+    void UpdateEditorCursor(int mouseX, int mouseY);
+    void ToggleLock(DominoFish& stone, int number);
+    void ToggleKey(DominoFish& stone, int number);
 };

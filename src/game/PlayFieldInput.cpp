@@ -30,6 +30,9 @@ double Distance(int ax, int ay, int bx, int by)
 
 bool PlayField::MouseMove(int mouseX, int mouseY)
 {
+    if (mode == GameMode::Editor) {
+        return EditorMouseMove(mouseX, mouseY);
+    }
     if (hoveredStone && (hoveredStone->dragging || hoveredStone->HitTest(mouseX, mouseY))) {
         return false;
     }
@@ -58,6 +61,10 @@ bool PlayField::MouseMove(int mouseX, int mouseY)
 
 void PlayField::MouseDown(int mouseX, int mouseY, int button)
 {
+    if (mode == GameMode::Editor) {
+        EditorMouseDown(mouseX, mouseY, button);
+        return;
+    }
     if (!hoveredStone || hoveredStone->IsMoving() || !line.Last()) {
         return;
     }
@@ -91,6 +98,9 @@ void PlayField::MouseDown(int mouseX, int mouseY, int button)
 
 bool PlayField::MouseDrag(int mouseX, int mouseY)
 {
+    if (mode == GameMode::Editor) {
+        return EditorMouseDrag(mouseX, mouseY);
+    }
     if (mode != GameMode::TwoSide || !hoveredStone || !hoveredStone->dragging) {
         return false;
     }
@@ -100,6 +110,10 @@ bool PlayField::MouseDrag(int mouseX, int mouseY)
 
 void PlayField::MouseUp(int mouseX, int mouseY, int button)
 {
+    if (mode == GameMode::Editor) {
+        EditorMouseUp(button);
+        return;
+    }
     if (mode != GameMode::TwoSide || button != Zorva::kClickLeft || !hoveredStone ||
         !hoveredStone->dragging) {
         return;

@@ -60,7 +60,14 @@ int DialogWithEdit::Ask(Zorva::ZorvaAppBase& owner, MenuHost& names, const std::
                         const std::string& labelText, const std::string& initialText,
                         const Zorva::Rect& bounds, bool cancellable)
 {
-    auto made = std::make_unique<DialogWithEdit>(owner, names, headerText, labelText, initialText);
+    return AskWith(
+        owner, std::make_unique<DialogWithEdit>(owner, names, headerText, labelText, initialText),
+        bounds, cancellable);
+}
+
+int DialogWithEdit::AskWith(Zorva::ZorvaAppBase& owner, std::unique_ptr<DialogWithEdit> made,
+                            const Zorva::Rect& bounds, bool cancellable)
+{
     made->Place(bounds);
     made->SetCancelEnabled(cancellable);
     auto* dialog = static_cast<DialogWithEdit*>(owner.AttachDialog(kDialogId, std::move(made)));
@@ -102,6 +109,8 @@ void DialogWithEdit::Place(int newX, int newY, int newWidth, int newHeight)
     // itself draws inside its background insets.
     const int fieldWidth = width - backgroundInsets.left - backgroundInsets.right -
                            contentInsets.left - contentInsets.right;
+    labelX = backgroundInsets.left + contentInsets.left;
+    labelY = backgroundInsets.top + 60;
     edit->Place(backgroundInsets.left + contentInsets.left, backgroundInsets.top + 65, fieldWidth,
                 edit->GetFont()->GetHeight() + 10);
 }
@@ -112,8 +121,7 @@ void DialogWithEdit::Paint(Zorva::Graphics& graphics)
     graphics.SetFont(FONT_DEFAULT);
     graphics.SetColor(Zorva::Color::kBlack);
     if (graphics.GetFont() != nullptr) {
-        graphics.DrawText(label, backgroundInsets.left + contentInsets.left,
-                          backgroundInsets.top + 60);
+        graphics.DrawText(label, labelX, labelY);
     }
 }
 
@@ -146,7 +154,7 @@ bool DialogWithEdit::AllowChar(int, char character)
 
 bool DialogWithEdit::AllowText(int, const std::string& text)
 {
-    return text.size() <= static_cast<std::size_t>(kMaxLength) &&
+    return text.size() <= static_cast<std::size_t>(edit->maxChars) &&
            std::all_of(text.begin(), text.end(),
                        [](char c) { return !IsControlChar(c) && c != '/' && c != '\\'; });
 }

@@ -39,6 +39,9 @@ public:
     static int Ask(Zorva::ZorvaAppBase& owner, MenuHost& names, const std::string& headerText,
                    const std::string& labelText, const std::string& initialText,
                    const Zorva::Rect& bounds, bool cancellable = true);
+    /// Shows an already made dialog of this kind as Ask does and waits for its result.
+    static int AskWith(Zorva::ZorvaAppBase& owner, std::unique_ptr<DialogWithEdit> made,
+                       const Zorva::Rect& bounds, bool cancellable = true);
     /// IMAGE_W_SMALL's size centred on (400, 300).
     static Zorva::Rect CentredBounds();
 
@@ -59,6 +62,11 @@ public:
     std::unique_ptr<NormalDialogButton> okButton;
     std::unique_ptr<NormalDialogButton> cancelButton;
     std::unique_ptr<Zorva::EditWidget> edit;
+
+protected:
+    /// Where the label is written, set by Place.
+    int labelX = 0;
+    int labelY = 0;
 
 private:
     /// Ends the dialog with `outcome`, leaving `name` as the entered name.

@@ -12,6 +12,7 @@
 #include "game/screens/MenuWnd.h"
 #include "game/screens/ProductInfo.h"
 #include "game/screens/ResourceBinding.h"
+#include "game/screens/SaveLevelDialog.h"
 #include "game/screens/TestStateControls.h"
 #include "game/screens/TestStateWriter.h"
 #include "game/screens/TitleScreen.h"
@@ -452,6 +453,31 @@ GameApp::CreateDialogObject(int id, bool modal, const std::string& header, const
     return dialog;
 }
 
+void GameApp::AskToSaveLevel()
+{
+    if (!board || SaveLevelDialog::Ask(*this, *this) != DialogWithEdit::kConfirmed ||
+        IsShuttingDown()) {
+        return;
+    }
+    // The dialog refuses such names as they are typed; the initial text is checked here too.
+    const std::string name = enteredName;
+    std::string error = "the name \"" + name + "\" can not be a file name";
+    const std::string folder = Zorva::UserFolder();
+    if (SaveLevelDialog::IsValidFileName(name)) {
+        error.clear();
+        if (!Zorva::EnsureFolder(folder)) {
+            error = "the folder " + folder + " can not be made";
+        } else if (board->model.field.WriteLevel(folder + "/" + name, &error)) {
+            error.clear();
+        }
+    }
+    if (!error.empty()) {
+        OutputDebug("The level could not be saved: " + error + "\n");
+        ShowNewDialog(kSaveLevelMessageDialogId, true, "Level Not Saved", error, "Ok",
+                      Zorva::Dialog::kButtonsFooter);
+    }
+}
+
 void GameApp::OnButtonActivated(int id)
 {
     if (id == kOptionsMessageDialogId + 2000) {
@@ -462,7 +488,8 @@ void GameApp::OnButtonActivated(int id)
 void GameApp::OnDialogButtonActivated(int dialogId, int buttonId)
 {
     PlaySound(SOUND_CLICK);
-    if ((dialogId == 100 || dialogId == 111) && buttonId == Zorva::Dialog::kYesButtonId) {
+    if ((dialogId == 100 || dialogId == 111 || dialogId == kSaveLevelMessageDialogId) &&
+        buttonId == Zorva::Dialog::kYesButtonId) {
         CloseDialog(dialogId);
     } else if (dialogId == kLevelCompleteDialogId && buttonId == Zorva::Dialog::kYesButtonId) {
         CloseDialog(dialogId);

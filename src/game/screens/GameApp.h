@@ -53,6 +53,7 @@ public:
     static constexpr const char* kStatisticsFile = "stat.log";
     static constexpr int kOptionsMessageDialogId = 7;
     static constexpr int kSetCompleteDialogId = 118;
+    static constexpr int kSaveLevelMessageDialogId = 119;
     static constexpr int kMapSong = 3;
 
     explicit GameApp(std::unique_ptr<Zorva::PlatformClock> platformClock = nullptr);
@@ -113,6 +114,8 @@ public:
     /// Leaves the board (or the main menu) for the level map at the player's level.
     void ShowLevelMap() override;
     bool DebugKeysEnabled() const override { return debugKeysEnabled; }
+    /// The editor's F2: asks for a file name and writes the level into the user folder.
+    void AskToSaveLevel() override;
 
     // MenuHost
     const std::vector<std::unique_ptr<Player>>& Players() const override { return players; }

@@ -48,7 +48,12 @@ Zorva::Rect CentredOnScreen(const Zorva::Image* image)
 
 GameMode GameApp::Mode() const
 {
-    return board ? board->model.field.mode : GameMode::OneSide;
+    if (!board) {
+        return GameMode::OneSide;
+    }
+    // The editor belongs to the set, records and saves of the mode it was entered from.
+    const BoardModel& model = board->model;
+    return model.field.mode == GameMode::Editor ? model.editorReturnMode : model.field.mode;
 }
 
 void GameApp::SetMode(GameMode mode)
@@ -81,7 +86,8 @@ void GameApp::SetLevelCompletedThisGame()
 bool GameApp::SaveGameInProgress()
 {
     const Player* player = CurrentPlayer();
-    if (!player || !board) {
+    // A layout being edited is no game to continue; the last saved one is kept instead.
+    if (!player || !board || board->model.field.mode == GameMode::Editor) {
         return false;
     }
     const std::string bytes = SavedGame::Save(board->model);

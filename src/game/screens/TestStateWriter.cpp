@@ -14,6 +14,27 @@ std::string StoneLine(const char* kind, const DominoFish& stone)
            std::to_string(stone.RightValue()) + "\n";
 }
 
+/// The editor's state and every stone by layer, each with the rectangle in which the pointer
+/// hovers it (only stones of the current layer can be hovered).
+std::string EditorLines(const PlayField& field)
+{
+    std::string text = "editor layer " + std::to_string(field.editorLayer) + " shift " +
+                       std::to_string(field.shiftX) + " " + std::to_string(field.shiftY) +
+                       " cursor " + std::to_string(field.editorCursorX) + " " +
+                       std::to_string(field.editorCursorY) + " grid " +
+                       (field.editorGridVisible ? "1" : "0") + "\n";
+    for (std::size_t l = 0; l < field.layers.size(); ++l) {
+        for (const auto& stone : field.layers[l]) {
+            text += "estone " + std::to_string(l) + " " + std::to_string(stone->drawLeft + 8) +
+                    " " + std::to_string(stone->drawTop - 6) + " " +
+                    std::to_string(stone->width - 1) + " " + std::to_string(stone->height - 1) +
+                    " " + std::to_string(stone->lockNumber) + " " +
+                    std::to_string(stone->keyNumber) + "\n";
+        }
+    }
+    return text;
+}
+
 std::string BoardLines(const BoardModel& model)
 {
     const PlayField& field = model.field;
@@ -30,6 +51,9 @@ std::string BoardLines(const BoardModel& model)
             std::to_string(first ? first->x : 0) + " " + std::to_string(first ? first->y : 0) +
             " " + std::to_string(last ? last->x : 0) + " " + std::to_string(last ? last->y : 0) +
             "\n";
+    if (field.mode == GameMode::Editor) {
+        return text + EditorLines(field);
+    }
     for (const StoneList& layer : field.layers) {
         for (const auto& stone : layer) {
             if (stone->faceUp && stone->visible && !stone->IsMoving() && !stone->dragging) {

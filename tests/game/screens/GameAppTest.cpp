@@ -3,6 +3,7 @@
 #include "app/MessageBoxService.h"
 #include "app/PlatformClock.h"
 #include "game/Board.h"
+#include "game/HeadlessHost.h"
 #include "game/screens/GameLaunch.h"
 #include "game/screens/PlayersFile.h"
 #include "game/screens/TestStateWriter.h"
@@ -296,6 +297,51 @@ TEST(GameLaunchTest, ParsesModeAndLevel)
         EXPECT_FALSE(ParseGameLaunch(bad, &error)) << bad;
         EXPECT_FALSE(error.empty());
     }
+}
+
+TEST_F(GameAppTest, Editor_BelongsToTheModeItCameFromAndIsNeverSavedAsAGame)
+{
+    WriteKnownPlayer("Ann");
+    MakeApp(QUARROW_DATA_DIR);
+    app->Init();
+    app->StartLoadingThread();
+    ASSERT_TRUE(RunUntil([&] { return app->GetLoadingThread().IsHandled(); }, 20000));
+    app->GetTitleScreen()->OnButtonActivated(TitleScreen::kLinkId);
+    app->SetMode(GameMode::TwoSide);
+    app->EnterGameAndStartLevel();
+    app->CloseDialog(1007);
+    ASSERT_TRUE(RunUntil([&] { return app->AtRest(); }, 5000));
+
+    app->GetBoard()->model.ToggleEditor();
+    EXPECT_EQ(app->GetBoard()->model.field.mode, GameMode::Editor);
+    EXPECT_EQ(app->Mode(), GameMode::TwoSide);
+    EXPECT_FALSE(app->SaveGameInProgress());
+    EXPECT_FALSE(fs::exists(scratch / "home/saves/Ann2.sav"));
+}
+
+TEST(TestStateWriterTest, EditorListsItsStateAndEveryStoneByLayer)
+{
+    HeadlessHost host;
+    BoardModel model(host);
+    model.field.mode = GameMode::Editor;
+    model.field.EnterEditor();
+    model.field.EditorShift(3, 4);
+    model.field.editorCursorX = 100;
+    model.field.editorCursorY = 50;
+    model.field.EditorAddStone()->keyNumber = 2;
+    model.field.EditorKeyDown(Zorva::kVirtualKeyPageUp);
+    model.field.EditorKeyDown(Zorva::kVirtualKeyTab);
+    model.field.EditorAddStone()->lockNumber = 0;
+
+    const std::string state = TestStateWriter::Compose({"game", "", {}, true, {}}, &model);
+    // The rectangles are where the pointer hovers each stone: 7 pixels right of and above
+    // its picture per layer.
+    EXPECT_NE(state.find("\neditor layer 1 shift 3 4 cursor 100 50 grid 0\n"
+                         "estone 0 71 23 79 49 -1 2\n"
+                         "estone 1 78 16 79 49 0 -1\n"),
+              std::string::npos)
+        << state;
+    EXPECT_EQ(state.find("\nstone "), std::string::npos) << state;
 }
 
 TEST(TestStateWriterTest, ComposesAndRewritesOnlyOnChange)

@@ -10,6 +10,7 @@
 #include "game/screens/DialogWithEdit.h"
 #include "game/screens/MenuHost.h"
 #include "game/screens/NormalDialogButton.h"
+#include "game/screens/SaveLevelDialog.h"
 #include "graphics/MemoryImage.h"
 #include "widgets/EditWidget.h"
 #include "widgets/ListWidget.h"
@@ -435,4 +436,28 @@ TEST_F(PlayerDialogsTest, ChangePlayer_SelectByButtonOrDoubleClickNeverWithoutAP
     EXPECT_EQ(host.selected, (std::vector<int>{0, 1}));
     EXPECT_EQ(app.FindDialog(ChPlayerDialog::kDialogId), nullptr);
     app.ProcessDeferredDeletes();
+}
+
+TEST_F(PlayerDialogsTest, SaveLevel_NameStaysAFileOfTheUserFolder)
+{
+    auto made = std::make_unique<SaveLevelDialog>(app, host);
+    made->Place(250, 50, 384, 150);
+    auto* dialog = static_cast<SaveLevelDialog*>(app.AttachDialog(std::move(made)));
+    dialog->FocusEdit();
+    EXPECT_EQ(dialog->edit->text, "level.xml");
+    // The field lies between the header and the buttons.
+    EXPECT_EQ(dialog->edit->y, SaveLevelDialog::kFieldY);
+    EXPECT_LE(dialog->edit->y + dialog->edit->height, dialog->okButton->y);
+
+    dialog->edit->SetText("", false);
+    Type("../a/b\\c.xml\x01");
+    EXPECT_EQ(dialog->edit->text, ".abc.xml");
+    Type(std::string(40, 'x'));
+    EXPECT_EQ(dialog->edit->text.size(), 32u);
+
+    EXPECT_TRUE(SaveLevelDialog::IsValidFileName("my.level.xml"));
+    for (const char* bad : {"", "..", "a..b", "a/b", "a\\b", "a\tb"}) {
+        EXPECT_FALSE(SaveLevelDialog::IsValidFileName(bad)) << bad;
+    }
+    EXPECT_FALSE(SaveLevelDialog::IsValidFileName(std::string(33, 'x')));
 }
