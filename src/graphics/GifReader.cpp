@@ -192,15 +192,16 @@ void DecodeLzw(ByteReader* reader, int minCodeSize, PixelSink* sink)
 {
     const int clearCode = 1 << minCodeSize;
     const int endCode = clearCode + 1;
+    // Indices are as wide as the minimum code size, up to 11 bits.
     std::vector<uint16_t> prefix(kMaxCodes);
-    std::vector<uint8_t> suffix(kMaxCodes);
-    std::vector<uint8_t> stack(kMaxCodes + 1);
+    std::vector<uint16_t> suffix(kMaxCodes);
+    std::vector<uint16_t> stack(kMaxCodes + 1);
 
     CodeReader codes(reader);
     int width = minCodeSize + 1;
     int nextFree = clearCode + 2;
     int previous = -1;
-    uint8_t firstOfPrevious = 0;
+    uint16_t firstOfPrevious = 0;
     int code = 0;
     while (!sink->Full() && codes.Next(width, &code)) {
         if (code == clearCode) {
@@ -219,7 +220,7 @@ void DecodeLzw(ByteReader* reader, int minCodeSize, PixelSink* sink)
             }
             sink->Put(code);
             previous = code;
-            firstOfPrevious = static_cast<uint8_t>(code);
+            firstOfPrevious = static_cast<uint16_t>(code);
             continue;
         }
 
@@ -235,8 +236,8 @@ void DecodeLzw(ByteReader* reader, int minCodeSize, PixelSink* sink)
             stack[depth++] = suffix[static_cast<size_t>(walk)];
             walk = prefix[static_cast<size_t>(walk)];
         }
-        stack[depth++] = static_cast<uint8_t>(walk);
-        const uint8_t first = static_cast<uint8_t>(walk);
+        stack[depth++] = static_cast<uint16_t>(walk);
+        const uint16_t first = static_cast<uint16_t>(walk);
         while (depth > 0) {
             sink->Put(stack[--depth]);
         }
@@ -346,7 +347,8 @@ std::unique_ptr<Image> DecodeGIF(const uint8_t* data, size_t size)
             return nullptr;
         }
         uint8_t minCodeSize = 0;
-        if (!reader.Byte(&minCodeSize) || minCodeSize < 1 || minCodeSize > 8) {
+        // Sizes above 8 start the codes at 10 to 12 bits; the table still ends at 4096.
+        if (!reader.Byte(&minCodeSize) || minCodeSize < 1 || minCodeSize >= kMaxCodeWidth) {
             return nullptr;
         }
         if (uint64_t{width} * height > MaxLzwPixels(reader.Remaining(), minCodeSize)) {

@@ -86,7 +86,8 @@ Bytes MakeTga(int width, int height, uint8_t depth, uint8_t descriptor,
 
 /// Writes codes as a decoder reads them: its code width grows one code after the encoder's
 /// table, and a full table is answered by a clear code.
-Bytes LzwEncode(const Bytes& indices, int minCodeSize)
+/// Colour indices as GIF's LZW writes them; indices may reach 2^minCodeSize - 1.
+Bytes LzwEncode(const std::vector<int>& indices, int minCodeSize)
 {
     const int clear = 1 << minCodeSize;
     Bytes out;
@@ -120,7 +121,7 @@ Bytes LzwEncode(const Bytes& indices, int minCodeSize)
     int next = clear + 2;
     emit(clear);
     int prefix = -1;
-    for (uint8_t index : indices) {
+    for (const int index : indices) {
         if (prefix < 0) {
             prefix = index;
             continue;
@@ -147,6 +148,11 @@ Bytes LzwEncode(const Bytes& indices, int minCodeSize)
         out.push_back(uint8_t(bits));
     }
     return out;
+}
+
+Bytes LzwEncode(const Bytes& indices, int minCodeSize)
+{
+    return LzwEncode(std::vector<int>(indices.begin(), indices.end()), minCodeSize);
 }
 
 void PutSubBlocks(Bytes* out, const Bytes& data)
@@ -504,6 +510,42 @@ TEST(ImageLib, Gif_LzwTableColoursAndTransparentIndex)
     EXPECT_EQ(At(*image, 1, 0), 0xFF123456u);
     EXPECT_EQ(At(*image, 2, 0), 0xFF000000u);
     EXPECT_EQ(At(*image, 3, 0), 0xFF000000u);
+}
+
+TEST(ImageLib, Gif_MinimumCodeSizesAboveEightDecode)
+{
+    // Codes then start at 10 to 12 bits; the table still ends at 4096 entries, and indices
+    // beyond the colour table are opaque black.
+    for (const int codeSize : {9, 10, 11}) {
+        GifSpec spec;
+        spec.width = 64;
+        spec.height = 48;
+        spec.minCodeSize = codeSize;
+        spec.globalTable = {0x102030, 0x405060, 0x708090, 0xA0B0C0};
+        std::vector<int> indices;
+        uint32_t seed = 11;
+        for (int i = 0; i < spec.width * spec.height; ++i) {
+            seed = seed * 1103515245u + 12345u;
+            const int noise = int((seed >> 16) % 6);
+            indices.push_back(noise < 4 ? noise : (1 << codeSize) - 1 - noise);
+        }
+        spec.lzw = LzwEncode(indices, codeSize);
+        const Bytes bytes = MakeGif(spec);
+        auto image = IL::DecodeGIF(bytes.data(), bytes.size());
+        ASSERT_NE(image, nullptr) << "minimum code size " << codeSize;
+        int mismatches = 0;
+        for (size_t i = 0; i < indices.size(); ++i) {
+            const uint32_t expected =
+                0xFF000000u | (indices[i] < 4 ? spec.globalTable[size_t(indices[i])] : 0u);
+            mismatches += image->bits[i] != expected;
+        }
+        EXPECT_EQ(mismatches, 0) << "minimum code size " << codeSize;
+    }
+    GifSpec tooWide;
+    tooWide.minCodeSize = 12;
+    tooWide.lzw = {0, 0, 0};
+    const Bytes bytes = MakeGif(tooWide);
+    EXPECT_EQ(IL::DecodeGIF(bytes.data(), bytes.size()), nullptr);
 }
 
 TEST(ImageLib, Gif_InterlacedRowsFillInFourPasses)
