@@ -8,6 +8,8 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 out="$root/build-fuzz"
 seconds=${1:-60}
 shift || true
+# Big enough for the seeds of the kinds the game ships (songs, pictures, sounds).
+max_len=65536
 "$root/scripts/install-deps.sh"
 "$root/scripts/build.sh" build-fuzz -DQUARROW_FUZZ=ON -DQUARROW_BUILD_TESTS=OFF \
     -DQUARROW_BUILD_BENCH=OFF
@@ -37,7 +39,7 @@ for target in "${targets[@]}"; do
     started=$SECONDS
     status=0
     (cd "$out" && "./$target" -max_total_time="$seconds" -print_final_stats=1 \
-        -artifact_prefix="$findings/" \
+        -max_len="$max_len" -artifact_prefix="$findings/" \
         "$work" "$root/fuzz/corpus/$target") >"$log" 2>&1 || status=$?
     elapsed=$((SECONDS - started))
     found=$(find "$findings" -type f \( -name 'crash-*' -o -name 'leak-*' -o -name 'timeout-*' \
