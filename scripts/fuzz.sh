@@ -27,6 +27,7 @@ if ((${#targets[@]} == 0)); then
     mapfile -t targets < <(cd "$root/fuzz/corpus" && ls)
 fi
 mkdir -p "$out/logs"
+export LSAN_OPTIONS="suppressions=$root/fuzz/lsan-suppressions.txt"
 rows="$out/logs/summary-rows.tsv"
 : >"$rows"
 for target in "${targets[@]}"; do
