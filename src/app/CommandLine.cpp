@@ -123,9 +123,16 @@ bool ApplyCommandLineOption(const CommandLineParam& param, CommandLineOptions& o
     if (name == "-play") {
         options.playing = true;
         options.recording = false;
+        // A numbered recording's file plan deletes old demos; it must never run for playback.
+        if (options.numberedDemo == NumberedDemo::Record) {
+            options.numberedDemo = NumberedDemo::None;
+        }
     } else if (name == "-record") {
         options.recording = true;
         options.playing = false;
+        if (options.numberedDemo == NumberedDemo::Play) {
+            options.numberedDemo = NumberedDemo::None;
+        }
     } else if (name == "-demofile") {
         options.demoFileName = param.value;
         options.numberedDemo = NumberedDemo::None;

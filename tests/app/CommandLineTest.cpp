@@ -91,6 +91,19 @@ TEST(CommandLineTest, Options_DemoSwitchesApplyInOrder)
     ASSERT_TRUE(ParseCommandLine(SplitCommandLine("-demofile=y.dmo"), playnum, error));
     EXPECT_EQ(playnum.numberedDemo, NumberedDemo::None);
     EXPECT_EQ(playnum.demoFileName, "y.dmo");
+
+    // A later -play or -record turns away from a numbered file of the other direction, so a
+    // playback never runs the recording's plan that deletes the oldest demo.
+    CommandLineOptions turned;
+    ASSERT_TRUE(ParseCommandLine(SplitCommandLine("-recnum=1 -play"), turned, error));
+    EXPECT_TRUE(turned.playing);
+    EXPECT_EQ(turned.numberedDemo, NumberedDemo::None);
+    ASSERT_TRUE(ParseCommandLine(SplitCommandLine("-playnum=2 -record"), turned, error));
+    EXPECT_TRUE(turned.recording);
+    EXPECT_EQ(turned.numberedDemo, NumberedDemo::None);
+    ASSERT_TRUE(ParseCommandLine(SplitCommandLine("-recnum=4 -record"), turned, error));
+    EXPECT_EQ(turned.numberedDemo, NumberedDemo::Record);
+    EXPECT_EQ(turned.numberedDemoValue, 4);
 }
 
 TEST(CommandLineTest, Options_UnknownSwitchIsRefusedWithItsName)
