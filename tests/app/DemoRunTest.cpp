@@ -61,6 +61,21 @@ public:
     std::vector<std::string> lines;
 };
 
+/// Puts the log over the whole screen with the keyboard focus.
+void ShowWithFocus(ZorvaAppBase& app, InputLog& log)
+{
+    log.Place(0, 0, 800, 600);
+    app.GetWidgetManager()->AddWidget(&log);
+    app.GetWidgetManager()->SetFocus(&log);
+}
+
+void RunUpdates(ZorvaAppBase& app, int count)
+{
+    for (int i = 0; i < count && !app.IsShuttingDown(); ++i) {
+        app.RunUntilUpdate();
+    }
+}
+
 class DemoApp : public ZorvaAppBase
 {
 public:
@@ -130,27 +145,20 @@ RunOutcome RunScript(const std::vector<CommandLineParam>& params, bool loadingEn
     RunOutcome outcome;
     outcome.firstRandom = Rand().Next();
     InputLog log(app);
-    log.Place(0, 0, 800, 600);
-    app.GetWidgetManager()->AddWidget(&log);
-    app.GetWidgetManager()->SetFocus(&log);
-    const auto runUpdates = [&app](int count) {
-        for (int i = 0; i < count && !app.IsShuttingDown(); ++i) {
-            app.RunUntilUpdate();
-        }
-    };
-    runUpdates(3);
+    ShowWithFocus(app, log);
+    RunUpdates(app, 3);
     app.releaseLoading = true;
     app.HandleWindowMessage(WindowMessage::Pointer(WindowMessageKind::MouseMove, 100, 200));
     app.HandleWindowMessage(WindowMessage::Pointer(WindowMessageKind::LeftDown, 131, 200));
     app.HandleWindowMessage(WindowMessage::Pointer(WindowMessageKind::LeftUp, 163, 200));
-    runUpdates(2);
+    RunUpdates(app, 2);
     app.HandleWindowMessage(WindowMessage::Key(WindowMessageKind::KeyDown, 'A'));
     app.HandleWindowMessage(WindowMessage::Key(WindowMessageKind::Char, 'a'));
     WindowMessage wheel = WindowMessage::Pointer(WindowMessageKind::Wheel, 500, 20);
     wheel.wheelDelta = -2 * kWheelNotch;
     app.HandleWindowMessage(wheel);
     // A long quiet stretch, then the player's files and a setting.
-    runUpdates(40);
+    RunUpdates(app, 40);
     app.WriteUserFile("players.dat", BufferOf("recorded"));
     Buffer read;
     if (app.ReadUserFile("players.dat", read, 100)) {
@@ -160,11 +168,11 @@ RunOutcome RunScript(const std::vector<CommandLineParam>& params, bool loadingEn
     outcome.missingFileExists = app.UserFileExists("nothing.dat");
     app.WriteInteger("Volume", 7);
     app.ReadInteger("Volume", outcome.volumeRead);
-    runUpdates(1);
+    RunUpdates(app, 1);
     app.HandleWindowMessage(WindowMessage::Pointer(WindowMessageKind::MouseMove, -40, 5000));
-    runUpdates(1);
+    RunUpdates(app, 1);
     app.HandleWindowMessage(WindowMessage::Of(WindowMessageKind::Close));
-    runUpdates(1000);
+    RunUpdates(app, 1000);
     EXPECT_TRUE(app.IsShuttingDown());
     app.GetWidgetManager()->RemoveWidget(&log);
     outcome.input = log.lines;
@@ -267,26 +275,19 @@ std::vector<std::string> RunWithMarkers(const std::vector<CommandLineParam>& par
     EXPECT_TRUE(app.ApplyCommandLine(params));
     app.Init();
     InputLog log(app);
-    log.Place(0, 0, 800, 600);
-    app.GetWidgetManager()->AddWidget(&log);
-    app.GetWidgetManager()->SetFocus(&log);
-    const auto runUpdates = [&app](int count) {
-        for (int i = 0; i < count && !app.IsShuttingDown(); ++i) {
-            app.RunUntilUpdate();
-        }
-    };
-    runUpdates(5);
+    ShowWithFocus(app, log);
+    RunUpdates(app, 5);
     if (app.IsPlayingDemo()) {
         viewer(app);
     }
-    runUpdates(15);
+    RunUpdates(app, 15);
     app.AddDemoMarker("first");
     SendChar(app, 'x');
-    runUpdates(100);
+    RunUpdates(app, 100);
     app.AddDemoMarker("second");
-    runUpdates(130);
+    RunUpdates(app, 130);
     app.HandleWindowMessage(WindowMessage::Of(WindowMessageKind::Close));
-    runUpdates(1000);
+    RunUpdates(app, 1000);
     EXPECT_TRUE(app.IsShuttingDown());
     app.GetWidgetManager()->RemoveWidget(&log);
     return log.lines;
@@ -396,9 +397,7 @@ TEST(DemoRunTest, InputDueAfterAnOutcomeTheReplayDidNotAskForStillArrives)
         app.Init();
         app.StartLoadingThread();
         InputLog log(app);
-        log.Place(0, 0, 800, 600);
-        app.GetWidgetManager()->AddWidget(&log);
-        app.GetWidgetManager()->SetFocus(&log);
+        ShowWithFocus(app, log);
         // Loop steps, not RunUntilUpdate: a replay that waits forever must fail, not hang.
         const auto runUpdates = [&app](int count) {
             const int target = app.GetUpdateCount() + count;
