@@ -2,6 +2,8 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <string>
 
 namespace Zorva {
 
@@ -27,8 +29,11 @@ public:
     void CountFrame(int64_t presentTime);
     /// Frames presented in the last whole second.
     int FramesLastSecond() const { return framesLastSecond; }
+    /// What the overlay shows; while a demo plays back, its time follows as "%02d:%02d:%02d".
+    std::string Text(int pointerX, int pointerY, std::optional<int64_t> demoMs) const;
     /// White on a black box; the font is made on first use.
-    void Draw(MemoryImage& screen, int pointerX, int pointerY);
+    void Draw(MemoryImage& screen, int pointerX, int pointerY,
+              std::optional<int64_t> demoMs = std::nullopt);
 
 private:
     bool shown = false;

@@ -493,7 +493,11 @@ void ZorvaAppBase::SleepInStep(int ms)
 
 void ZorvaAppBase::DrawFpsOverlay()
 {
-    fps.Draw(*screenImage, widgetManager->lastX, widgetManager->lastY);
+    std::optional<int64_t> demoTime;
+    if (IsPlayingDemo()) {
+        demoTime = static_cast<int64_t>(updateCount) * updateInterval;
+    }
+    fps.Draw(*screenImage, widgetManager->lastX, widgetManager->lastY, demoTime);
 }
 
 void ZorvaAppBase::StartLoadingThread()

@@ -81,4 +81,9 @@ TEST(FpsOverlayTest, ReportsTheFramesOfTheLastWholeSecond)
     EXPECT_EQ(overlay.FramesLastSecond(), 1);
     overlay.CountFrame(2000);
     EXPECT_EQ(overlay.FramesLastSecond(), 4);
+    // A playing demo adds its time.
+    EXPECT_EQ(overlay.Text(3, 4, std::nullopt), "FPS: 4");
+    EXPECT_EQ(overlay.Text(3, 4, 3723999), "FPS: 4  01:02:03");
+    overlay.SetMode(1);
+    EXPECT_EQ(overlay.Text(3, 4, 0), "3,4  00:00:00");
 }
