@@ -235,6 +235,9 @@ private:
     void ClearStonePointers();
     /// Clears the hover, the selection and the undo record where they point at `stone`.
     void ForgetStone(const DominoFish* stone);
+    /// After a stone was added to or taken from a layer: the hover and selection indices,
+    /// the overlap marks and the background follow.
+    void RefreshAfterLayoutChange();
     void UpdateEditorCursor(int mouseX, int mouseY);
     void ToggleLock(DominoFish& stone, int number);
     void ToggleKey(DominoFish& stone, int number);

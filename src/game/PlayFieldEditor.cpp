@@ -181,7 +181,13 @@ DominoFish* PlayField::EditorAddStone()
     DominoFish& added = *stone;
     InsertInDrawingOrder(std::move(stone), editorLayer);
     ++stoneCount;
-    // Indices after the new stone have moved up by one.
+    RefreshAfterLayoutChange();
+    return &added;
+}
+
+void PlayField::RefreshAfterLayoutChange()
+{
+    // A stone added or taken moves the indices of the stones after it.
     if (hoveredStone) {
         FindInLayers(hoveredStone, hoveredLayer, hoveredIndex);
     }
@@ -190,7 +196,6 @@ DominoFish* PlayField::EditorAddStone()
     }
     UpdateOverlapMarks();
     host.RebuildBackgroundCache();
-    return &added;
 }
 
 void PlayField::ForgetStone(const DominoFish* stone)
@@ -221,14 +226,7 @@ void PlayField::EditorDeleteStone(DominoFish& stone)
     ForgetStone(&stone);
     TakeStone(layers[layer], static_cast<std::size_t>(index));
     --stoneCount;
-    if (hoveredStone) {
-        FindInLayers(hoveredStone, hoveredLayer, hoveredIndex);
-    }
-    if (editorSelection) {
-        FindInLayers(editorSelection, editorSelectionLayer, editorSelectionIndex);
-    }
-    UpdateOverlapMarks();
-    host.RebuildBackgroundCache();
+    RefreshAfterLayoutChange();
 }
 
 void PlayField::EditorShift(int dx, int dy)
