@@ -2,7 +2,8 @@
 # fuzz.sh [SECONDS] [TARGET...]: builds the libFuzzer targets with clang and runs each for
 # SECONDS (default 60), starting from its seed corpus. A target that fails does not stop the
 # others. Logs go to build-fuzz/logs/, findings to build-fuzz/findings/<target>/, and a table
-# of the runs to build-fuzz/fuzz-summary.md (also printed).
+# of the runs to build-fuzz/fuzz-summary.md (also printed), or to FUZZ_SUMMARY when set, so that
+# several runs can share the machine without overwriting each other's table.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 out="$root/build-fuzz"
@@ -28,7 +29,8 @@ if ((${#targets[@]} == 0)); then
 fi
 mkdir -p "$out/logs"
 export LSAN_OPTIONS="suppressions=$root/fuzz/lsan-suppressions.txt"
-rows="$out/logs/summary-rows.tsv"
+summary=${FUZZ_SUMMARY:-$out/fuzz-summary.md}
+rows="$out/logs/summary-rows.$$.tsv"
 : >"$rows"
 for target in "${targets[@]}"; do
     work="$out/corpus/$target"
@@ -54,7 +56,7 @@ for target in "${targets[@]}"; do
         "${library:+wraps the system library (not instrumented): $library}" >>"$rows"
 done
 
-python3 - "$rows" "$out/fuzz-summary.md" <<'EOF'
+python3 - "$rows" "$summary" <<'EOF'
 import re
 import sys
 
@@ -83,4 +85,5 @@ summary = "\n".join(lines) + "\n"
 open(summary_path, "w", encoding="utf-8").write(summary)
 print(summary, end="")
 EOF
-echo "Summary: $out/fuzz-summary.md"
+rm -f "$rows"
+echo "Summary: $summary"

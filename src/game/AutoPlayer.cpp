@@ -15,27 +15,64 @@ bool StoneAtRest(const DominoFish& stone)
     return !stone.IsMoving() && stone.rotationState == 0 && !stone.flipActive;
 }
 
+std::unique_ptr<MoveChooser> MakeChooser(AutoPlayer::Style style)
+{
+    if (style == AutoPlayer::Style::Casual) {
+        return std::make_unique<CasualChooser>();
+    }
+    return std::make_unique<CarefulChooser>();
+}
+
+/// A headless host seen as the application: each update ticks the board, and the dialogs it
+/// was asked to show tell how the level ended.
+class HeadlessPlayHost : public AutoPlayerHost
+{
+public:
+    HeadlessPlayHost(BoardModel& playedBoard, HeadlessHost& headless)
+        : board(playedBoard), host(headless), dialogsSeen(headless.dialogs.size())
+    {
+        host.onUpdate = [this] { board.Tick(); };
+    }
+    void RunOneUpdate() override { host.Step(); }
+    int UpdatesRun() const override { return host.updateCount; }
+    LevelEnd TakeLevelEnd() override
+    {
+        LevelEnd end = LevelEnd::None;
+        for (; dialogsSeen < host.dialogs.size(); ++dialogsSeen) {
+            const std::string& dialog = host.dialogs[dialogsSeen];
+            if (dialog.rfind("level complete", 0) == 0) {
+                end = LevelEnd::Won;
+            } else if (dialog == "game over") {
+                end = LevelEnd::GameOver;
+            }
+        }
+        return end;
+    }
+    void UseReshuffleAfterGameOver() override { board.PressReshuffle(); }
+
+private:
+    BoardModel& board;
+    HeadlessHost& host;
+    std::size_t dialogsSeen;
+};
+
 } // namespace
 
-AutoPlayer::AutoPlayer(BoardModel& newBoard, HeadlessHost& newHost, Style style)
-    : board(newBoard), host(newHost)
-{
-    if (style == Style::Casual) {
-        chooser = std::make_unique<CasualChooser>();
-    } else {
-        chooser = std::make_unique<CarefulChooser>();
-    }
-    newHost.onUpdate = [this] { this->board.Tick(); };
-    dialogsSeen = newHost.dialogs.size();
-    startTicks = newHost.updateCount;
-}
+AutoPlayer::AutoPlayer(BoardModel& newBoard, HeadlessHost& headless, Style style)
+    : board(newBoard), ownHost(std::make_unique<HeadlessPlayHost>(newBoard, headless)),
+      host(*ownHost), chooser(MakeChooser(style)), startTicks(host.UpdatesRun())
+{}
+
+AutoPlayer::AutoPlayer(BoardModel& newBoard, AutoPlayerHost& newHost, Style style)
+    : board(newBoard), host(newHost), chooser(MakeChooser(style)), startTicks(host.UpdatesRun())
+{}
 
 AutoPlayer::~AutoPlayer() = default;
 
 void AutoPlayer::Tick(int count)
 {
     for (int i = 0; i < count; ++i) {
-        host.Step();
+        host.RunOneUpdate();
     }
 }
 
@@ -72,18 +109,17 @@ void AutoPlayer::WaitForRest()
     Tick(1);
 }
 
-AutoPlayer::Outcome AutoPlayer::CheckDialogs()
+AutoPlayer::Outcome AutoPlayer::CheckLevelEnd()
 {
-    Outcome outcome = Outcome::Playing;
-    for (; dialogsSeen < host.dialogs.size(); ++dialogsSeen) {
-        const std::string& dialog = host.dialogs[dialogsSeen];
-        if (dialog.rfind("level complete", 0) == 0) {
-            outcome = Outcome::Won;
-        } else if (dialog == "game over") {
-            outcome = Outcome::GameOver;
-        }
+    switch (host.TakeLevelEnd()) {
+    case AutoPlayerHost::LevelEnd::Won:
+        return Outcome::Won;
+    case AutoPlayerHost::LevelEnd::GameOver:
+        return Outcome::GameOver;
+    case AutoPlayerHost::LevelEnd::None:
+        break;
     }
-    return outcome;
+    return Outcome::Playing;
 }
 
 std::optional<std::pair<int, int>> AutoPlayer::PointOver(DominoFish& stone, bool pileStone,
@@ -188,7 +224,7 @@ AutoPlayer::Result AutoPlayer::PlayToEnd(int maxMoves)
     int failedAttempts = 0;
     WaitForRest();
     while (result.moves < maxMoves) {
-        const Outcome outcome = CheckDialogs();
+        const Outcome outcome = CheckLevelEnd();
         if (outcome == Outcome::Won) {
             result.won = true;
             break;
@@ -198,7 +234,7 @@ AutoPlayer::Result AutoPlayer::PlayToEnd(int maxMoves)
             if (board.field.reshufflesLeft <= 0) {
                 break;
             }
-            board.PressReshuffle();
+            host.UseReshuffleAfterGameOver();
             ++result.reshufflesUsed;
             ++result.moves;
             WaitForRest();
@@ -218,7 +254,7 @@ AutoPlayer::Result AutoPlayer::PlayToEnd(int maxMoves)
         } else {
             // Nothing fits and nothing is left: only a game over can follow.
             WaitForRest();
-            const Outcome late = CheckDialogs();
+            const Outcome late = CheckLevelEnd();
             result.won = late == Outcome::Won;
             result.stuck = late == Outcome::Playing;
             break;
@@ -236,6 +272,6 @@ AutoPlayer::Result AutoPlayer::PlayToEnd(int maxMoves)
         WaitForRest();
     }
     result.score = board.field.score;
-    result.ticks = host.updateCount - startTicks;
+    result.ticks = host.UpdatesRun() - startTicks;
     return result;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "game/AutoPlayerHost.h"
 #include "game/MoveSearch.h"
 
 #include <memory>
@@ -43,7 +44,10 @@ public:
     /// Ticks the player waits before each move, as a person looks before clicking.
     static constexpr int kThinkTicks = 40;
 
+    /// Plays in a headless host, ticking the board once per update.
     AutoPlayer(BoardModel& board, HeadlessHost& host, Style style = Style::Careful);
+    /// Plays in `host`, which runs the board's updates itself.
+    AutoPlayer(BoardModel& board, AutoPlayerHost& host, Style style = Style::Careful);
     ~AutoPlayer();
 
     /// Plays until the level is won or lost; `maxMoves` bounds a game that would never end.
@@ -60,8 +64,8 @@ private:
     void Tick(int count);
     bool AtRest() const;
     void WaitForRest();
-    /// Reads what the last dialog the host showed means for the game.
-    Outcome CheckDialogs();
+    /// How the level stands after what the host showed since the last check.
+    Outcome CheckLevelEnd();
 
     bool Perform(const SearchMove& move);
     bool ClickStoneOneSide(DominoFish& stone, bool rightButton);
@@ -72,8 +76,9 @@ private:
     bool DeckCanAct() const;
 
     BoardModel& board;
-    HeadlessHost& host;
+    /// Set when the player adapted a headless host itself.
+    std::unique_ptr<AutoPlayerHost> ownHost;
+    AutoPlayerHost& host;
     std::unique_ptr<MoveChooser> chooser;
-    std::size_t dialogsSeen = 0;
     int startTicks = 0;
 };
