@@ -22,6 +22,8 @@ constexpr int kMaxCells = 4096;
 constexpr uint32_t kDefaultAlphaColor = 0xFFFFFF;
 constexpr const char* kProgramPath = "!program";
 constexpr const char* kRefPrefix = "!ref:";
+/// References reaching further than this through other references are taken for a cycle.
+constexpr int kMaxFontReferenceChain = 16;
 
 bool Has(const BaseRes& res, const char* name)
 {
@@ -614,7 +616,7 @@ bool ResourceManager::LoadFontRes(FontRes& res)
             std::make_unique<ImageFont>(std::shared_ptr<MemoryImage>(std::move(image)), res.path);
     } else if (res.path.rfind(kRefPrefix, 0) == 0) {
         const std::string refId = res.path.substr(std::char_traits<char>::length(kRefPrefix));
-        ImageFont* original = GetFont(refId);
+        ImageFont* original = LoadReferencedFont(refId) ? GetFont(refId) : nullptr;
         if (original == nullptr) {
             return Fail("Ref font not found: " + refId);
         }
@@ -641,6 +643,26 @@ bool ResourceManager::LoadFontRes(FontRes& res)
     }
     res.font = std::move(font);
     return true;
+}
+
+bool ResourceManager::LoadReferencedFont(const std::string& id)
+{
+    const auto found = fonts.find(id);
+    if (found == fonts.end()) {
+        return false;
+    }
+    // The font a reference copies may sort after it, or belong to a group not loaded yet.
+    auto& original = static_cast<FontRes&>(*found->second);
+    if (original.font != nullptr) {
+        return true;
+    }
+    if (original.fromProgram || fontReferenceDepth >= kMaxFontReferenceChain) {
+        return false;
+    }
+    ++fontReferenceDepth;
+    const bool loaded = LoadFontRes(original);
+    --fontReferenceDepth;
+    return loaded;
 }
 
 // ---- releasing and lookups ----

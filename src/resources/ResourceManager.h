@@ -101,10 +101,14 @@ private:
     bool LoadNextOf(ResMap& map, ResMap::iterator& cursor);
     bool LoadEntry(BaseRes& res);
     bool IsLoaded(const BaseRes& res) const;
+    /// Makes sure the font `id` names is loaded, so that a reference can copy it.
+    bool LoadReferencedFont(const std::string& id);
     bool ApplyAlphaImage(ImageRes& res, MemoryImage& image);
     bool ApplyAlphaGrid(ImageRes& res, MemoryImage& image);
     void PrepareImage(ImageRes& res, MemoryImage& image);
     bool Is3D() const;
+
+    int fontReferenceDepth = 0;
 };
 
 } // namespace Zorva

@@ -331,9 +331,13 @@ TEST_F(ResourceManagerTest, Load_FontsFromDescriptorsImagesAndReferences)
         WriteManifest("<Resources id=\"F\">" + Defaults("fonts") +
                       "<Font path=\"main.txt\" id=\"MAIN\" tags=\"bold, shadow\tbig\"/>"
                       "<Font path=\"!ref:MAIN\" id=\"SECOND\" tags=\"small\"/>"
+                      "<Font path=\"!ref:MAIN\" id=\"EARLY\"/>"
                       "</Resources><Resources id=\"Bad\">" +
                       Defaults("fonts") +
                       "<Font path=\"!ref:NOPE\" id=\"X\"/>"
+                      "</Resources><Resources id=\"Cycle\">" +
+                      Defaults("fonts") +
+                      "<Font path=\"!ref:C2\" id=\"C1\"/><Font path=\"!ref:C1\" id=\"C2\"/>"
                       "</Resources><Resources id=\"Broken\">" +
                       Defaults("fonts") +
                       "<Font path=\"missing.txt\" id=\"Y\"/>"
@@ -350,9 +354,14 @@ TEST_F(ResourceManagerTest, Load_FontsFromDescriptorsImagesAndReferences)
     EXPECT_EQ(second->GetFontData(), main->GetFontData());
     EXPECT_TRUE(second->HasTag("small"));
     EXPECT_FALSE(main->HasTag("small"));
+    // A reference sorting before the font it copies still finds it.
+    ASSERT_NE(manager.GetFont("EARLY"), nullptr);
+    EXPECT_EQ(manager.GetFont("EARLY")->GetFontData(), main->GetFontData());
 
     EXPECT_FALSE(manager.LoadResources("Bad"));
     EXPECT_EQ(manager.GetErrorText(), "Ref font not found: NOPE");
+    EXPECT_FALSE(manager.LoadResources("Cycle"));
+    EXPECT_EQ(manager.GetErrorText().rfind("Ref font not found: C", 0), 0u);
     EXPECT_FALSE(manager.LoadResources("Broken"));
     EXPECT_EQ(manager.GetErrorText(), "Failed to load font: " + Path("fonts/missing.txt"));
 }
