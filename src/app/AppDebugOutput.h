@@ -1,15 +1,19 @@
 #pragma once
 
+#include <cstddef>
 #include <mutex>
 #include <string>
 
 namespace Zorva {
 
-/// The application's debug output: kept in a log for the whole run and, when
+/// The application's debug output: kept in a log (its last part, in a long run) and, when
 /// `debugOutputEnabled`, also written to standard error. Written from any thread.
 class AppDebugOutput
 {
 public:
+    /// The most the log keeps.
+    static constexpr std::size_t kMaxLogBytes = 256 * 1024;
+
     AppDebugOutput() = default;
     virtual ~AppDebugOutput() = default;
     AppDebugOutput(const AppDebugOutput&) = delete;

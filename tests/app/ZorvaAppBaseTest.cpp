@@ -169,6 +169,20 @@ TEST(ZorvaAppBaseTest, Construction_DefaultsAndScreen)
     EXPECT_EQ(app.GetScreenImage()->GetHeight(), 600);
 }
 
+TEST(ZorvaAppBaseTest, DebugLog_KeepsItsLatestPartInALongRun)
+{
+    TestApp app;
+    const std::string line = std::string(99, 'x') + "\n";
+    for (std::size_t i = 0; i < 3 * AppDebugOutput::kMaxLogBytes / line.size(); ++i) {
+        app.OutputDebug(line);
+    }
+    app.OutputDebug("the last line\n");
+    const std::string log = app.GetDebugLog();
+    EXPECT_LE(log.size(), AppDebugOutput::kMaxLogBytes);
+    EXPECT_GE(log.size(), AppDebugOutput::kMaxLogBytes / 2);
+    EXPECT_EQ(log.substr(log.size() - 14), "the last line\n");
+}
+
 TEST(ZorvaAppBaseTest, StepTiming_SpeedTwoGivesFiveMsStepsAndForcedDrawAfterTwenty)
 {
     TestApp app;

@@ -110,12 +110,21 @@ public:
     void RunUpdates(int count)
     {
         for (int i = 0; i < count && !IsShuttingDown(); ++i) {
-            RunUntilUpdate();
+            RunOneUpdate();
         }
     }
 
     // AutoPlayerHost
-    void RunOneUpdate() override { RunUntilUpdate(); }
+    void RunOneUpdate() override
+    {
+        // What was closed from out here, outside every loop step, waits for the loop to come
+        // back to this depth, which it never does: it goes now, as the end of the game's own
+        // loop step would delete it.
+        if (GetNestingDepth() == 0) {
+            ProcessDeferredDeletes();
+        }
+        RunUntilUpdate();
+    }
     int UpdatesRun() const override { return GetUpdateCount(); }
     LevelEnd TakeLevelEnd() override
     {
