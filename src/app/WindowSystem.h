@@ -52,6 +52,9 @@ public:
     /// Hands every pending event of the main window to `sink`, in order, as window messages;
     /// a due window timer arrives as a Timer message. The sink may re-create the window.
     virtual void PumpMessages(const MessageSink& sink) = 0;
+    /// Blocks until input arrives or `ms` passed; false when this system cannot wait so (the
+    /// caller sleeps instead).
+    virtual bool WaitForInput(int /*ms*/) { return false; }
     /// Starts the window timer; 0 stops it.
     virtual void StartTimer(int periodMs) = 0;
 

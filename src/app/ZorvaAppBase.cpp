@@ -279,7 +279,7 @@ bool ZorvaAppBase::LoopStep(bool& updated)
     deferredDeletes.Enter();
     bool result = true;
     if (timing.State() == LoopState::Messages) {
-        if (!shutdown) {
+        if (!shutdown && rest.TakeInputLookDue()) {
             ProcessWindowMessages();
         }
         InjectDueDemoEvents();
@@ -361,7 +361,12 @@ bool ZorvaAppBase::StepTiming(bool allowSleep)
                     return false;
                 }
                 ++statistics.sleepCount;
-                SleepInStep(ms);
+                if (rest.IsResting() && MayRest()) {
+                    WaitForInputInStep(std::max(ms, LoopRest::kWaitMs));
+                    rest.NoteWaited();
+                } else {
+                    SleepInStep(ms);
+                }
             }
         }
     }
@@ -431,6 +436,7 @@ bool ZorvaAppBase::DrawIfDue()
     }
     const int64_t now = clock->NowMs();
     const int drawMs = static_cast<int>(now - drawStart);
+    rest.NoteFrame(drew);
     if (!timing.PresentDue(now)) {
         timing.SetUpdatedSinceDraw(false);
         timing.NoteNothingPresented();
@@ -489,6 +495,20 @@ void ZorvaAppBase::SleepInStep(int ms)
     const int64_t before = clock->NowMs();
     clock->SleepMs(ms);
     stepSleptMs += clock->NowMs() - before;
+}
+
+void ZorvaAppBase::WaitForInputInStep(int ms)
+{
+    const int64_t before = clock->NowMs();
+    if (!GetWindowSystem()->WaitForInput(ms)) {
+        clock->SleepMs(ms);
+    }
+    stepSleptMs += clock->NowMs() - before;
+}
+
+bool ZorvaAppBase::MayRest() const
+{
+    return !IsPlayingDemo() && !IsRecordingDemo() && !loading.IsRunning();
 }
 
 void ZorvaAppBase::DrawFpsOverlay()

@@ -16,6 +16,7 @@
 #include "app/FpsOverlay.h"
 #include "app/ImageCache.h"
 #include "app/LiveImageSet.h"
+#include "app/LoopRest.h"
 #include "app/LoopStatistics.h"
 #include "app/LoopTiming.h"
 #include "app/PlatformClock.h"
@@ -132,7 +133,7 @@ public:
     void OnWebOpenConfirmed(const std::string& url) override;
     /// Hands the pending window-system events to HandleWindowMessage.
     virtual void ProcessWindowMessages();
-    void HandleWindowMessage(const WindowMessage& message) { window.HandleWindowMessage(message); }
+    void HandleWindowMessage(const WindowMessage& message);
     /// Handles one deferred message; false when the queue is empty afterwards.
     virtual bool ProcessDeferredMessage();
     /// Seam for the window layer's idle (screensaver) rule.
@@ -298,6 +299,10 @@ private:
     /// Sleeps `ms` as part of the current loop step and remembers it, so the loading share
     /// after the step counts only the time the main thread worked.
     void SleepInStep(int ms);
+    /// As SleepInStep, but wakes when input arrives.
+    void WaitForInputInStep(int ms);
+    /// No demo records or plays and nothing loads: the loop may rest on a still screen.
+    bool MayRest() const;
     /// At exit: keep or drop hardware acceleration turned on during the run.
     void ConfirmHardwareAcceleration();
     bool IsMainThread() const { return std::this_thread::get_id() == mainThreadId; }
@@ -332,6 +337,7 @@ private:
     AppWindow window;
     LoopStatistics statistics;
     LoopTiming timing;
+    LoopRest rest;
     DeferredWidgetDeletes deferredDeletes;
     std::unique_ptr<WidgetManager> widgetManager;
     std::unique_ptr<ResourceManager> resourceManager;

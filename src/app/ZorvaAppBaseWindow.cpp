@@ -69,6 +69,14 @@ void ZorvaAppBase::ProcessWindowMessages()
         [this](const WindowMessage& message) { HandleWindowMessage(message); });
 }
 
+void ZorvaAppBase::HandleWindowMessage(const WindowMessage& message)
+{
+    if (message.kind != WindowMessageKind::Timer) {
+        rest.NoteInput();
+    }
+    window.HandleWindowMessage(message);
+}
+
 bool ZorvaAppBase::ProcessDeferredMessage()
 {
     return window.ProcessDeferredMessage();

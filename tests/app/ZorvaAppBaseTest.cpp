@@ -242,6 +242,31 @@ TEST(ZorvaAppBaseTest, StepTiming_StallCatchesUpOnlyTwoHundredMs)
     EXPECT_LT(app.GetLoopTiming().PendingTime(), 10.0);
 }
 
+TEST(ZorvaAppBaseTest, Rest_AStillScreenWaitsForSeveralUpdatesAndInputEndsTheRest)
+{
+    TestApp app;
+    for (int i = 0; i < 2 * LoopRest::kQuietFramesBeforeRest; ++i) {
+        ASSERT_TRUE(app.RunUntilUpdate());
+    }
+    const int64_t startMs = app.fakeClock->NowMs();
+    const int startSleeps = app.fakeClock->sleepCalls;
+    const int startRounds = app.messageRounds;
+    for (int i = 0; i < 400; ++i) {
+        ASSERT_TRUE(app.RunUntilUpdate());
+    }
+    // Still one update per 10 ms, but one wait and one look for input per four of them.
+    EXPECT_NEAR(static_cast<double>(app.fakeClock->NowMs() - startMs), 4000.0, 40.0);
+    EXPECT_LE(app.fakeClock->sleepCalls - startSleeps, 101);
+    EXPECT_LE(app.messageRounds - startRounds, 101);
+
+    app.HandleWindowMessage(WindowMessage::Of(WindowMessageKind::MouseMove));
+    const int sleepsBeforeInput = app.fakeClock->sleepCalls;
+    for (int i = 0; i < 10; ++i) {
+        ASSERT_TRUE(app.RunUntilUpdate());
+    }
+    EXPECT_GE(app.fakeClock->sleepCalls - sleepsBeforeInput, 9);
+}
+
 TEST(ZorvaAppBaseTest, Shutdown_FromOtherThreadTakesEffectAtNextStepTiming)
 {
     TestApp app;

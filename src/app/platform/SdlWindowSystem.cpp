@@ -85,6 +85,9 @@ SdlWindowSystem::SdlWindowSystem()
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {
         videoReady = true;
+        const char* driver = SDL_GetCurrentVideoDriver();
+        eventsWaitable = driver != nullptr &&
+                         (SDL_strcmp(driver, "x11") == 0 || SDL_strcmp(driver, "wayland") == 0);
     } else {
         errorText = SdlError("SDL_InitSubSystem VIDEO");
     }
@@ -206,6 +209,16 @@ void SdlWindowSystem::PumpMessages(const MessageSink& sink)
             sink(WindowMessage::Of(WindowMessageKind::Timer));
         }
     }
+}
+
+bool SdlWindowSystem::WaitForInput(int ms)
+{
+    if (!videoReady || !eventsWaitable) {
+        return false;
+    }
+    // Without an event to fill in, SDL leaves the event that ended the wait in its queue.
+    SDL_WaitEventTimeout(nullptr, ms);
+    return true;
 }
 
 void SdlWindowSystem::ObserveEvent(const SDL_Event& event)

@@ -33,6 +33,7 @@ public:
     void HideMainWindow() override;
     std::string ErrorText() const override { return errorText; }
     void PumpMessages(const MessageSink& sink) override;
+    bool WaitForInput(int ms) override;
     void StartTimer(int periodMs) override;
     Rect WorkArea() const override;
     Rect DesktopBounds() const override;
@@ -72,6 +73,8 @@ private:
     SDL_Cursor* CursorFor(CursorKind cursor);
 
     bool videoReady = false;
+    /// The video driver blocks on its event source; others would poll in SDL's wait.
+    bool eventsWaitable = false;
     std::string errorText;
     std::unique_ptr<SDL_Window, WindowDeleter> window;
     bool fullScreen = false;
