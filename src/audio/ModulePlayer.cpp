@@ -29,6 +29,11 @@ std::unique_ptr<ModulePlayer> ModulePlayer::Open(const uint8_t* bytes, std::size
         return nullptr;
     }
     openmpt_module_set_repeat_count(module.get(), -1);
+    // Cubic interpolation: finer than the linear the songs' format was made for, at about
+    // two thirds of the work of the library's default eight-tap filter, which a song playing
+    // in the menu otherwise costs at rest.
+    openmpt_module_set_render_param(module.get(), OPENMPT_MODULE_RENDER_INTERPOLATIONFILTER_LENGTH,
+                                    kInterpolationTaps);
     return std::unique_ptr<ModulePlayer>(new ModulePlayer(std::move(module), outputRate));
 }
 

@@ -15,6 +15,9 @@ namespace Zorva {
 class ModulePlayer : public SongPlayer
 {
 public:
+    /// The length of the resampling filter songs are rendered with.
+    static constexpr int kInterpolationTaps = 4;
+
     /// Null when the bytes are no module libopenmpt reads.
     static std::unique_ptr<ModulePlayer> Open(const uint8_t* bytes, std::size_t size,
                                               int outputRate);
