@@ -213,7 +213,7 @@ def matches(value, end):
 class Game:
     """One run of the executable on the display."""
 
-    def __init__(self, harness, name, args, home=None):
+    def __init__(self, harness, name, args, home=None, stateFile=True):
         self.harness = harness
         self.name = name
         self.folder = os.path.join(harness.temp, name)
@@ -230,6 +230,9 @@ class Game:
             "QUARROW_SCREENSHOT_DIR": self.shotFolder,
             "SDL_AUDIODRIVER": "dummy",
         })
+        if not stateFile:
+            # As a player runs it: the game then keeps no state file at all.
+            del env["QUARROW_TEST_STATE"]
         env.pop("SDL_VIDEODRIVER", None)
         self.output = open(os.path.join(self.folder, "game.log"), "wb")
         self.process = subprocess.Popen([harness.executable, "--windowed"] + args,
@@ -732,8 +735,8 @@ class Harness:
         if not self.keepTemp:
             shutil.rmtree(self.temp, ignore_errors=True)
 
-    def game(self, name, args, home=None):
-        game = Game(self, name, args, home)
+    def game(self, name, args, home=None, stateFile=True):
+        game = Game(self, name, args, home, stateFile)
         self.games.append(game)
         return game
 
