@@ -1,5 +1,7 @@
 #include "game/screens/GameApp.h"
 
+#include "ScreenTestSupport.h"
+
 #include "app/MessageBoxService.h"
 #include "app/PlatformClock.h"
 #include "game/Board.h"
@@ -25,18 +27,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-class RecordingMessageBox : public Zorva::MessageBoxService
-{
-public:
-    explicit RecordingMessageBox(std::vector<std::string>& shownTexts) : texts(shownTexts) {}
-    int Show(const std::string& text, const std::string&, int) override
-    {
-        texts.push_back(text);
-        return 1;
-    }
-    std::vector<std::string>& texts;
-};
 
 /// A game application on the fake clock, headless, with its own user folder and the data
 /// folder `dataFolder`; the working directory is restored afterwards.

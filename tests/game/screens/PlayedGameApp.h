@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ScreenTestSupport.h"
+
 #include "app/MessageBoxService.h"
 #include "app/PlatformClock.h"
 #include "game/AutoPlayer.h"
@@ -153,18 +155,6 @@ public:
     std::vector<std::string> messages;
 
 private:
-    class RecordingMessageBox : public Zorva::MessageBoxService
-    {
-    public:
-        explicit RecordingMessageBox(std::vector<std::string>& shownTexts) : texts(shownTexts) {}
-        int Show(const std::string& text, const std::string&, int) override
-        {
-            texts.push_back(text);
-            return 1;
-        }
-        std::vector<std::string>& texts;
-    };
-
     void RunUntilDialog(int dialogId)
     {
         for (int i = 0; i < 1000 && !FindDialog(dialogId); ++i) {
