@@ -362,6 +362,11 @@ void GameApp::SetReshuffleButton(const std::string& label, bool enabled)
 
 void GameApp::ChangeBackground(const std::string& imagePath)
 {
+    // The old picture goes before the new one is read, so that two are never held at once.
+    if (board) {
+        board->SetLevelBackground(nullptr);
+    }
+    levelBackground.reset();
     levelBackground = LoadImageToSurface(imagePath, true);
     if (!levelBackground) {
         OutputDebug("The level background " + imagePath + " could not be loaded\n");
