@@ -1,5 +1,7 @@
 #include "audio/VorbisDecoder.h"
 
+#include "audio/OggPageScan.h"
+
 // The header's own callback tables are not used and would warn as unused.
 #define OV_EXCLUDE_STATIC_CALLBACKS
 #include <vorbis/vorbisfile.h>
@@ -80,7 +82,8 @@ VorbisDecoder::~VorbisDecoder()
 
 std::unique_ptr<VorbisDecoder> VorbisDecoder::Open(std::vector<uint8_t> bytes)
 {
-    if (bytes.size() > static_cast<std::size_t>(std::numeric_limits<long>::max())) {
+    if (bytes.size() > static_cast<std::size_t>(std::numeric_limits<long>::max()) ||
+        !IsSingleOggStream(bytes.data(), bytes.size())) {
         return nullptr;
     }
     std::unique_ptr<VorbisDecoder> decoder(new VorbisDecoder(std::move(bytes)));

@@ -1,4 +1,5 @@
 #include "audio/AuReader.h"
+#include "audio/OggPageScan.h"
 #include "audio/OggReader.h"
 #include "audio/WavReader.h"
 #include "audio/WavWriter.h"
@@ -200,4 +201,30 @@ TEST(SampleReaderTest, Ogg_DecodesChannelsRateAndWholeLength)
     const Bytes garbage(500, 0x4F);
     EXPECT_FALSE(ReadOgg(garbage.data(), garbage.size()));
     EXPECT_FALSE(ReadOgg(nullptr, 0));
+}
+
+TEST(SampleReaderTest, Ogg_OnlyOneLogicalStreamIsRead)
+{
+    const Bytes first = OggSine(1, 22050, 3000);
+    const Bytes second = OggSine(1, 22050, 2000);
+    EXPECT_TRUE(IsSingleOggStream(first.data(), first.size()));
+
+    // Bytes between pages and a damaged page are skipped, as a reader skips them.
+    Bytes padded(37, 0x55);
+    padded.insert(padded.end(), first.begin(), first.end());
+    Bytes damaged(second.begin(), second.begin() + 58);
+    damaged[40] ^= 0xFF;
+    padded.insert(padded.end(), damaged.begin(), damaged.end());
+    EXPECT_TRUE(IsSingleOggStream(padded.data(), padded.size()));
+    EXPECT_TRUE(ReadOgg(padded.data(), padded.size()));
+
+    // A second stream after the first (chained) is refused, whole or interleaved.
+    Bytes chained = first;
+    chained.insert(chained.end(), second.begin(), second.end());
+    EXPECT_FALSE(IsSingleOggStream(chained.data(), chained.size()));
+    EXPECT_FALSE(ReadOgg(chained.data(), chained.size()));
+    Bytes interleaved(first.begin(), first.begin() + 58);
+    interleaved.insert(interleaved.end(), second.begin(), second.begin() + 58);
+    interleaved.insert(interleaved.end(), first.begin() + 58, first.end());
+    EXPECT_FALSE(IsSingleOggStream(interleaved.data(), interleaved.size()));
 }
